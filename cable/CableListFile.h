@@ -1,0 +1,42 @@
+#pragma once
+// The cable list file: its writer and its reader.
+//
+// Format, one line each, every line ending in a single line feed:
+//   /*!!!DO NOT MODIFY!!!!*/
+//   [CableList] Version=1 CableCount=N
+//   CableName1 = <cell 0 of row 1>
+//   Velocity1 = <cell 1 of row 1>
+//   CableLoss1 = <cell 2 of row 1>
+//   Frequency1 = <cell 3 of row 1>
+//   ... four lines for each further row.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CCableTable;
+
+// What ReadCableListFile and FillCableTable report when the keyword lines do not form whole rows.
+constexpr int kCableFormatError = -1;
+
+// Writes the table to path in the format above, replacing any file there only once the new text
+// is safely on disk. Throws CFileError when the file cannot be written; the old file is then
+// left exactly as it was.
+void WriteCableListFile(const std::string& path, const CCableTable& table);
+
+// Reads the file at path into the table. Returns the number of rows made (0 when none; the table
+// is then empty), or kCableFormatError (the table untouched). Throws CFileError when the file
+// cannot be opened or read; the table is then untouched.
+int ReadCableListFile(const std::string& path, CCableTable& table);
+
+// Splits the file's text at line feeds, sets the first non-empty line aside, and returns the
+// later lines that contain "CableName", "Velocity", "CableLoss" or "Frequency", as views into text.
+std::vector<std::string_view> SplitCableLines(std::string_view text);
+
+// Turns each group of four keyword lines into a row, replacing the table's rows. Returns the
+// number of rows, or kCableFormatError (the table untouched) when the lines are not whole rows.
+int FillCableTable(const std::vector<std::string_view>& lines, CCableTable& table);
+
+// The value of one keyword line: the trimmed line after its first "=" less one blank directly
+// after it, or the whole trimmed line when it has no "=".
+std::string ExtractCableValue(std::string_view line);

@@ -1,0 +1,64 @@
+#pragma once
+// The cable table: an ordered list of rows of four text cells (name, velocity, cable loss,
+// frequency), with at most one selected row. Cells are bytes in the user's character set; the
+// table never interprets, trims or converts them.
+
+#include <string>
+
+class ICableTableObserver;
+
+class CCableTable {
+public:
+    CCableTable();
+    ~CCableTable();
+    CCableTable(CCableTable&&) noexcept;
+    CCableTable& operator=(CCableTable&&) noexcept;
+    CCableTable(const CCableTable&) = delete;
+    CCableTable& operator=(const CCableTable&) = delete;
+
+    // Number of rows.
+    int GetItemCount() const;
+    // Number of columns: always 4.
+    int GetColumnCount() const;
+    // Index of the selected row, or -1 when none is selected.
+    int GetSelectedRow() const;
+    // Inserts a row at index (0..count) whose column 0 is text and columns 1-3 are empty; the new
+    // row becomes the one selected row. Returns its index. Throws std::out_of_range for a bad index.
+    int InsertRow(int index, const std::string& text);
+    // Replaces one cell. Throws std::out_of_range for a bad row or column.
+    void SetCellText(int row, int column, const std::string& text);
+    // A copy of one cell. Throws std::out_of_range for a bad row or column.
+    std::string GetCellText(int row, int column) const;
+    // Removes a row; later rows move up by one. A selected row below it stays selected; deleting
+    // the selected row leaves none selected. Throws std::out_of_range for a bad row.
+    void DeleteRow(int row);
+    // Removes every row.
+    void DeleteAllRows();
+    // The user's selection: selects row, or none for -1. Throws std::out_of_range for a bad row.
+    void SelectRow(int row);
+
+    // Takes over all rows and the selection of other (left empty) at once; the observer is told
+    // with a single OnTableReset. Lets a reader build rows aside and commit them only when whole.
+    void ReplaceWith(CCableTable&& other) noexcept;
+
+    // The one observer told of every change (a view displaying the table), or nullptr.
+    void SetObserver(ICableTableObserver* observer);
+
+private:
+    struct CRows;
+    CRows* m_rows;
+    ICableTableObserver* m_observer = nullptr;
+};
+
+// Told of each change to a CCableTable after it has happened.
+class ICableTableObserver {
+public:
+    virtual void OnTableReset() = 0;
+    virtual void OnRowInserted(int row) = 0;
+    virtual void OnRowDeleted(int row) = 0;
+    virtual void OnCellChanged(int row, int column) = 0;
+    virtual void OnSelectionChanged(int row) = 0;
+
+protected:
+    ~ICableTableObserver() = default;
+};

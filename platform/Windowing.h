@@ -1,0 +1,110 @@
+#pragma once
+// The windowing services that dialogs reach the screen through. A backend (Qt, headless for tests,
+// Win32) implements IWindowing and IDialogWindow; nothing here names a toolkit.
+//
+// Names avoid those that the Win32 headers define as macros (MessageBox, GetDlgItemText, LoadString,
+// CreateDialog, IDOK...), so that a backend can include both.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class CCableTable;
+class CDialog;
+struct SDialogLayout;
+
+enum class EMsgBoxType { Ok = 0, YesNo = 4 };
+enum class EMsgBoxIcon { Warning, Question };
+
+// List control extended styles and column alignment.
+constexpr unsigned kLvsExGridLines = 0x1;
+constexpr unsigned kLvsExFullRowSelect = 0x20;
+constexpr int kLvcfmtLeft = 0;
+
+// Common-control class set that covers all the standard controls.
+constexpr unsigned kIccStandardClasses = 0xFF;
+
+// What a file chooser is asked for.
+struct SFileChooser {
+    bool save = false;           // a save chooser; else an open chooser
+    std::string defaultExt;      // appended (with ".") to a chosen name without extension
+    std::string fileName;        // the name offered at first, without folder
+    std::string filter;          // "description|pattern|...||"; the first entry is preselected
+    bool hideReadOnly = false;   // no "open as read-only" box
+    bool overwritePrompt = false;// a save chooser asks before an existing file is replaced
+};
+
+// One dialog window made by a backend for a CDialog, alive while the dialog runs.
+class IDialogWindow {
+public:
+    virtual ~IDialogWindow() = default;
+
+    // Shows the window modally, its owner disabled meanwhile. Before showing it calls the
+    // dialog's HandleInitDialog, and when that returns true focuses the first tab stop. Returns the
+    // result passed to EndModal.
+    virtual int RunModal() = 0;
+    // Ends RunModal with result once the current handler returns.
+    virtual void EndModal(int result) = 0;
+
+    // The dialog this window shows.
+    virtual CDialog& GetDialog() const = 0;
+
+    // Control state; id is a control id of the layout.
+    virtual std::string GetControlText(int id) const = 0;
+    virtual void SetControlText(int id, const std::string& text) = 0;
+    virtual void EnableControl(int id, bool enable) = 0;
+    virtual bool IsControlEnabled(int id) const = 0;
+    // Gives the control the focus; an edit field gets its whole text selected.
+    virtual void FocusControl(int id) = 0;
+    // The id of the control that has the focus, or 0 when none has.
+    virtual int GetFocusedControl() const = 0;
+
+    // List control id displays table, which outlives the window and stays the only store of rows.
+    virtual void AttachList(int id, CCableTable& table) = 0;
+    virtual void InsertListColumn(int id, int column, const std::string& heading, int format, int width) = 0;
+    virtual unsigned GetListExtendedStyle(int id) const = 0;
+    virtual void SetListExtendedStyle(int id, unsigned styles) = 0;
+
+    // The window's system menu. Where the platform has none of its own, the backend offers the
+    // appended items another way (a context menu); choosing one calls HandleSysCommand(id).
+    virtual bool HasSystemMenu() const = 0;
+    virtual void AppendSystemMenuSeparator() = 0;
+    virtual void AppendSystemMenuItem(unsigned id, const std::string& text) = 0;
+
+    // Window icon from icon resource iconId, large (title bar, task switcher) or small.
+    virtual void SetIcon(int iconId, bool large) = 0;
+
+    // Painting a minimised window (backends whose platform draws minimised windows itself never
+    // ask the dialog to).
+    virtual bool IsMinimized() const = 0;
+    virtual void GetClientSize(int& width, int& height) const = 0;
+    virtual void GetSystemIconSize(int& width, int& height) const = 0;
+    virtual void EraseIconBackground() = 0;
+    virtual void DrawIcon(int iconId, int x, int y) = 0;
+    virtual void DefaultPaint() = 0;
+};
+
+// The backend.
+class IWindowing {
+public:
+    virtual ~IWindowing() = default;
+
+    // Registers the common control classes; called once before the first window.
+    virtual void InitCommonControls(unsigned classSet) = 0;
+
+    // Makes the window for dialog from layout, owned by owner (nullptr for the main window).
+    // Returns nullptr when the window cannot be created.
+    virtual std::unique_ptr<IDialogWindow> CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
+                                                              IDialogWindow* owner) = 0;
+
+    // A modal message box owned by owner (may be nullptr). Returns kIdOk, kIdYes or kIdNo.
+    virtual int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
+                               EMsgBoxType type, EMsgBoxIcon icon) = 0;
+
+    // A modal file chooser owned by owner. Returns the chosen full path, or nothing on Cancel.
+    virtual std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) = 0;
+};
+
+// The backend in use. Set once at start-up, or by a test; the caller keeps it alive.
+IWindowing& GetWindowing();
+void SetWindowing(IWindowing* windowing);

@@ -1,0 +1,48 @@
+#pragma once
+// Dialog layouts as data: every backend builds its windows from these. Positions and sizes are in
+// dialog units (horizontal: 1/4 of the dialog font's average character width; vertical: 1/8 of
+// its height), origin at the top left of the client area.
+
+#include <span>
+
+enum class EControlKind { PushButton, GroupBox, StaticText, Edit, ListView, Icon };
+
+// Control style bits.
+enum EControlStyle : unsigned {
+    kCsTabStop = 1u << 0,        // reached by Tab
+    kCsDefault = 1u << 1,        // the default push button (Enter presses it)
+    kCsBorder = 1u << 2,         // thin border (edit fields, the list)
+    kCsSunken = 1u << 3,         // sunken frame (static text)
+    kCsAutoHScroll = 1u << 4,    // edit field scrolls horizontally, single line
+    kCsReport = 1u << 5,         // list: report view with column headings
+    kCsSingleSel = 1u << 6,      // list: at most one selected row
+    kCsNoSortHeader = 1u << 7,   // list: clicking a heading does nothing
+    kCsShowSelAlways = 1u << 8,  // list: selection shown even without focus
+};
+
+// Dialog style bits.
+enum EDialogStyle : unsigned {
+    kDsCaption = 1u << 0,
+    kDsSysMenu = 1u << 1,
+    kDsModalFrame = 1u << 2,
+    kDsAppWindow = 1u << 3,     // shown in the task bar
+    kDsCenter = 1u << 4,        // centred over its owner
+};
+
+struct SControlLayout {
+    EControlKind kind;
+    int id;             // IDC_STATIC for controls that are never addressed
+    const char* text;   // caption, or the icon's resource id as "#128" for an icon control
+    int x, y, cx, cy;
+    unsigned style;     // EControlStyle bits
+};
+
+struct SDialogLayout {
+    int id;
+    const char* title;
+    const char* fontName;
+    int pointSize;
+    int cx, cy;         // client size
+    unsigned style;     // EDialogStyle bits
+    std::span<const SControlLayout> controls;  // in tab order
+};

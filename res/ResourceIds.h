@@ -1,0 +1,35 @@
+#pragma once
+// Resource and control ids: dialogs, controls, strings, icons and the system-menu command.
+
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDD_QUORLIS_DIALOG = 102;
+constexpr int IDD_CABLE_PARAMETER = 131;
+
+constexpr int IDR_MAINFRAME = 128;  // the application icon
+
+constexpr int IDS_ABOUTBOX = 101;         // "&About Quorlis..."
+constexpr int IDP_PARSE_REAL = 61713;     // "Enter a number."
+
+constexpr int IDM_ABOUTBOX = 0x0010;      // system-menu command of the About entry
+
+// Dialog results and standard buttons.
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
+constexpr int IDC_STATIC = -1;
+
+// Main window.
+constexpr int IDC_IMPORT = 1000;
+constexpr int IDC_EXPORT = 1003;
+constexpr int IDC_CABLE_LIST = 1005;
+constexpr int IDC_EDIT_CABLE = 1006;
+constexpr int IDC_DELETE_CABLE = 1007;
+constexpr int IDC_ADD_CABLE = 1008;
+
+// Cable parameter dialog.
+constexpr int IDC_NAME = 1010;
+constexpr int IDC_VELOCITY = 1011;
+constexpr int IDC_CABLE_LOSS = 1012;
+constexpr int IDC_FREQUENCY = 1013;

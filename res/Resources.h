@@ -1,0 +1,39 @@
+#pragma once
+// The program's resources: dialog layouts, the string table, message texts and the icon.
+
+#include "res/Layout.h"
+#include "res/ResourceIds.h"
+
+#include <span>
+#include <string>
+
+// The layout of dialog id. Throws std::out_of_range for an unknown id.
+const SDialogLayout& FindDialogLayout(int id);
+
+// The string-table entry id, or "" when there is none.
+std::string LoadResString(int id);
+
+// The PNG image of icon id at size x size pixels (16, 32, 48, ...), or an empty span when there is
+// none of that size.
+std::span<const unsigned char> FindIconPng(int id, int size);
+// The scalable (SVG) image of icon id, or an empty span.
+std::span<const unsigned char> FindIconSvg(int id);
+
+// Texts the program shows.
+namespace QuorlisText {
+inline constexpr const char* kDefaultFileName = "CableList.ini";
+inline constexpr const char* kDefaultExtension = "ini";
+inline constexpr const char* kFileFilter = "Cablie List Files (*.ini)|*.ini|All Files (*.*)|*.*||";
+inline constexpr const char* kOpenFailed = "Open Cable File Failed";
+inline constexpr const char* kFormatError = "The format of calbe list file is not correct ";
+inline constexpr const char* kItemCountError =
+    "The number of items is incorrect,Please check the cable list  file";
+inline constexpr const char* kExportFailed = "Export Cable List File Failed";
+inline constexpr const char* kSelectToEdit = "Please select item to edit";
+inline constexpr const char* kNothingToDelete = "There is no item to delete";
+inline constexpr const char* kSelectToDelete = "Please select item to delete";
+inline constexpr const char* kExitQuestion = "Are you sure to exit the program?";
+inline constexpr const char* kColumnHeadings[4] = {"Cable Name", "Velocity", "Cable Loss",
+                                                   "Frequency(MHz)"};
+inline constexpr int kColumnWidths[4] = {220, 120, 120, 120};
+}  // namespace QuorlisText

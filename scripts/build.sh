@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# build.sh DIR [cmake options...]: configures the tree in DIR (first time only) and builds it.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir=$1; shift
+if [[ ! -f $dir/build.ninja ]]; then
+  cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+fi
+cmake --build "$dir" -- -j"$(nproc)" --quiet

@@ -1,0 +1,28 @@
+#include "platform/ListCtrl.h"
+
+#include "platform/Dialog.h"
+
+void CListCtrl::Attach(CDialog& dialog, int id) {
+    m_dialog = &dialog;
+    m_id = id;
+    if (IDialogWindow* window = Window()) {
+        window->AttachList(id, *this);
+        window->SetListExtendedStyle(id, m_extendedStyle);
+    }
+}
+
+int CListCtrl::InsertColumn(int column, const std::string& heading, int format, int width) {
+    IDialogWindow* window = Window();
+    if (!window) return -1;
+    window->InsertListColumn(m_id, column, heading, format, width);
+    return column;
+}
+
+unsigned CListCtrl::GetExtendedStyle() const { return m_extendedStyle; }
+
+void CListCtrl::SetExtendedStyle(unsigned styles) {
+    m_extendedStyle = styles;
+    if (IDialogWindow* window = Window()) window->SetListExtendedStyle(m_id, styles);
+}
+
+IDialogWindow* CListCtrl::Window() const { return m_dialog ? m_dialog->GetWindow() : nullptr; }

@@ -1,0 +1,157 @@
+#include "platform/headless/HeadlessWindowing.h"
+
+#include "platform/Dialog.h"
+
+#include <exception>
+#include <utility>
+
+namespace {
+
+int LayoutIdOf(const IDialogWindow* window) {
+    const auto* headless = dynamic_cast<const CHeadlessDialogWindow*>(window);
+    return headless ? headless->GetLayout().id : 0;
+}
+
+}  // namespace
+
+CHeadlessWindowing::~CHeadlessWindowing() = default;
+
+void CHeadlessWindowing::InitCommonControls(unsigned classSet) { m_controlClasses |= classSet; }
+
+std::unique_ptr<IDialogWindow> CHeadlessWindowing::CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
+                                                                      IDialogWindow* owner) {
+    if (std::exchange(m_failNextWindow, false)) return nullptr;
+    return std::make_unique<CHeadlessDialogWindow>(*this, dialog, layout, owner);
+}
+
+int CHeadlessWindowing::ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
+                                       EMsgBoxType type, EMsgBoxIcon icon) {
+    const int answer = TakeMessageBoxAnswer(text, type);
+    m_messageBoxes.push_back(SMessageBoxRecord{text, caption, type, icon, LayoutIdOf(owner), answer});
+    return answer;
+}
+
+int CHeadlessWindowing::TakeMessageBoxAnswer(const std::string& text, EMsgBoxType type) {
+    if (type == EMsgBoxType::Ok) {
+        if (!m_messageBoxAnswers.empty() && m_messageBoxAnswers.front() == kIdOk) m_messageBoxAnswers.pop_front();
+        return kIdOk;
+    }
+    if (m_messageBoxAnswers.empty()) {
+        ReportFailure("no answer queued for the question \"" + text + "\"");
+        return kIdNo;
+    }
+    const int answer = m_messageBoxAnswers.front();
+    m_messageBoxAnswers.pop_front();
+    if (answer == kIdYes || answer == kIdNo) return answer;
+    ReportFailure("answer " + std::to_string(answer) + " queued for the question \"" + text + "\"");
+    return kIdNo;
+}
+
+std::optional<std::string> CHeadlessWindowing::ChooseFile(IDialogWindow* owner, const SFileChooser& request) {
+    m_fileChoosers.push_back(SFileChooserRecord{request, LayoutIdOf(owner)});
+    if (m_fileAnswers.empty()) return std::nullopt;
+    std::optional<std::string> answer = std::move(m_fileAnswers.front());
+    m_fileAnswers.pop_front();
+    return answer;
+}
+
+void CHeadlessWindowing::Queue(Action action) { m_actions.push_back(std::move(action)); }
+
+void CHeadlessWindowing::QueueForActiveWindow(std::function<void(CHeadlessDialogWindow&)> action) {
+    Queue([this, action = std::move(action)] {
+        if (CHeadlessDialogWindow* window = ActiveWindow()) {
+            action(*window);
+        } else {
+            ReportFailure("a script step ran while no dialog was running");
+        }
+    });
+}
+
+void CHeadlessWindowing::Click(int id) {
+    QueueForActiveWindow([id](CHeadlessDialogWindow& window) { window.UserClick(id); });
+}
+
+void CHeadlessWindowing::Type(int id, const std::string& text) {
+    QueueForActiveWindow([id, text](CHeadlessDialogWindow& window) { window.UserType(id, text); });
+}
+
+void CHeadlessWindowing::Focus(int id) {
+    QueueForActiveWindow([id](CHeadlessDialogWindow& window) { window.UserFocus(id); });
+}
+
+void CHeadlessWindowing::PressEnter() {
+    QueueForActiveWindow([](CHeadlessDialogWindow& window) { window.UserPressEnter(); });
+}
+
+void CHeadlessWindowing::PressEscape() {
+    QueueForActiveWindow([](CHeadlessDialogWindow& window) { window.UserPressEscape(); });
+}
+
+void CHeadlessWindowing::CloseBox() { PressEscape(); }
+
+void CHeadlessWindowing::SysCommand(unsigned id) {
+    QueueForActiveWindow([id](CHeadlessDialogWindow& window) { window.UserSysCommand(id); });
+}
+
+void CHeadlessWindowing::SelectListRow(int id, int row) {
+    QueueForActiveWindow([id, row](CHeadlessDialogWindow& window) { window.UserSelectListRow(id, row); });
+}
+
+void CHeadlessWindowing::Paint() {
+    QueueForActiveWindow([](CHeadlessDialogWindow& window) { window.UserPaint(); });
+}
+
+void CHeadlessWindowing::Check(Action check) { Queue(std::move(check)); }
+
+void CHeadlessWindowing::AnswerMessageBox(int answer) { m_messageBoxAnswers.push_back(answer); }
+
+void CHeadlessWindowing::AnswerFileChooser(std::optional<std::string> path) { m_fileAnswers.push_back(std::move(path)); }
+
+void CHeadlessWindowing::FailNextDialogWindow() { m_failNextWindow = true; }
+
+CHeadlessDialogWindow* CHeadlessWindowing::ActiveWindow() const {
+    return m_running.empty() ? nullptr : m_running.back();
+}
+
+CHeadlessDialogWindow* CHeadlessWindowing::FindWindow(int layoutId) const {
+    for (auto it = m_running.rbegin(); it != m_running.rend(); ++it) {
+        if ((*it)->GetLayout().id == layoutId) return *it;
+    }
+    return nullptr;
+}
+
+void CHeadlessWindowing::SetFailureHandler(std::function<void(const std::string&)> handler) {
+    m_failureHandler = std::move(handler);
+}
+
+void CHeadlessWindowing::ReportFailure(const std::string& message) {
+    m_failures.push_back(message);
+    if (m_failureHandler) m_failureHandler(message);
+}
+
+void CHeadlessWindowing::BeginModalRun(CHeadlessDialogWindow& window) {
+    m_dialogs.push_back(SDialogRecord{window.GetLayout().id, window.GetOwnerLayoutId(), -1});
+    m_running.push_back(&window);
+    m_runningRecords.push_back(m_dialogs.size() - 1);
+}
+
+void CHeadlessWindowing::EndModalRun(CHeadlessDialogWindow& window, int result) {
+    if (m_running.empty() || m_running.back() != &window) return;
+    m_dialogs[m_runningRecords.back()].result = result;
+    m_running.pop_back();
+    m_runningRecords.pop_back();
+}
+
+bool CHeadlessWindowing::RunNextAction() {
+    if (m_actions.empty()) return false;
+    const Action action = std::move(m_actions.front());
+    m_actions.pop_front();
+    try {
+        action();
+    } catch (const std::exception& error) {
+        ReportFailure(std::string("a script step threw: ") + error.what());
+    } catch (...) {
+        ReportFailure("a script step threw");
+    }
+    return true;
+}

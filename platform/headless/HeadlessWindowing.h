@@ -1,0 +1,141 @@
+#pragma once
+// A windowing backend without a screen, for tests. A test installs it with SetWindowing, queues
+// what the user does, runs a dialog, and then looks at what was shown.
+//
+//   CHeadlessWindowing ui;
+//   SetWindowing(&ui);
+//   ui.Type(IDC_NAME, "RG58");
+//   ui.Click(kIdOk);
+//   ui.AnswerMessageBox(kIdYes);
+//   int result = dialog.DoModal();
+//   EXPECT_TRUE(ui.GetFailures().empty());
+//
+// The queued actions run in order, each inside the innermost modal run that is going on when its
+// turn comes: an action that opens a nested dialog lets the following actions act on it, and
+// those after its end act on the outer dialog again. A modal run whose dialog is still going when
+// the script runs out ends with -1 and reports a failure; so do messages boxes that ask a question
+// nobody answered, and script steps aimed at controls that do not exist. Failures are collected
+// (GetFailures) and passed to the failure handler if one is set: this backend knows nothing of
+// the test framework.
+
+#include "platform/Windowing.h"
+#include "platform/headless/HeadlessDialogWindow.h"
+#include "res/ResourceIds.h"
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+class CHeadlessWindowing : public IWindowing {
+public:
+    using Action = std::function<void()>;
+
+    struct SMessageBoxRecord {
+        std::string text;
+        std::string caption;
+        EMsgBoxType type;
+        EMsgBoxIcon icon;
+        int ownerLayoutId;  // 0 when the box had no owner
+        int answer;
+    };
+    struct SFileChooserRecord {
+        SFileChooser request;
+        int ownerLayoutId;
+    };
+    struct SDialogRecord {
+        int layoutId;
+        int ownerLayoutId;
+        int result;  // what RunModal returned; -1 while it runs
+    };
+
+    CHeadlessWindowing() = default;
+    ~CHeadlessWindowing() override;
+    CHeadlessWindowing(const CHeadlessWindowing&) = delete;
+    CHeadlessWindowing& operator=(const CHeadlessWindowing&) = delete;
+
+    void InitCommonControls(unsigned classSet) override;
+    // Returns nullptr instead of a window once after FailNextDialogWindow.
+    std::unique_ptr<IDialogWindow> CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
+                                                      IDialogWindow* owner) override;
+    // Records the box and answers it from the queued answers: an OK box takes a queued kIdOk (and
+    // only that) and answers kIdOk; a Yes/No box takes the next answer, which must be kIdYes or
+    // kIdNo, and otherwise (none queued, or another) reports a failure and answers kIdNo.
+    int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
+                       EMsgBoxType type, EMsgBoxIcon icon) override;
+    // Records the request and answers the next queued file answer; none queued is Cancel.
+    std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
+
+    // The script: each call queues one action for the innermost running dialog.
+    void Queue(Action action);
+    // Clicks control id; a disabled or missing control ignores it (a missing one reports a failure).
+    void Click(int id);
+    // Replaces the text of edit field id as typing would, leaving the field focused with the caret at
+    // the end; line feeds and carriage returns are dropped, as the real fields do.
+    void Type(int id, const std::string& text);
+    // Moves the focus to control id as Tab would; an edit field gets its text selected.
+    void Focus(int id);
+    // Enter: the command CommandForEnter gives for the focused control.
+    void PressEnter();
+    // Escape and the close box: Cancel, unless the dialog's Cancel button is disabled.
+    void PressEscape();
+    void CloseBox();
+    // Chooses system-menu item id; an id that is not in the menu reports a failure.
+    void SysCommand(unsigned id);
+    // Clicks row of list control id (-1: clicks below the rows), which focuses the list.
+    void SelectListRow(int id, int row);
+    // The window is painted.
+    void Paint();
+    // Runs check (assertions of the test) in the middle of the script.
+    void Check(Action check);
+
+    // Answers for message boxes (kIdOk, kIdYes, kIdNo) and file choosers (a path, or nullopt for
+    // Cancel), taken in order.
+    void AnswerMessageBox(int answer);
+    void AnswerFileChooser(std::optional<std::string> path);
+    // The next CreateDialogWindow fails (DoModal then gives -1).
+    void FailNextDialogWindow();
+
+    // What happened.
+    const std::vector<SMessageBoxRecord>& GetMessageBoxes() const { return m_messageBoxes; }
+    const std::vector<SFileChooserRecord>& GetFileChoosers() const { return m_fileChoosers; }
+    const std::vector<SDialogRecord>& GetDialogs() const { return m_dialogs; }
+    const std::vector<std::string>& GetFailures() const { return m_failures; }
+    unsigned GetInitializedControlClasses() const { return m_controlClasses; }
+    std::size_t GetPendingActionCount() const { return m_actions.size(); }
+    std::size_t GetPendingAnswerCount() const { return m_messageBoxAnswers.size() + m_fileAnswers.size(); }
+
+    // The innermost running window, or nullptr.
+    CHeadlessDialogWindow* ActiveWindow() const;
+    // The innermost running window of layout layoutId, or nullptr.
+    CHeadlessDialogWindow* FindWindow(int layoutId) const;
+
+    // Called with each failure as it is reported, in addition to collecting it.
+    void SetFailureHandler(std::function<void(const std::string&)> handler);
+    void ReportFailure(const std::string& message);
+
+    // For CHeadlessDialogWindow: the modal runs, and the next action.
+    void BeginModalRun(CHeadlessDialogWindow& window);
+    void EndModalRun(CHeadlessDialogWindow& window, int result);
+    // Runs the next action; false when none is queued.
+    bool RunNextAction();
+
+private:
+    // Queues action against the window that is innermost when its turn comes (a failure when none runs).
+    void QueueForActiveWindow(std::function<void(CHeadlessDialogWindow&)> action);
+    int TakeMessageBoxAnswer(const std::string& text, EMsgBoxType type);
+
+    std::deque<Action> m_actions;
+    std::deque<int> m_messageBoxAnswers;
+    std::deque<std::optional<std::string>> m_fileAnswers;
+    std::vector<CHeadlessDialogWindow*> m_running;
+    std::vector<std::size_t> m_runningRecords;
+    std::vector<SMessageBoxRecord> m_messageBoxes;
+    std::vector<SFileChooserRecord> m_fileChoosers;
+    std::vector<SDialogRecord> m_dialogs;
+    std::vector<std::string> m_failures;
+    std::function<void(const std::string&)> m_failureHandler;
+    unsigned m_controlClasses = 0;
+    bool m_failNextWindow = false;
+};

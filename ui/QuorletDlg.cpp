@@ -1,0 +1,56 @@
+#include "ui/QuorletDlg.h"
+
+#include "platform/DataExchange.h"
+#include "res/Resources.h"
+
+#include <algorithm>
+
+namespace {
+
+// A field's text as a cell may take it: a line break in a cell would split its row in the file.
+std::string WithoutLineBreaks(std::string text) {
+    std::erase_if(text, [](char c) { return c == '\n' || c == '\r'; });
+    return text;
+}
+
+}  // namespace
+
+QUORLIS_BEGIN_MESSAGE_MAP(CQuorletDlg)
+    ON_BN_CLICKED(kIdOk, &CQuorletDlg::OnOkClicked)
+QUORLIS_END_MESSAGE_MAP()
+
+CQuorletDlg::CQuorletDlg() : CDialog(IDD_CABLE_PARAMETER) {}
+
+void CQuorletDlg::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Text(pDX, IDC_NAME, m_name);
+    DDX_Text(pDX, IDC_VELOCITY, m_velocity);
+    DDX_Text(pDX, IDC_CABLE_LOSS, m_cableLoss);
+    DDX_Text(pDX, IDC_FREQUENCY, m_frequency);
+}
+
+bool CQuorletDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetFieldText(IDC_NAME, m_strName);
+    SetFieldText(IDC_CABLE_LOSS, m_strCableLoss);
+    SetFieldText(IDC_VELOCITY, m_strVelocity);
+    SetFieldText(IDC_FREQUENCY, m_strFrequency);
+    return true;
+}
+
+void CQuorletDlg::OnOkClicked() {
+    const std::string name = WithoutLineBreaks(GetFieldText(IDC_NAME));
+    const std::string velocity = WithoutLineBreaks(GetFieldText(IDC_VELOCITY));
+    const std::string cableLoss = WithoutLineBreaks(GetFieldText(IDC_CABLE_LOSS));
+    const std::string frequency = WithoutLineBreaks(GetFieldText(IDC_FREQUENCY));
+
+    // A failing field has shown its message and taken the focus; the empty-field test still runs.
+    UpdateData(true);
+    if (name.empty() || velocity.empty() || cableLoss.empty() || frequency.empty()) return;
+
+    m_strName = name;
+    m_strCableLoss = cableLoss;
+    m_strVelocity = velocity;
+    m_strFrequency = frequency;
+    OnOK();
+}

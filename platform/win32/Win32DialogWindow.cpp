@@ -1,0 +1,250 @@
+#include "platform/win32/Win32DialogWindow.h"
+
+#include "platform/Dialog.h"
+#include "platform/win32/DialogTemplate.h"
+#include "platform/win32/Win32Text.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace {
+
+HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
+
+// Edit fields take text of any length: the control's own default limit would cut it silently.
+void LiftTextLimit(HWND edit) { SendMessageA(edit, EM_SETLIMITTEXT, 0, 0); }
+
+}  // namespace
+
+CWin32DialogWindow::CWin32DialogWindow(CDialog& dialog, const SDialogLayout& layout, HWND owner)
+    : m_dialog(dialog), m_layout(layout), m_owner(owner) {}
+
+CWin32DialogWindow::~CWin32DialogWindow() = default;
+
+int CWin32DialogWindow::RunModal() {
+    const std::vector<std::uint16_t> dialogTemplate = BuildDialogTemplate(m_layout, AnsiToUtf16);
+    const INT_PTR result =
+        DialogBoxIndirectParamA(ProgramInstance(), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()), m_owner,
+                                DialogProc, reinterpret_cast<LPARAM>(this));
+    m_lists.clear();
+    m_hwnd = nullptr;
+    return static_cast<int>(result);
+}
+
+void CWin32DialogWindow::EndModal(int result) {
+    if (m_hwnd) EndDialog(m_hwnd, result);
+}
+
+std::string CWin32DialogWindow::GetControlText(int id) const {
+    const HWND control = GetDlgItem(m_hwnd, id);
+    if (!control) return {};
+    const int length = GetWindowTextLengthA(control);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    const int copied = GetWindowTextA(control, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return text;
+}
+
+void CWin32DialogWindow::SetControlText(int id, const std::string& text) {
+    const HWND control = GetDlgItem(m_hwnd, id);
+    if (!control) return;
+    if (IsEditField(id)) {
+        // A single-line field never holds a line break: it would split the cell's line in the file.
+        std::string field = text;
+        std::erase_if(field, [](char c) { return c == '\n' || c == '\r'; });
+        SetWindowTextA(control, field.c_str());
+    } else {
+        SetWindowTextA(control, text.c_str());
+    }
+}
+
+void CWin32DialogWindow::EnableControl(int id, bool enable) {
+    if (const HWND control = GetDlgItem(m_hwnd, id)) EnableWindow(control, enable);
+}
+
+bool CWin32DialogWindow::IsControlEnabled(int id) const {
+    const HWND control = GetDlgItem(m_hwnd, id);
+    return control && IsWindowEnabled(control);
+}
+
+void CWin32DialogWindow::FocusControl(int id) {
+    const HWND control = GetDlgItem(m_hwnd, id);
+    if (!control) return;
+    SendMessageA(m_hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    if (IsEditField(id)) SendMessageA(control, EM_SETSEL, 0, -1);
+}
+
+int CWin32DialogWindow::GetFocusedControl() const {
+    const HWND focus = GetFocus();
+    if (!focus || !m_hwnd || !IsChild(m_hwnd, focus)) return 0;
+    return GetDlgCtrlID(focus);
+}
+
+void CWin32DialogWindow::AttachList(int id, CCableTable& table) {
+    const HWND list = GetDlgItem(m_hwnd, id);
+    if (!list) return;
+    m_lists.erase(id);
+    m_lists[id] = std::make_unique<CWin32ListView>(list, table);
+}
+
+void CWin32DialogWindow::InsertListColumn(int id, int column, const std::string& heading, int format, int width) {
+    const auto list = m_lists.find(id);
+    if (list != m_lists.end()) list->second->InsertColumn(column, heading, format, width);
+}
+
+unsigned CWin32DialogWindow::GetListExtendedStyle(int id) const {
+    return static_cast<unsigned>(SendDlgItemMessageA(m_hwnd, id, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+}
+
+void CWin32DialogWindow::SetListExtendedStyle(int id, unsigned styles) {
+    SendDlgItemMessageA(m_hwnd, id, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(styles));
+}
+
+bool CWin32DialogWindow::HasSystemMenu() const { return m_hwnd && GetSystemMenu(m_hwnd, FALSE); }
+
+void CWin32DialogWindow::AppendSystemMenuSeparator() {
+    if (const HMENU menu = GetSystemMenu(m_hwnd, FALSE)) AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+}
+
+void CWin32DialogWindow::AppendSystemMenuItem(unsigned id, const std::string& text) {
+    if (const HMENU menu = GetSystemMenu(m_hwnd, FALSE)) AppendMenuA(menu, MF_STRING, id, text.c_str());
+}
+
+void CWin32DialogWindow::SetIcon(int iconId, bool large) {
+    const int size = GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON);
+    const HANDLE icon =
+        LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED);
+    if (icon) SendMessageA(m_hwnd, WM_SETICON, large ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+}
+
+bool CWin32DialogWindow::IsMinimized() const { return m_hwnd && IsIconic(m_hwnd); }
+
+void CWin32DialogWindow::GetClientSize(int& width, int& height) const {
+    RECT rect{};
+    GetClientRect(m_hwnd, &rect);
+    width = rect.right - rect.left;
+    height = rect.bottom - rect.top;
+}
+
+void CWin32DialogWindow::GetSystemIconSize(int& width, int& height) const {
+    width = GetSystemMetrics(SM_CXICON);
+    height = GetSystemMetrics(SM_CYICON);
+}
+
+void CWin32DialogWindow::EraseIconBackground() {
+    if (const HDC dc = PaintDc()) SendMessageA(m_hwnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+}
+
+void CWin32DialogWindow::DrawIcon(int iconId, int x, int y) {
+    const HDC dc = PaintDc();
+    const HICON icon = LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(iconId));
+    if (dc && icon) ::DrawIcon(dc, x, y, icon);
+}
+
+void CWin32DialogWindow::DefaultPaint() { m_defaultPaint = true; }
+
+INT_PTR CALLBACK CWin32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* window = reinterpret_cast<CWin32DialogWindow*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (message == WM_INITDIALOG) {
+        window = reinterpret_cast<CWin32DialogWindow*>(lParam);
+        SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        try {
+            return window->OnInitDialogMessage(hwnd);
+        } catch (...) {
+            return TRUE;
+        }
+    }
+    if (!window) return FALSE;
+    try {
+        return window->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;  // nothing may unwind through the dialog manager
+    }
+}
+
+INT_PTR CWin32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) m_dialog.HandleCommand(LOWORD(wParam));
+            return TRUE;
+        case WM_SYSCOMMAND:
+            // The dialog acts on its own items; the window manager then does move, close and so on.
+            m_dialog.HandleSysCommand(static_cast<unsigned>(wParam), static_cast<long>(lParam));
+            return FALSE;
+        case WM_PAINT: return OnPaintMessage();
+        case WM_QUERYDRAGICON: {
+            const int iconId = m_dialog.HandleQueryDragIcon();
+            return iconId ? reinterpret_cast<INT_PTR>(LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(iconId))) : 0;
+        }
+        case WM_NOTIFYFORMAT: return SetMessageResult(NFR_ANSI);
+        case WM_NOTIFY: return OnNotifyMessage(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_DESTROY: m_lists.clear(); return FALSE;
+        default: return FALSE;
+    }
+}
+
+INT_PTR CWin32DialogWindow::OnInitDialogMessage(HWND hwnd) {
+    m_hwnd = hwnd;
+    for (const SControlLayout& control : m_layout.controls) {
+        if (control.kind == EControlKind::Edit) LiftTextLimit(GetDlgItem(hwnd, control.id));
+    }
+    CenterOverOwner();
+    return m_dialog.HandleInitDialog() ? TRUE : FALSE;
+}
+
+INT_PTR CWin32DialogWindow::OnPaintMessage() {
+    m_inPaint = true;
+    m_defaultPaint = false;
+    m_paintDc = nullptr;
+    m_dialog.HandlePaint();
+    m_inPaint = false;
+    if (m_paintDc) {
+        EndPaint(m_hwnd, &m_paint);
+        m_paintDc = nullptr;
+        return TRUE;
+    }
+    if (m_defaultPaint) return FALSE;
+    ValidateRect(m_hwnd, nullptr);
+    return TRUE;
+}
+
+INT_PTR CWin32DialogWindow::OnNotifyMessage(const NMHDR& header) {
+    const auto list = m_lists.find(static_cast<int>(header.idFrom));
+    LRESULT result = 0;
+    if (list == m_lists.end() || !list->second->HandleNotify(header, result)) return FALSE;
+    return SetMessageResult(result);
+}
+
+INT_PTR CWin32DialogWindow::SetMessageResult(LRESULT result) {
+    SetWindowLongPtrA(m_hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+void CWin32DialogWindow::CenterOverOwner() {
+    RECT window{};
+    GetWindowRect(m_hwnd, &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(m_owner ? m_owner : m_hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT area = monitor.rcWork;
+    if (m_owner && !IsIconic(m_owner)) GetWindowRect(m_owner, &area);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    int x = area.left + (area.right - area.left - width) / 2;
+    int y = area.top + (area.bottom - area.top - height) / 2;
+    x = std::max(static_cast<int>(monitor.rcWork.left), std::min(x, static_cast<int>(monitor.rcWork.right) - width));
+    y = std::max(static_cast<int>(monitor.rcWork.top), std::min(y, static_cast<int>(monitor.rcWork.bottom) - height));
+    SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CWin32DialogWindow::IsEditField(int id) const {
+    return std::ranges::any_of(m_layout.controls, [id](const SControlLayout& control) {
+        return control.id == id && control.kind == EControlKind::Edit;
+    });
+}
+
+HDC CWin32DialogWindow::PaintDc() {
+    if (m_inPaint && !m_paintDc) m_paintDc = BeginPaint(m_hwnd, &m_paint);
+    return m_paintDc;
+}

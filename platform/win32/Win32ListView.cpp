@@ -1,0 +1,93 @@
+#include "platform/win32/Win32ListView.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+CWin32ListView::CWin32ListView(HWND list, CCableTable& table) : m_list(list), m_table(table) {
+    m_table.SetObserver(this);
+    ShowTable();
+}
+
+CWin32ListView::~CWin32ListView() { m_table.SetObserver(nullptr); }
+
+bool CWin32ListView::HandleNotify(const NMHDR& header, LRESULT& result) {
+    switch (header.code) {
+        case LVN_GETDISPINFOA:
+            FillDisplayInfo(reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item);
+            result = 0;
+            return true;
+        case LVN_ITEMCHANGED:
+        case LVN_ODSTATECHANGED:
+            if (!m_showing) TakeUserSelection();
+            result = 0;
+            return true;
+        case LVN_ODFINDITEMA:
+        case LVN_ODFINDITEMW:
+            result = -1;  // typing in the list finds nothing and so selects nothing
+            return true;
+        default: return false;
+    }
+}
+
+void CWin32ListView::InsertColumn(int column, const std::string& heading, int format, int width) {
+    LVCOLUMNA lvc{};
+    lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
+    lvc.fmt = format;
+    lvc.cx = width;
+    lvc.pszText = const_cast<char*>(heading.c_str());
+    lvc.iSubItem = column;
+    SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+}
+
+void CWin32ListView::OnTableReset() { ShowTable(); }
+void CWin32ListView::OnRowInserted(int) { ShowTable(); }
+void CWin32ListView::OnRowDeleted(int) { ShowTable(); }
+void CWin32ListView::OnCellChanged(int, int) { InvalidateRect(m_list, nullptr, TRUE); }
+void CWin32ListView::OnSelectionChanged(int) { ShowSelection(); }
+
+void CWin32ListView::ShowTable() {
+    m_showing = true;
+    const int count = m_table.GetItemCount();
+    if (SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0) != count) {
+        SendMessageA(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(count), LVSICF_NOSCROLL);
+    }
+    m_showing = false;
+    ShowSelection();
+    InvalidateRect(m_list, nullptr, TRUE);
+}
+
+void CWin32ListView::ShowSelection() {
+    const int row = m_table.GetSelectedRow();
+    if (SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == row) return;
+    m_showing = true;
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = 0;
+    SendMessageA(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    if (row >= 0) {
+        state.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+    }
+    m_showing = false;
+}
+
+void CWin32ListView::TakeUserSelection() {
+    const int row = static_cast<int>(SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    if (row == m_table.GetSelectedRow() || row >= m_table.GetItemCount()) return;
+    m_showing = true;
+    m_table.SelectRow(row < 0 ? -1 : row);
+    m_showing = false;
+}
+
+void CWin32ListView::FillDisplayInfo(LVITEMA& item) const {
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+    item.pszText[0] = '\0';
+    if (item.iItem < 0 || item.iItem >= m_table.GetItemCount()) return;
+    if (item.iSubItem < 0 || item.iSubItem >= m_table.GetColumnCount()) return;
+    const std::string text = m_table.GetCellText(item.iItem, item.iSubItem);
+    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+    std::memcpy(item.pszText, text.data(), length);
+    item.pszText[length] = '\0';
+}

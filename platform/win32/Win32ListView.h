@@ -1,0 +1,44 @@
+#pragma once
+// A list view control in owner-data mode that displays a CCableTable: the control keeps no rows of
+// its own and asks the table for each cell it draws. The selection is kept in step both ways: the
+// table's selection is shown, and the user's selection in the control is given to the table.
+
+#include "cable/CableTable.h"
+
+#include <string>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+class CWin32ListView : public ICableTableObserver {
+public:
+    // Makes list display table and observe it until destroyed.
+    CWin32ListView(HWND list, CCableTable& table);
+    ~CWin32ListView();
+    CWin32ListView(const CWin32ListView&) = delete;
+    CWin32ListView& operator=(const CWin32ListView&) = delete;
+
+    HWND GetHandle() const { return m_list; }
+
+    // A WM_NOTIFY from the control. Returns true when handled, with the message's result in result.
+    bool HandleNotify(const NMHDR& header, LRESULT& result);
+
+    void InsertColumn(int column, const std::string& heading, int format, int width);
+
+    void OnTableReset() override;
+    void OnRowInserted(int row) override;
+    void OnRowDeleted(int row) override;
+    void OnCellChanged(int row, int column) override;
+    void OnSelectionChanged(int row) override;
+
+private:
+    void ShowTable();
+    void ShowSelection();
+    void TakeUserSelection();
+    void FillDisplayInfo(LVITEMA& item) const;
+
+    HWND m_list;
+    CCableTable& m_table;
+    bool m_showing = false;  // while the control is being set from the table
+};

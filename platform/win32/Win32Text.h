@@ -1,0 +1,12 @@
+#pragma once
+// Text helpers of the Win32 backend. Text is bytes in the ANSI code page throughout.
+
+#include <string>
+
+// text, in the ANSI code page, as UTF-16 (what dialog templates hold).
+std::u16string AnsiToUtf16(const char* text);
+
+// A file chooser's filter in the "description|pattern|...||" form as the common file dialogs want
+// it: every "|" becomes a NUL. Double-byte characters are stepped over whole, so a trail byte that
+// happens to be "|" stays.
+std::string FilterToNulSeparated(const std::string& filter);

@@ -1,0 +1,65 @@
+#include "platform/win32/Win32Windowing.h"
+
+#include "platform/win32/Win32DialogWindow.h"
+#include "platform/win32/Win32Text.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+
+#include <cstring>
+
+namespace {
+
+// Every window of this backend is a CWin32DialogWindow.
+HWND HandleOf(IDialogWindow* window) {
+    return window ? static_cast<CWin32DialogWindow*>(window)->GetHandle() : nullptr;
+}
+
+UINT MessageBoxFlags(EMsgBoxType type, EMsgBoxIcon icon) {
+    const UINT buttons = type == EMsgBoxType::YesNo ? MB_YESNO : MB_OK;
+    return buttons | (icon == EMsgBoxIcon::Question ? MB_ICONQUESTION : MB_ICONWARNING);
+}
+
+DWORD FileChooserFlags(const SFileChooser& request) {
+    DWORD flags = OFN_EXPLORER;
+    if (request.hideReadOnly) flags |= OFN_HIDEREADONLY;
+    if (request.overwritePrompt) flags |= OFN_OVERWRITEPROMPT;
+    return flags;
+}
+
+}  // namespace
+
+void CWin32Windowing::InitCommonControls(unsigned classSet) {
+    INITCOMMONCONTROLSEX init{};
+    init.dwSize = sizeof init;
+    init.dwICC = classSet;
+    InitCommonControlsEx(&init);
+}
+
+std::unique_ptr<IDialogWindow> CWin32Windowing::CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
+                                                                   IDialogWindow* owner) {
+    return std::make_unique<CWin32DialogWindow>(dialog, layout, HandleOf(owner));
+}
+
+int CWin32Windowing::ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
+                                    EMsgBoxType type, EMsgBoxIcon icon) {
+    return MessageBoxA(HandleOf(owner), text.c_str(), caption.c_str(), MessageBoxFlags(type, icon));
+}
+
+std::optional<std::string> CWin32Windowing::ChooseFile(IDialogWindow* owner, const SFileChooser& request) {
+    const std::string filter = FilterToNulSeparated(request.filter);
+    char path[MAX_PATH] = {};
+    std::strncpy(path, request.fileName.c_str(), MAX_PATH - 1);
+    OPENFILENAMEA chooser{};
+    chooser.lStructSize = sizeof chooser;
+    chooser.hwndOwner = HandleOf(owner);
+    chooser.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+    chooser.nFilterIndex = 1;
+    chooser.lpstrFile = path;
+    chooser.nMaxFile = MAX_PATH;
+    chooser.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    chooser.Flags = FileChooserFlags(request);
+    const BOOL chosen = request.save ? GetSaveFileNameA(&chooser) : GetOpenFileNameA(&chooser);
+    if (!chosen) return std::nullopt;
+    return std::string(path);
+}

@@ -1,0 +1,15 @@
+#pragma once
+// The windowing backend on the Win32 API: the system's dialog manager, common controls, message
+// boxes and common file dialogs, all through their ANSI (A) functions.
+
+#include "platform/Windowing.h"
+
+class CWin32Windowing : public IWindowing {
+public:
+    void InitCommonControls(unsigned classSet) override;
+    std::unique_ptr<IDialogWindow> CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
+                                                      IDialogWindow* owner) override;
+    int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
+                       EMsgBoxType type, EMsgBoxIcon icon) override;
+    std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
+};

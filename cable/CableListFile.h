@@ -15,19 +15,29 @@
 #include <vector>
 
 class CCableTable;
+class IFileSystem;
 
 // What ReadCableListFile and FillCableTable report when the keyword lines do not form whole rows.
 constexpr int kCableFormatError = -1;
 
 // Writes the table to path in the format above, replacing any file there only once the new text
-// is safely on disk. Throws CFileError when the file cannot be written; the old file is then
-// left exactly as it was.
+// is safely on disk; a symbolic link is followed to the file it names. A read-only file, a
+// directory or a file locked by another process is refused. Throws CFileError when the file
+// cannot be written (a short write is DiskFull); the old file is then left exactly as it was,
+// unless its folder allows no new file and it had to be rewritten in place.
 void WriteCableListFile(const std::string& path, const CCableTable& table);
 
 // Reads the file at path into the table. Returns the number of rows made (0 when none; the table
 // is then empty), or kCableFormatError (the table untouched). Throws CFileError when the file
 // cannot be opened or read; the table is then untouched.
 int ReadCableListFile(const std::string& path, CCableTable& table);
+
+// The two above, with the file calls made through fileSystem instead of the machine's own.
+void WriteCableListFile(const std::string& path, const CCableTable& table, IFileSystem& fileSystem);
+int ReadCableListFile(const std::string& path, CCableTable& table, IFileSystem& fileSystem);
+
+// The three steps of the reader. They scan text in the character set of the LC_CTYPE locale in
+// force, stepping over multi-byte characters whole.
 
 // Splits the file's text at line feeds, sets the first non-empty line aside, and returns the
 // later lines that contain "CableName", "Velocity", "CableLoss" or "Frequency", as views into text.

@@ -4,6 +4,7 @@
 // table never interprets, trims or converts them.
 
 #include <string>
+#include <string_view>
 
 class ICableTableObserver;
 
@@ -25,10 +26,19 @@ public:
     // Inserts a row at index (0..count) whose column 0 is text and columns 1-3 are empty; the new
     // row becomes the one selected row. Returns its index. Throws std::out_of_range for a bad index.
     int InsertRow(int index, const std::string& text);
+    // Appends a row of four cells, which becomes the one selected row, as InsertRow at the end
+    // followed by three SetCellText would. Returns its index.
+    int AppendRow(std::string_view name, std::string_view velocity, std::string_view cableLoss,
+                  std::string_view frequency);
+    // Makes room for count rows in all, so that appending up to that many does not move the rows.
+    void ReserveRows(int count);
     // Replaces one cell. Throws std::out_of_range for a bad row or column.
     void SetCellText(int row, int column, const std::string& text);
     // A copy of one cell. Throws std::out_of_range for a bad row or column.
     std::string GetCellText(int row, int column) const;
+    // The text of one cell without a copy, valid until the table next changes. Throws
+    // std::out_of_range for a bad row or column.
+    std::string_view GetCellTextView(int row, int column) const;
     // Removes a row; later rows move up by one. A selected row below it stays selected; deleting
     // the selected row leaves none selected. Throws std::out_of_range for a bad row.
     void DeleteRow(int row);
@@ -38,19 +48,31 @@ public:
     void SelectRow(int row);
 
     // Takes over all rows and the selection of other (left empty) at once; the observer is told
-    // with a single OnTableReset. Lets a reader build rows aside and commit them only when whole.
+    // with a single OnTableReset, and so is other's. Lets a reader build rows aside and commit
+    // them only when whole.
     void ReplaceWith(CCableTable&& other) noexcept;
 
-    // The one observer told of every change (a view displaying the table), or nullptr.
+    // The one observer told of every change (a view displaying the table), or nullptr. A moved or
+    // move-assigned table keeps its own observer; only the rows move.
     void SetObserver(ICableTableObserver* observer);
 
 private:
     struct CRows;
-    CRows* m_rows;
+    CRows& Rows();
+    const CRows& Rows() const;
+    void CheckRow(int row) const;
+    void CheckColumn(int column) const;
+    void CheckRoomForRow() const;
+    void MoveSelection(int row);
+
+    CRows* m_rows;   // nullptr only in a table moved from, which then reads as empty
     ICableTableObserver* m_observer = nullptr;
 };
 
-// Told of each change to a CCableTable after it has happened.
+// Told of each change to a CCableTable after it has happened. InsertRow and AppendRow tell
+// OnRowInserted then OnSelectionChanged; DeleteRow tells OnRowDeleted, then OnSelectionChanged when
+// the selected index changed (the selected row was deleted, or a row above it); SelectRow tells
+// OnSelectionChanged when the selection changed; DeleteAllRows and ReplaceWith tell OnTableReset.
 class ICableTableObserver {
 public:
     virtual void OnTableReset() = 0;

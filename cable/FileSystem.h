@@ -1,0 +1,64 @@
+#pragma once
+// The operating system's file calls that the cable list file's reader and writer make, behind one
+// small interface: the logic above it is the same on every system, and tests put a file system of
+// their own in its place to make any call fail. Every call that fails throws CFileError with a
+// message naming the path and giving the system's own description of the error.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+// One open file. Destroying it closes the file if Close was not called, ignoring any error.
+class IFile {
+public:
+    virtual ~IFile() = default;
+
+    // Takes an exclusive lock without waiting; it lasts until the file is closed. Throws CFileError
+    // (SharingViolation) when another open file holds one.
+    virtual void Lock() = 0;
+    // The file's length in bytes.
+    virtual std::uint64_t GetSize() = 0;
+    // Reads up to size bytes at the current position into buffer. Returns the number of bytes
+    // read, fewer than size only near the end, 0 at the end.
+    virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+    // Writes size bytes at the current position. Returns the number of bytes stored, which may be
+    // fewer (a full disk, a size limit).
+    virtual std::size_t Write(const char* data, std::size_t size) = 0;
+    // Cuts the file to length 0 and moves the position to the start.
+    virtual void Truncate() = 0;
+    // Returns once everything written to the file is on the disk.
+    virtual void FlushToDisk() = 0;
+    // The file's permissions, in the system's own terms, for SetPermissions of another file.
+    virtual std::uint32_t GetPermissions() = 0;
+    // Gives the file permissions that GetPermissions of a file reported.
+    virtual void SetPermissions(std::uint32_t permissions) = 0;
+    // Closes the file. The file is released even when this throws.
+    virtual void Close() = 0;
+};
+
+class IFileSystem {
+public:
+    // Opens the existing file at path for reading and writing, at its start. Throws CFileError:
+    // FileNotFound when it is missing; AccessDenied for a directory or a read-only file (one with
+    // no write permission for anybody), whoever the user is.
+    virtual std::unique_ptr<IFile> OpenExisting(const std::string& path) = 0;
+    // Creates a new empty file, readable and writable, under a name of its own in the folder of
+    // path, and stores that name in createdPath. Throws CFileError (AccessDenied when the folder
+    // does not allow creating a file).
+    virtual std::unique_ptr<IFile> CreateBeside(const std::string& path,
+                                                std::string& createdPath) = 0;
+    // The path of the file that path names once every symbolic link on the way is followed:
+    // path itself when it is no link, the path that a dangling link names when that is missing.
+    virtual std::string FollowLinks(const std::string& path) = 0;
+    // Gives the closed file from the name to, replacing in one step any file that has it.
+    virtual void Rename(const std::string& from, const std::string& to) = 0;
+    // Removes the closed file at path, if it can: a clean-up step that reports nothing.
+    virtual void Remove(const std::string& path) noexcept = 0;
+
+protected:
+    ~IFileSystem() = default;
+};
+
+// The file system of the machine the program runs on.
+IFileSystem& GetSystemFileSystem();

@@ -1,0 +1,129 @@
+#include "cable/PosixFile.h"
+
+#include "cable/PosixFileError.h"
+
+#include <cerrno>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+// Linux moves at most this much in one read or write call.
+constexpr std::size_t kLargestTransfer = 0x7ffff000;
+
+}  // namespace
+
+CPosixFile::CPosixFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path))
+{
+}
+
+CPosixFile::~CPosixFile()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+void CPosixFile::Fail(int error) const
+{
+    throw PosixFileError(error, m_path);
+}
+
+void CPosixFile::Lock()
+{
+    int result;
+    do {
+        result = ::flock(m_fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        Fail(errno);
+    }
+}
+
+std::uint64_t CPosixFile::GetSize()
+{
+    struct stat status {};
+    if (::fstat(m_fd, &status) != 0) {
+        Fail(errno);
+    }
+    return static_cast<std::uint64_t>(status.st_size);
+}
+
+std::size_t CPosixFile::Read(char* buffer, std::size_t size)
+{
+    ssize_t count;
+    do {
+        count = ::read(m_fd, buffer, size < kLargestTransfer ? size : kLargestTransfer);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        Fail(errno);
+    }
+    return static_cast<std::size_t>(count);
+}
+
+std::size_t CPosixFile::Write(const char* data, std::size_t size)
+{
+    ssize_t count;
+    do {
+        count = ::write(m_fd, data, size < kLargestTransfer ? size : kLargestTransfer);
+    } while (count < 0 && errno == EINTR);
+    if (count < 0) {
+        Fail(errno);
+    }
+    return static_cast<std::size_t>(count);
+}
+
+void CPosixFile::Truncate()
+{
+    if (::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0) {
+        Fail(errno);
+    }
+}
+
+void CPosixFile::FlushToDisk()
+{
+    if (::fsync(m_fd) != 0) {
+        Fail(errno);
+    }
+}
+
+std::uint32_t CPosixFile::GetPermissions()
+{
+    struct stat status {};
+    if (::fstat(m_fd, &status) != 0) {
+        Fail(errno);
+    }
+    return static_cast<std::uint32_t>(status.st_mode & 07777);
+}
+
+void CPosixFile::SetPermissions(std::uint32_t permissions)
+{
+    if (::fchmod(m_fd, static_cast<mode_t>(permissions & 07777)) != 0) {
+        Fail(errno);
+    }
+}
+
+void CPosixFile::Close()
+{
+    // The descriptor is released even when close reports an error, so it is never closed twice.
+    const int fd = std::exchange(m_fd, -1);
+    if (::close(fd) != 0) {
+        Fail(errno);
+    }
+}
+
+void CPosixFile::RefuseUnlessWritableRegular()
+{
+    struct stat status {};
+    if (::fstat(m_fd, &status) != 0) {
+        Fail(errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw CFileError(CFileError::Cause::AccessDenied, m_path + ": not a regular file");
+    }
+    if ((status.st_mode & 0222) == 0) {
+        throw CFileError(CFileError::Cause::AccessDenied, m_path + ": the file is read-only");
+    }
+}

@@ -1,0 +1,35 @@
+#pragma once
+// An open file of a POSIX system: a file descriptor and the path it was opened by, which names it
+// in error messages.
+
+#include "cable/FileSystem.h"
+
+#include <string>
+
+class CPosixFile : public IFile {
+public:
+    // Takes over descriptor fd, opened by path.
+    CPosixFile(int fd, std::string path);
+    ~CPosixFile() override;
+    CPosixFile(const CPosixFile&) = delete;
+    CPosixFile& operator=(const CPosixFile&) = delete;
+
+    void Lock() override;
+    std::uint64_t GetSize() override;
+    std::size_t Read(char* buffer, std::size_t size) override;
+    std::size_t Write(const char* data, std::size_t size) override;
+    void Truncate() override;
+    void FlushToDisk() override;
+    std::uint32_t GetPermissions() override;
+    void SetPermissions(std::uint32_t permissions) override;
+    void Close() override;
+
+    // Throws CFileError (AccessDenied) unless the file is a regular file that somebody may write to.
+    void RefuseUnlessWritableRegular();
+
+private:
+    [[noreturn]] void Fail(int error) const;
+
+    int m_fd;
+    std::string m_path;
+};

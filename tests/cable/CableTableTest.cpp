@@ -1,0 +1,127 @@
+#include "cable/CableTable.h"
+
+#include "TestFiles.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using testing::ElementsAre;
+
+namespace {
+
+class CRecordingObserver : public ICableTableObserver {
+public:
+    std::vector<std::string> calls;
+
+    void OnTableReset() override { calls.push_back("reset"); }
+    void OnRowInserted(int row) override { calls.push_back("inserted " + std::to_string(row)); }
+    void OnRowDeleted(int row) override { calls.push_back("deleted " + std::to_string(row)); }
+    void OnCellChanged(int row, int column) override
+    {
+        calls.push_back("cell " + std::to_string(row) + "," + std::to_string(column));
+    }
+    void OnSelectionChanged(int row) override { calls.push_back("selected " + std::to_string(row)); }
+};
+
+CCableTable ThreeRows()
+{
+    return MakeTable({{"a", "1", "2", "3"}, {"b", "4", "5", "6"}, {"c", "7", "8", "9"}});
+}
+
+}  // namespace
+
+TEST(CableTableTest, InsertedRowIsTheOneSelectedAndOthersMoveDown)
+{
+    CCableTable table = ThreeRows();
+    CRecordingObserver observer;
+    table.SetObserver(&observer);
+    table.SelectRow(0);
+    EXPECT_EQ(table.InsertRow(1, "new"), 1);
+    EXPECT_EQ(table.GetSelectedRow(), 1);
+    EXPECT_EQ(CellsOf(table)[1], (std::vector<std::string>{"new", "", "", ""}));
+    EXPECT_EQ(table.GetCellText(2, 0), "b");
+    EXPECT_EQ(table.AppendRow("d", " 1", "", "x "), 4);
+    EXPECT_EQ(table.GetSelectedRow(), 4);
+    EXPECT_THAT(observer.calls, ElementsAre("selected 0", "inserted 1", "selected 1", "inserted 4",
+                                            "selected 4"));
+}
+
+TEST(CableTableTest, CellsKeepTheirBytesWhenNeighboursChange)
+{
+    const std::string odd("z\0\xA0", 3);
+    CCableTable table = MakeTable({{" lead", "", "trail ", odd}});
+    table.SetCellText(0, 1, "a much longer velocity text than before");
+    table.SetCellText(0, 0, "");
+    EXPECT_EQ(CellsOf(table)[0],
+              (std::vector<std::string>{"", "a much longer velocity text than before", "trail ", odd}));
+    table.SetCellText(0, 1, "v");
+    table.SetCellText(0, 2, "");
+    EXPECT_EQ(CellsOf(table)[0], (std::vector<std::string>{"", "v", "", odd}));
+}
+
+TEST(CableTableTest, DeletingKeepsTheSameRowSelectedOrNone)
+{
+    CCableTable table = ThreeRows();
+    CRecordingObserver observer;
+    table.SelectRow(2);
+    table.SetObserver(&observer);
+    table.DeleteRow(1);  // above the selected row
+    EXPECT_EQ(table.GetSelectedRow(), 1);
+    EXPECT_EQ(table.GetCellText(1, 0), "c");
+    table.DeleteRow(1);  // the selected row
+    EXPECT_EQ(table.GetSelectedRow(), -1);
+    table.SelectRow(0);
+    table.SelectRow(0);
+    table.DeleteAllRows();
+    EXPECT_EQ(table.GetItemCount(), 0);
+    EXPECT_EQ(table.GetSelectedRow(), -1);
+    EXPECT_THAT(observer.calls, ElementsAre("deleted 1", "selected 1", "deleted 1", "selected -1",
+                                            "selected 0", "reset"));
+}
+
+TEST(CableTableTest, OutOfRangeThrowsAndChangesNothing)
+{
+    CCableTable table = ThreeRows();
+    table.SelectRow(1);
+    CRecordingObserver observer;
+    table.SetObserver(&observer);
+    EXPECT_THROW(table.InsertRow(4, "x"), std::out_of_range);
+    EXPECT_THROW(table.InsertRow(-1, "x"), std::out_of_range);
+    EXPECT_THROW(table.SetCellText(3, 0, "x"), std::out_of_range);
+    EXPECT_THROW(table.SetCellText(0, 4, "x"), std::out_of_range);
+    EXPECT_THROW(table.SetCellText(0, -1, "x"), std::out_of_range);
+    EXPECT_THROW(table.GetCellText(-1, 0), std::out_of_range);
+    EXPECT_THROW(table.DeleteRow(3), std::out_of_range);
+    EXPECT_THROW(table.SelectRow(3), std::out_of_range);
+    EXPECT_THROW(table.SelectRow(-2), std::out_of_range);
+    EXPECT_TRUE(observer.calls.empty());
+    EXPECT_EQ(table.GetSelectedRow(), 1);
+    EXPECT_EQ(CellsOf(table), CellsOf(ThreeRows()));
+}
+
+TEST(CableTableTest, ReplaceWithTakesRowsAndSelectionInOneReset)
+{
+    CCableTable table = ThreeRows();
+    CCableTable other = MakeTable({{"x", "y", "z", "w"}});
+    CRecordingObserver observer;
+    CRecordingObserver otherObserver;
+    table.SetObserver(&observer);
+    other.SetObserver(&otherObserver);
+    table.ReplaceWith(std::move(other));
+    EXPECT_EQ(CellsOf(table), (std::vector<std::vector<std::string>>{{"x", "y", "z", "w"}}));
+    EXPECT_EQ(table.GetSelectedRow(), 0);
+    EXPECT_EQ(other.GetItemCount(), 0);
+    EXPECT_EQ(other.GetSelectedRow(), -1);
+    EXPECT_THAT(observer.calls, ElementsAre("reset"));
+    EXPECT_THAT(otherObserver.calls, ElementsAre("reset"));
+
+    CCableTable moved(std::move(table));
+    EXPECT_EQ(moved.GetItemCount(), 1);
+    EXPECT_EQ(table.GetItemCount(), 0);
+    table.InsertRow(0, "reused");
+    EXPECT_EQ(table.GetCellText(0, 0), "reused");
+}

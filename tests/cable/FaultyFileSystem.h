@@ -1,0 +1,43 @@
+#pragma once
+// A file system that passes every call to a real one but makes a chosen call fail: the n-th call
+// throws CFileError, or the n-th write stores only part of what it was given.
+
+#include "cable/FileSystem.h"
+
+#include <string>
+
+class CFaultyFileSystem : public IFileSystem {
+public:
+    enum class Fault { Throw, ShortWrite };
+
+    explicit CFaultyFileSystem(IFileSystem& real) : m_real(real) {}
+
+    // Makes call number call (from 1; for ShortWrite, write number call) fail; 0 makes none fail.
+    void FailCall(int call, Fault fault = Fault::Throw);
+    // Makes CreateBeside fail with AccessDenied, as in a folder that allows no new file.
+    void DenyCreating() { m_denyCreating = true; }
+    // Makes each read return at most this many bytes.
+    void LimitReads(std::size_t bytes) { m_readLimit = bytes; }
+
+    // The name of the call that was made to fail ("open", "write"...), or "" when none was.
+    const std::string& FailedStep() const { return m_failedStep; }
+
+    // Counts one call named step; returns whether it is the one to fail. Throws for Fault::Throw.
+    bool Step(const char* step);
+    std::size_t ReadLimit() const { return m_readLimit; }
+
+    std::unique_ptr<IFile> OpenExisting(const std::string& path) override;
+    std::unique_ptr<IFile> CreateBeside(const std::string& path, std::string& createdPath) override;
+    std::string FollowLinks(const std::string& path) override;
+    void Rename(const std::string& from, const std::string& to) override;
+    void Remove(const std::string& path) noexcept override;
+
+private:
+    IFileSystem& m_real;
+    int m_calls = 0;
+    int m_failingCall = 0;
+    Fault m_fault = Fault::Throw;
+    bool m_denyCreating = false;
+    std::size_t m_readLimit = static_cast<std::size_t>(-1);
+    std::string m_failedStep;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// Scratch folders and file helpers for the cable tests.
+
+#include "cable/CableTable.h"
+
+#include <string>
+#include <vector>
+
+// A new empty folder, removed with all it holds on destruction.
+class CScratchFolder {
+public:
+    CScratchFolder();
+    ~CScratchFolder();
+    CScratchFolder(const CScratchFolder&) = delete;
+    CScratchFolder& operator=(const CScratchFolder&) = delete;
+
+    const std::string& Path() const { return m_path; }
+    // The path of name inside the folder.
+    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
+    // The names of the entries in the folder, sorted.
+    std::vector<std::string> Names() const;
+
+private:
+    std::string m_path;
+};
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+// The number of descriptors this process has open.
+int CountOpenDescriptors();
+// A table of the given rows, each of four cells.
+CCableTable MakeTable(const std::vector<std::vector<std::string>>& rows);
+// Every cell of table, row by row.
+std::vector<std::vector<std::string>> CellsOf(const CCableTable& table);

@@ -1,0 +1,278 @@
+#include "platform/qt/QtDialogWindow.h"
+
+#include "platform/Dialog.h"
+#include "platform/DialogKeys.h"
+#include "platform/qt/LocaleCodec.h"
+#include "platform/qt/QtControlBuilder.h"
+#include "platform/qt/QtIcon.h"
+#include "platform/qt/QtListView.h"
+#include "res/Layout.h"
+#include "res/ResourceIds.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QStyle>
+
+namespace {
+
+Qt::WindowFlags WindowFlags(const SDialogLayout& layout) {
+    Qt::WindowFlags flags = (layout.style & kDsAppWindow) ? Qt::Window : Qt::Dialog;
+    flags |= Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint;
+    if (layout.style & kDsCaption) flags |= Qt::WindowTitleHint;
+    if (layout.style & kDsSysMenu) flags |= Qt::WindowSystemMenuHint;
+    return flags;
+}
+
+bool IsContextMenuKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    return (event.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
+           (event.key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier);
+}
+
+}  // namespace
+
+CQtDialogWindow::CQtDialogWindow(CDialog& dialog, const SDialogLayout& layout, CQtDialogWindow* owner,
+                                 const CLocaleCodec& codec)
+    : QDialog(owner, WindowFlags(layout)), m_dialog(dialog), m_layout(layout), m_codec(codec), m_units(layout) {
+    setFont(m_units.Font());
+    setWindowTitle(m_codec.ToQString(layout.title));
+    setFixedSize(m_units.ToPixels(0, 0, layout.cx, layout.cy).size());
+    setSizeGripEnabled(false);
+    m_controls = CQtControlBuilder(*this, m_units, m_codec).Build(layout);
+    for (QWidget* control : m_controls) control->installEventFilter(this);
+}
+
+CQtDialogWindow::~CQtDialogWindow() = default;
+
+int CQtDialogWindow::RunModal() {
+    m_endResult.reset();
+    bool focusFirstTabStop = true;
+    Dispatch([&] { focusFirstTabStop = m_dialog.HandleInitDialog(); });
+    if (m_endResult) return *m_endResult;
+    if (focusFirstTabStop) FocusFirstTabStop();
+    CenterOverOwner();
+    m_running = true;
+    exec();
+    m_running = false;
+    // Ended by the toolkit, not by the dialog (a test's reject(), the application quitting): Cancel.
+    return m_endResult.value_or(kIdCancel);
+}
+
+void CQtDialogWindow::EndModal(int result) {
+    m_endResult = result;
+    if (m_running && m_handlerDepth == 0) done(result);
+}
+
+// Runs a handler of the dialog; an EndModal it asked for takes effect once the outermost handler returns.
+template <class Handler>
+void CQtDialogWindow::Dispatch(Handler handler) {
+    ++m_handlerDepth;
+    try {
+        handler();
+    } catch (...) {
+        // The dialog's entry points catch their own failures; nothing may leave a toolkit event.
+    }
+    --m_handlerDepth;
+    if (m_handlerDepth == 0 && m_running && m_endResult) done(*m_endResult);
+}
+
+std::string CQtDialogWindow::GetControlText(int id) const {
+    const QWidget* widget = GetControlWidget(id);
+    if (const auto* edit = dynamic_cast<const QLineEdit*>(widget)) return m_codec.FromQString(edit->text());
+    if (const auto* button = dynamic_cast<const QAbstractButton*>(widget)) return m_codec.FromQString(button->text());
+    if (const auto* label = dynamic_cast<const QLabel*>(widget)) return m_codec.FromQString(label->text());
+    if (const auto* group = dynamic_cast<const QGroupBox*>(widget)) return m_codec.FromQString(group->title());
+    return {};
+}
+
+void CQtDialogWindow::SetControlText(int id, const std::string& text) {
+    QWidget* widget = GetControlWidget(id);
+    const QString shown = m_codec.ToQString(text);
+    if (auto* edit = dynamic_cast<QLineEdit*>(widget)) {
+        edit->setText(shown);
+    } else if (auto* button = dynamic_cast<QAbstractButton*>(widget)) {
+        button->setText(shown);
+    } else if (auto* label = dynamic_cast<QLabel*>(widget)) {
+        label->setText(shown);
+    } else if (auto* group = dynamic_cast<QGroupBox*>(widget)) {
+        group->setTitle(shown);
+    }
+}
+
+void CQtDialogWindow::EnableControl(int id, bool enable) {
+    if (QWidget* widget = GetControlWidget(id)) widget->setEnabled(enable);
+}
+
+bool CQtDialogWindow::IsControlEnabled(int id) const {
+    const QWidget* widget = GetControlWidget(id);
+    return widget && widget->isEnabledTo(this);
+}
+
+void CQtDialogWindow::FocusControl(int id) {
+    QWidget* widget = GetControlWidget(id);
+    if (!widget) return;
+    widget->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = dynamic_cast<QLineEdit*>(widget)) edit->selectAll();
+}
+
+int CQtDialogWindow::GetFocusedControl() const {
+    // The window's focus child, kept while another window is active (a message box over it).
+    for (const QWidget* widget = focusWidget(); widget && widget != this; widget = widget->parentWidget()) {
+        for (std::size_t i = 0; i < m_controls.size(); ++i) {
+            if (m_controls[i] == widget) return m_layout.controls[i].id == IDC_STATIC ? 0 : m_layout.controls[i].id;
+        }
+    }
+    return 0;
+}
+
+void CQtDialogWindow::AttachList(int id, CCableTable& table) {
+    if (auto* list = dynamic_cast<CQtListView*>(GetControlWidget(id))) list->AttachTable(table);
+}
+
+void CQtDialogWindow::InsertListColumn(int id, int column, const std::string& heading, int format, int width) {
+    if (auto* list = dynamic_cast<CQtListView*>(GetControlWidget(id))) {
+        list->InsertColumn(column, m_codec.ToQString(heading), format, width);
+    }
+}
+
+unsigned CQtDialogWindow::GetListExtendedStyle(int id) const {
+    const auto* list = dynamic_cast<const CQtListView*>(GetControlWidget(id));
+    return list ? list->GetExtendedStyle() : 0;
+}
+
+void CQtDialogWindow::SetListExtendedStyle(int id, unsigned styles) {
+    if (auto* list = dynamic_cast<CQtListView*>(GetControlWidget(id))) list->SetExtendedStyle(styles);
+}
+
+bool CQtDialogWindow::HasSystemMenu() const { return (m_layout.style & kDsSysMenu) != 0; }
+
+void CQtDialogWindow::AppendSystemMenuSeparator() { SystemMenu().addSeparator(); }
+
+void CQtDialogWindow::AppendSystemMenuItem(unsigned id, const std::string& text) {
+    QAction* item = SystemMenu().addAction(m_codec.ToQString(text));
+    item->setData(id);
+}
+
+void CQtDialogWindow::SetIcon(int iconId, bool) {
+    // One toolkit icon serves both sizes: it holds every size the resources have.
+    const QIcon icon = LoadQtIcon(iconId);
+    if (!icon.isNull()) setWindowIcon(icon);
+}
+
+bool CQtDialogWindow::IsMinimized() const { return isMinimized(); }
+
+void CQtDialogWindow::GetClientSize(int& width, int& height) const {
+    width = this->width();
+    height = this->height();
+}
+
+void CQtDialogWindow::GetSystemIconSize(int& width, int& height) const {
+    width = height = style()->pixelMetric(QStyle::PM_LargeIconSize, nullptr, this);
+}
+
+QWidget* CQtDialogWindow::GetControlWidget(int id) const {
+    const SControlLayout* control = FindControl(id);
+    return control ? m_controls[static_cast<std::size_t>(control - m_layout.controls.data())] : nullptr;
+}
+
+bool CQtDialogWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        return HandleKey(static_cast<const QKeyEvent&>(*event), qobject_cast<QWidget*>(watched));
+    }
+    if (event->type() == QEvent::ContextMenu && m_menuShownByKey &&
+        static_cast<const QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        // Some platforms follow the Menu key with a context-menu event of their own: the menu is shown.
+        m_menuShownByKey = false;
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CQtDialogWindow::keyPressEvent(QKeyEvent* event) {
+    // Not QDialog's: its Enter and Escape rules are replaced by HandleKey's.
+    if (!HandleKey(*event, this)) QWidget::keyPressEvent(event);
+}
+
+void CQtDialogWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    // While a window of its own runs over it, the dialog is disabled and its close box does nothing.
+    if (QApplication::activeModalWidget() == this) SendCommand(CommandForEscape());
+}
+
+void CQtDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
+    if (m_menuShownByKey && event->reason() == QContextMenuEvent::Keyboard) {
+        m_menuShownByKey = false;
+    } else if (HasSystemMenuItems()) {
+        ShowSystemMenu(event->globalPos());
+    }
+    event->accept();
+}
+
+bool CQtDialogWindow::HandleKey(const QKeyEvent& event, QWidget* target) {
+    m_menuShownByKey = false;
+    switch (event.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: SendCommand(CommandForEnter(m_layout, GetFocusedControl())); return true;
+        case Qt::Key_Escape: SendCommand(CommandForEscape()); return true;
+        default: break;
+    }
+    if (!IsContextMenuKey(event) || !HasSystemMenuItems()) return false;
+    QWidget* anchor = target ? target : this;
+    m_menuShownByKey = true;
+    ShowSystemMenu(anchor->mapToGlobal(anchor->rect().center()));
+    return true;
+}
+
+void CQtDialogWindow::SendCommand(int id) {
+    // A disabled button cannot be pressed, by Enter or Escape either.
+    const QWidget* widget = GetControlWidget(id);
+    if (widget && dynamic_cast<const QAbstractButton*>(widget) && !widget->isEnabledTo(this)) return;
+    Dispatch([&] { m_dialog.HandleCommand(id); });
+}
+
+void CQtDialogWindow::ShowSystemMenu(const QPoint& globalPosition) {
+    const QAction* chosen = SystemMenu().exec(globalPosition);
+    if (!chosen) return;
+    const unsigned id = chosen->data().toUInt();
+    Dispatch([&] { m_dialog.HandleSysCommand(id, 0); });
+}
+
+bool CQtDialogWindow::HasSystemMenuItems() const { return m_systemMenu && !m_systemMenu->isEmpty(); }
+
+void CQtDialogWindow::FocusFirstTabStop() {
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        if ((m_layout.controls[i].style & kCsTabStop) && m_controls[i]->isEnabledTo(this)) {
+            m_controls[i]->setFocus(Qt::TabFocusReason);
+            if (auto* edit = dynamic_cast<QLineEdit*>(m_controls[i])) edit->selectAll();
+            return;
+        }
+    }
+}
+
+void CQtDialogWindow::CenterOverOwner() {
+    const QWidget* owner = parentWidget();
+    if (!(m_layout.style & kDsCenter) || !owner) return;
+    QRect frame(QPoint(), size());
+    frame.moveCenter(owner->window()->geometry().center());
+    move(frame.topLeft());
+}
+
+const SControlLayout* CQtDialogWindow::FindControl(int id) const {
+    if (id == IDC_STATIC) return nullptr;
+    for (const SControlLayout& control : m_layout.controls) {
+        if (control.id == id) return &control;
+    }
+    return nullptr;
+}
+
+QMenu& CQtDialogWindow::SystemMenu() {
+    if (!m_systemMenu) m_systemMenu = new QMenu(this);
+    return *m_systemMenu;
+}

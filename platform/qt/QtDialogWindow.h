@@ -1,0 +1,87 @@
+#pragma once
+// A dialog's window on Qt Widgets, built from its layout. Enter, Escape and the close box become
+// the dialog's commands by the shared rules of DialogKeys.h, and nothing else of the toolkit's own
+// default-button handling applies. The system-menu items appended by the dialog appear in the
+// window's context menu (right mouse button, the Menu key, Shift+F10), since on Linux the window
+// manager owns the title bar's menu.
+
+#include "platform/Windowing.h"
+#include "platform/qt/DialogUnits.h"
+
+#include <QDialog>
+
+#include <optional>
+#include <vector>
+
+class CLocaleCodec;
+class QMenu;
+struct SControlLayout;
+
+class CQtDialogWindow final : public QDialog, public IDialogWindow {
+public:
+    // The window for dialog from layout, owned by owner (nullptr for none).
+    CQtDialogWindow(CDialog& dialog, const SDialogLayout& layout, CQtDialogWindow* owner, const CLocaleCodec& codec);
+    ~CQtDialogWindow() override;
+
+    int RunModal() override;
+    void EndModal(int result) override;
+    CDialog& GetDialog() const override { return m_dialog; }
+
+    std::string GetControlText(int id) const override;
+    void SetControlText(int id, const std::string& text) override;
+    void EnableControl(int id, bool enable) override;
+    bool IsControlEnabled(int id) const override;
+    void FocusControl(int id) override;
+    int GetFocusedControl() const override;
+
+    void AttachList(int id, CCableTable& table) override;
+    void InsertListColumn(int id, int column, const std::string& heading, int format, int width) override;
+    unsigned GetListExtendedStyle(int id) const override;
+    void SetListExtendedStyle(int id, unsigned styles) override;
+
+    bool HasSystemMenu() const override;
+    void AppendSystemMenuSeparator() override;
+    void AppendSystemMenuItem(unsigned id, const std::string& text) override;
+
+    void SetIcon(int iconId, bool large) override;
+
+    // The toolkit draws minimised windows itself: these are never needed and do nothing much.
+    bool IsMinimized() const override;
+    void GetClientSize(int& width, int& height) const override;
+    void GetSystemIconSize(int& width, int& height) const override;
+    void EraseIconBackground() override {}
+    void DrawIcon(int, int, int) override {}
+    void DefaultPaint() override {}
+
+    // The widget of control id (its object name is ControlObjectName(id)), or nullptr.
+    QWidget* GetControlWidget(int id) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    template <class Handler>
+    void Dispatch(Handler handler);
+    bool HandleKey(const QKeyEvent& event, QWidget* target);
+    void SendCommand(int id);
+    void ShowSystemMenu(const QPoint& globalPosition);
+    bool HasSystemMenuItems() const;
+    void FocusFirstTabStop();
+    void CenterOverOwner();
+    const SControlLayout* FindControl(int id) const;
+    QMenu& SystemMenu();
+
+    CDialog& m_dialog;
+    const SDialogLayout& m_layout;
+    const CLocaleCodec& m_codec;
+    CDialogUnits m_units;
+    std::vector<QWidget*> m_controls;  // one per control of the layout, in its order
+    QMenu* m_systemMenu = nullptr;
+    bool m_running = false;
+    int m_handlerDepth = 0;
+    std::optional<int> m_endResult;
+    bool m_menuShownByKey = false;
+};

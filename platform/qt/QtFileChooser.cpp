@@ -1,0 +1,64 @@
+#include "platform/qt/QtFileChooser.h"
+
+#include "platform/qt/LocaleCodec.h"
+
+#include <QFile>
+#include <QFileDialog>
+
+#include <vector>
+
+namespace {
+
+std::vector<std::string> SplitAtBars(const std::string& text) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t bar = text.find('|'); bar != std::string::npos; bar = text.find('|', start)) {
+        parts.push_back(text.substr(start, bar - start));
+        start = bar + 1;
+    }
+    parts.push_back(text.substr(start));
+    return parts;
+}
+
+// Patterns "*.ini;*.txt" as Qt's "*.ini *.txt"; "*.*" means every file.
+QString ToQtPatterns(const QString& patterns) {
+    QStringList qtPatterns;
+    for (const QString& pattern : patterns.split(u';', Qt::SkipEmptyParts)) {
+        const QString trimmed = pattern.trimmed();
+        qtPatterns.append(trimmed == QStringLiteral("*.*") ? QStringLiteral("*") : trimmed);
+    }
+    return qtPatterns.join(u' ');
+}
+
+}  // namespace
+
+QStringList ToQtNameFilters(const std::string& filter, const CLocaleCodec& codec) {
+    const std::vector<std::string> parts = SplitAtBars(filter);
+    QStringList filters;
+    for (std::size_t i = 0; i + 1 < parts.size() && !parts[i].empty(); i += 2) {
+        // Qt reads the patterns from the last parentheses and shows what is before them.
+        filters.append(codec.ToQString(parts[i]) + QStringLiteral(" (") + ToQtPatterns(codec.ToQString(parts[i + 1])) +
+                       u')');
+    }
+    return filters;
+}
+
+std::optional<std::string> RunFileChooser(QWidget* owner, const SFileChooser& request, const CLocaleCodec& codec) {
+    QFileDialog chooser(owner);
+    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    chooser.setOption(QFileDialog::HideNameFilterDetails);
+    chooser.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
+    chooser.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // The open chooser accepts a name that does not exist: opening it then fails where it is read.
+    chooser.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = ToQtNameFilters(request.filter, codec);
+    if (!filters.isEmpty()) {
+        chooser.setNameFilters(filters);
+        chooser.selectNameFilter(filters.first());
+    }
+    chooser.setDefaultSuffix(codec.ToQString(request.defaultExt));
+    if (!request.fileName.empty()) chooser.selectFile(codec.ToQString(request.fileName));
+    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return std::nullopt;
+    // Qt names files by the bytes QFile::encodeName gives back: those open the file chosen.
+    return QFile::encodeName(chooser.selectedFiles().first()).toStdString();
+}

@@ -1,0 +1,86 @@
+#include "platform/qt/QtListView.h"
+
+#include "platform/Windowing.h"
+#include "res/Layout.h"
+
+#include <QHeaderView>
+#include <QScopedValueRollback>
+
+#include <algorithm>
+
+CQtListView::CQtListView(const SControlLayout& layout, const CLocaleCodec& codec, QWidget* parent)
+    : QTableView(parent), m_model(codec, this) {
+    setModel(&m_model);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(false);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    setShowGrid(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    if (!(layout.style & kCsBorder)) setFrameShape(QFrame::NoFrame);
+    horizontalHeader()->setSectionsClickable(false);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setVisible((layout.style & kCsReport) != 0);
+    UseFixedRowHeight();
+    if (!(layout.style & kCsShowSelAlways)) ShowSelectionOnlyWithFocus();
+    m_model.SetSelectionListener([this](int row) { ShowTableSelection(row); });
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { OnViewSelectionChanged(); });
+}
+
+void CQtListView::AttachTable(CCableTable& table) { m_model.SetTable(&table); }
+
+void CQtListView::InsertColumn(int column, const QString& heading, int format, int width) {
+    m_model.InsertColumn(column, heading, format);
+    setColumnWidth(std::clamp(column, 0, m_model.columnCount() - 1), width);
+    // A selection made while there were no columns to show it in shows now.
+    if (const CCableTable* table = m_model.GetTable()) ShowTableSelection(table->GetSelectedRow());
+}
+
+void CQtListView::SetExtendedStyle(unsigned styles) {
+    m_extendedStyle = styles;
+    setShowGrid((styles & kLvsExGridLines) != 0);
+}
+
+void CQtListView::keyboardSearch(const QString&) {}
+
+void CQtListView::ShowSelectionOnlyWithFocus() {
+    QPalette colours = palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Inactive, QPalette::Base));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText, colours.color(QPalette::Inactive, QPalette::Text));
+    setPalette(colours);
+}
+
+void CQtListView::UseFixedRowHeight() {
+    QHeaderView* rows = verticalHeader();
+    rows->setVisible(false);
+    rows->setMinimumSectionSize(1);
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 4);
+}
+
+void CQtListView::OnViewSelectionChanged() {
+    CCableTable* table = m_model.GetTable();
+    if (m_showingTableSelection || m_model.IsChangingRows() || !table) return;
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    const int row = selected.isEmpty() ? -1 : selected.first().row();
+    if (row >= table->GetItemCount() || row == table->GetSelectedRow()) return;
+    try {
+        table->SelectRow(row);
+    } catch (...) {
+        // The row was checked above; nothing may leave a toolkit slot.
+    }
+}
+
+void CQtListView::ShowTableSelection(int row) {
+    const QScopedValueRollback showing(m_showingTableSelection, true);
+    if (row < 0 || row >= m_model.rowCount() || m_model.columnCount() == 0) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    selectionModel()->setCurrentIndex(m_model.index(row, 0),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The list control: a report view of a CCableTable through a CCableTableModel. One row is selected
+// at most, whole rows; the selection follows the table (the table decides, also after a row is
+// removed) and the user's clicks and arrow keys select rows in the table. The rows cannot be edited,
+// sorted or searched by typing; Tab leaves the list; all rows have one fixed height, so that very
+// long tables load at once.
+
+#include "platform/qt/CableTableModel.h"
+
+#include <QTableView>
+
+struct SControlLayout;
+class CLocaleCodec;
+
+class CQtListView final : public QTableView {
+public:
+    CQtListView(const SControlLayout& layout, const CLocaleCodec& codec, QWidget* parent);
+
+    // Displays table, which outlives the view or is detached before it ends.
+    void AttachTable(CCableTable& table);
+    // Inserts column column with heading, alignment format (kLvcfmtLeft...) and width in pixels.
+    void InsertColumn(int column, const QString& heading, int format, int width);
+    // Extended styles kLvsExGridLines and kLvsExFullRowSelect.
+    unsigned GetExtendedStyle() const { return m_extendedStyle; }
+    void SetExtendedStyle(unsigned styles);
+
+    // Typing in the list selects nothing.
+    void keyboardSearch(const QString& search) override;
+
+private:
+    void ShowSelectionOnlyWithFocus();
+    void UseFixedRowHeight();
+    void OnViewSelectionChanged();
+    void ShowTableSelection(int row);
+
+    CCableTableModel m_model;
+    unsigned m_extendedStyle = 0;
+    bool m_showingTableSelection = false;
+};

@@ -1,0 +1,60 @@
+#include "platform/qt/QtWindowing.h"
+
+#include "platform/qt/QtDialogWindow.h"
+#include "platform/qt/QtFileChooser.h"
+#include "res/ResourceIds.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <clocale>
+#include <string>
+
+namespace {
+
+std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv) {
+    if (QApplication::instance()) return nullptr;
+    // QApplication sets every locale category from the environment; the program's own settings
+    // (the user's LC_CTYPE, "C" numbers) stay in force.
+    const std::string locale = std::setlocale(LC_ALL, nullptr);
+    auto application = std::make_unique<QApplication>(argc, argv);
+    std::setlocale(LC_ALL, locale.c_str());
+    // Dialogs run their own event loops; the last one closing must not stop the others.
+    QApplication::setQuitOnLastWindowClosed(false);
+    return application;
+}
+
+QWidget* OwnerWidget(IDialogWindow* owner) {
+    if (auto* window = dynamic_cast<CQtDialogWindow*>(owner)) return window;
+    return QApplication::activeModalWidget();
+}
+
+}  // namespace
+
+CQtWindowing::CQtWindowing(int& argc, char** argv) : m_application(MakeApplication(argc, argv)) {}
+
+CQtWindowing::~CQtWindowing() = default;
+
+void CQtWindowing::InitCommonControls(unsigned) {}
+
+std::unique_ptr<IDialogWindow> CQtWindowing::CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
+                                                                IDialogWindow* owner) {
+    return std::make_unique<CQtDialogWindow>(dialog, layout, dynamic_cast<CQtDialogWindow*>(owner), m_codec);
+}
+
+int CQtWindowing::ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
+                                 EMsgBoxType type, EMsgBoxIcon icon) {
+    const bool yesNo = type == EMsgBoxType::YesNo;
+    QMessageBox box(icon == EMsgBoxIcon::Question ? QMessageBox::Question : QMessageBox::Warning,
+                    m_codec.ToQString(caption), m_codec.ToQString(text),
+                    yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, OwnerWidget(owner));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    const int answer = box.exec();
+    if (!yesNo) return kIdOk;
+    return answer == QMessageBox::Yes ? kIdYes : kIdNo;
+}
+
+std::optional<std::string> CQtWindowing::ChooseFile(IDialogWindow* owner, const SFileChooser& request) {
+    return RunFileChooser(OwnerWidget(owner), request, m_codec);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The windowing backend on Qt 6 Widgets: windows from the dialog layouts, Qt message boxes and Qt's
+// own file dialog. Texts cross to the toolkit through the LC_CTYPE character set current when the
+// backend is made.
+
+#include "platform/Windowing.h"
+#include "platform/qt/LocaleCodec.h"
+
+#include <memory>
+
+class QApplication;
+
+class CQtWindowing final : public IWindowing {
+public:
+    // Makes the QApplication from argc and argv unless one exists. The C library's locale settings
+    // (which QApplication resets from the environment) are kept as they were.
+    CQtWindowing(int& argc, char** argv);
+    ~CQtWindowing() override;
+
+    const CLocaleCodec& GetCodec() const { return m_codec; }
+
+    void InitCommonControls(unsigned classSet) override;
+    std::unique_ptr<IDialogWindow> CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
+                                                      IDialogWindow* owner) override;
+    int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption, EMsgBoxType type,
+                       EMsgBoxIcon icon) override;
+    std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
+
+private:
+    CLocaleCodec m_codec;
+    std::unique_ptr<QApplication> m_application;
+};

@@ -1,0 +1,409 @@
+// The main window's commands, state and messages, driven through the headless backend.
+
+#include "ui/QuorlisDlg.h"
+
+#include "cable/CableListFile.h"
+#include "platform/MessageBox.h"
+#include "platform/headless/HeadlessWindowing.h"
+#include "res/Resources.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace QuorlisText;
+
+namespace {
+
+constexpr int kEditCommands[] = {IDC_ADD_CABLE, IDC_EDIT_CABLE, IDC_EXPORT, IDC_DELETE_CABLE};
+
+const char* const kTwoRows =
+    "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=2\n"
+    "CableName1 = RG58\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n"
+    "CableName2 = LMR400\nVelocity2 = 0.85\nCableLoss2 = 0.2\nFrequency2 = 900\n";
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class QuorlisDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetWindowing(&ui);
+        ui.SetFailureHandler([](const std::string& failure) { ADD_FAILURE() << failure; });
+        dir = fs::temp_directory_path() / ("quorlis-dlg-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        SetWindowing(nullptr);
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir);
+    }
+
+    std::string MakeFile(const std::string& name, const std::string& text) {
+        const fs::path path = dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+    void Import(const std::string& path) {
+        ui.AnswerFileChooser(path);
+        ui.Click(IDC_IMPORT);
+    }
+    // Runs the window with the script queued so far, then leaves it through Escape and Yes.
+    int RunAndExit() {
+        ui.PressEscape();
+        ui.AnswerMessageBox(kIdYes);
+        return dlg.DoModal();
+    }
+    // The texts of the message boxes shown, without the final exit question.
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> texts;
+        for (const auto& box : ui.GetMessageBoxes()) texts.push_back(box.text);
+        if (!texts.empty() && texts.back() == kExitQuestion) texts.pop_back();
+        return texts;
+    }
+    void ExpectEditCommandsEnabled(bool enabled) {
+        ui.Check([this, enabled] {
+            for (int id : kEditCommands) EXPECT_EQ(dlg.IsControlEnabled(id), enabled) << "control " << id;
+            EXPECT_TRUE(dlg.IsControlEnabled(IDC_IMPORT));
+        });
+    }
+    std::vector<std::string> Row(int row) const {
+        std::vector<std::string> cells;
+        for (int column = 0; column < 4; ++column) cells.push_back(dlg.m_list.GetCellText(row, column));
+        return cells;
+    }
+
+    CHeadlessWindowing ui;
+    CQuorlisDlg dlg;
+    fs::path dir;
+};
+
+TEST_F(QuorlisDlgTest, StartsWithOnlyImportEnabledAndTheListSetUp) {
+    ExpectEditCommandsEnabled(false);
+    ui.Check([this] {
+        CHeadlessDialogWindow& window = *ui.ActiveWindow();
+        EXPECT_EQ(window.GetLayout().id, IDD_QUORLIS_DIALOG);
+        EXPECT_EQ(window.GetFocusedControl(), IDC_IMPORT);
+        EXPECT_EQ(window.GetListTable(IDC_CABLE_LIST), &dlg.m_list);
+        const auto columns = window.GetListColumns(IDC_CABLE_LIST);
+        ASSERT_EQ(columns.size(), 4u);
+        for (int column = 0; column < 4; ++column) {
+            EXPECT_EQ(columns[column].heading, kColumnHeadings[column]);
+            EXPECT_EQ(columns[column].width, kColumnWidths[column]);
+            EXPECT_EQ(columns[column].format, kLvcfmtLeft);
+        }
+        EXPECT_EQ(window.GetListExtendedStyle(IDC_CABLE_LIST), kLvsExGridLines | kLvsExFullRowSelect);
+        const auto& menu = window.GetSystemMenu();
+        ASSERT_EQ(menu.size(), 2u);
+        EXPECT_TRUE(menu[0].separator);
+        EXPECT_EQ(menu[1].id, unsigned(IDM_ABOUTBOX));
+        EXPECT_EQ(menu[1].text, "&About Quorlis...");
+        EXPECT_EQ(window.GetIcon(true), IDR_MAINFRAME);
+        EXPECT_EQ(window.GetIcon(false), IDR_MAINFRAME);
+    });
+    ui.Click(IDC_ADD_CABLE);  // disabled: nothing happens
+    ui.Click(IDC_DELETE_CABLE);
+    EXPECT_EQ(RunAndExit(), kIdCancel);
+    EXPECT_EQ(ui.GetDialogs().size(), 1u);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(QuorlisDlgTest, ImportFillsTheTableSelectsTheLastRowAndUnlocks) {
+    Import(MakeFile("CableList.ini", kTwoRows));
+    ExpectEditCommandsEnabled(true);
+    RunAndExit();
+
+    ASSERT_EQ(ui.GetFileChoosers().size(), 1u);
+    const auto& chooser = ui.GetFileChoosers()[0];
+    EXPECT_FALSE(chooser.request.save);
+    EXPECT_EQ(chooser.request.defaultExt, "ini");
+    EXPECT_EQ(chooser.request.fileName, "CableList.ini");
+    EXPECT_EQ(chooser.request.filter, kFileFilter);
+    EXPECT_TRUE(chooser.request.hideReadOnly);
+    EXPECT_TRUE(chooser.request.overwritePrompt);
+    EXPECT_EQ(chooser.ownerLayoutId, IDD_QUORLIS_DIALOG);
+
+    ASSERT_EQ(dlg.m_list.GetItemCount(), 2);
+    EXPECT_EQ(Row(0), (std::vector<std::string>{"RG58", "0.66", "0.5", "100"}));
+    EXPECT_EQ(Row(1), (std::vector<std::string>{"LMR400", "0.85", "0.2", "900"}));
+    EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(QuorlisDlgTest, CancelledChooserChangesNothing) {
+    ui.AnswerFileChooser(std::nullopt);
+    ui.Click(IDC_IMPORT);
+    ExpectEditCommandsEnabled(false);
+    RunAndExit();
+    EXPECT_EQ(ui.GetFileChoosers().size(), 1u);
+    EXPECT_TRUE(Messages().empty());
+}
+
+// Each file that cannot be opened for reading: one warning, table and buttons as they were.
+TEST_F(QuorlisDlgTest, ImportOfAFileThatCannotBeOpenedSaysOpenFailed) {
+    const std::string readOnly = MakeFile("readonly.ini", kTwoRows);
+    fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    const std::string locked = MakeFile("locked.ini", kTwoRows);
+    const int lockHolder = open(locked.c_str(), O_RDONLY);
+    ASSERT_EQ(flock(lockHolder, LOCK_EX | LOCK_NB), 0);
+    fs::create_directory(dir / "folder.ini");
+
+    Import(MakeFile("CableList.ini", kTwoRows));
+    for (const std::string& path : {(dir / "missing.ini").string(), readOnly, locked, (dir / "folder.ini").string()}) {
+        Import(path);
+    }
+    ExpectEditCommandsEnabled(true);
+    RunAndExit();
+    close(lockHolder);
+
+    EXPECT_EQ(Messages(), std::vector<std::string>(4, kOpenFailed));
+    for (const auto& box : ui.GetMessageBoxes()) {
+        if (box.text != kOpenFailed) continue;
+        EXPECT_EQ(box.type, EMsgBoxType::Ok);
+        EXPECT_EQ(box.icon, EMsgBoxIcon::Warning);
+        EXPECT_EQ(box.caption, GetProgramName());
+        EXPECT_EQ(box.ownerLayoutId, IDD_QUORLIS_DIALOG);
+    }
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+}
+
+TEST_F(QuorlisDlgTest, FormatErrorShowsTwoBoxesAndLeavesTableAndButtons) {
+    Import(MakeFile("three.ini", "header\nCableName1 = a\nVelocity1 = b\nCableLoss1 = c\n"));
+    ExpectEditCommandsEnabled(false);
+    RunAndExit();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kFormatError, kItemCountError}));
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
+}
+
+// An Import that makes no rows empties the table but keeps the window unlocked.
+TEST_F(QuorlisDlgTest, EmptyImportKeepsButtonsThenEachCommandMeetsAnEmptyTable) {
+    const std::string exported = (dir / "out.ini").string();
+    Import(MakeFile("CableList.ini", kTwoRows));
+    Import(MakeFile("empty.ini", ""));
+    ExpectEditCommandsEnabled(true);
+    ui.Click(IDC_DELETE_CABLE);
+    ui.Click(IDC_EDIT_CABLE);
+    ui.AnswerFileChooser(exported);
+    ui.Click(IDC_EXPORT);
+    RunAndExit();
+
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kItemCountError, kNothingToDelete, kSelectToEdit}));
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
+    EXPECT_EQ(ReadFile(exported), "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=0\n");
+}
+
+TEST_F(QuorlisDlgTest, ExportWritesTheTableThroughTheSaveChooser) {
+    const std::string source = MakeFile("CableList.ini", kTwoRows);
+    const std::string target = (dir / "copy.ini").string();
+    Import(source);
+    ui.AnswerFileChooser(target);
+    ui.Click(IDC_EXPORT);
+    ExpectEditCommandsEnabled(true);
+    RunAndExit();
+
+    ASSERT_EQ(ui.GetFileChoosers().size(), 2u);
+    EXPECT_TRUE(ui.GetFileChoosers()[1].request.save);
+    EXPECT_EQ(ui.GetFileChoosers()[1].request.fileName, "CableList.ini");
+    EXPECT_EQ(ReadFile(target), kTwoRows);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(QuorlisDlgTest, ExportToAReadOnlyFileSaysExportFailedAndKeepsIt) {
+    const std::string target = MakeFile("readonly.ini", "old");
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    Import(MakeFile("CableList.ini", kTwoRows));
+    ui.AnswerFileChooser(target);
+    ui.Click(IDC_EXPORT);
+    RunAndExit();
+    EXPECT_EQ(Messages(), std::vector<std::string>{kExportFailed});
+    EXPECT_EQ(ReadFile(target), "old");
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+}
+
+// A full disk, for real: the export runs in a child whose files may not grow past 100 bytes.
+TEST_F(QuorlisDlgTest, ExportOnAFullDiskSaysExportFailedAndKeepsTheOldFile) {
+    const std::string source = MakeFile("CableList.ini", kTwoRows);
+    const std::string target = MakeFile("target.ini", "old");
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        CHeadlessWindowing childUi;
+        SetWindowing(&childUi);
+        CQuorlisDlg childDlg;
+        childUi.AnswerFileChooser(source);
+        childUi.Click(IDC_IMPORT);
+        childUi.AnswerFileChooser(target);
+        childUi.Click(IDC_EXPORT);
+        childUi.PressEscape();
+        childUi.AnswerMessageBox(kIdYes);
+        childDlg.DoModal();
+        const auto& boxes = childUi.GetMessageBoxes();
+        const bool ok = boxes.size() == 2 && boxes[0].text == kExportFailed && childUi.GetFailures().empty();
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_EQ(ReadFile(target), "old");
+}
+
+TEST_F(QuorlisDlgTest, AddAppendsTheDialogsTextsAsTheSelectedRow) {
+    Import(MakeFile("CableList.ini", kTwoRows));
+    ui.SelectListRow(IDC_CABLE_LIST, 0);
+    ui.Click(IDC_ADD_CABLE);
+    ui.Check([this] {
+        EXPECT_EQ(ui.ActiveWindow()->GetLayout().id, IDD_CABLE_PARAMETER);
+        for (int id : {IDC_NAME, IDC_VELOCITY, IDC_CABLE_LOSS, IDC_FREQUENCY})
+            EXPECT_EQ(ui.ActiveWindow()->GetControlText(id), "");
+    });
+    ui.Type(IDC_NAME, " RG213 ");
+    ui.Type(IDC_VELOCITY, "0.66 approx");
+    ui.Type(IDC_CABLE_LOSS, "1");
+    ui.Type(IDC_FREQUENCY, "50");
+    ui.Click(kIdOk);
+    // A cancelled Add changes nothing.
+    ui.Click(IDC_ADD_CABLE);
+    ui.Type(IDC_NAME, "ignored");
+    ui.PressEscape();
+    RunAndExit();
+
+    ASSERT_EQ(dlg.m_list.GetItemCount(), 3);
+    EXPECT_EQ(Row(2), (std::vector<std::string>{" RG213 ", "0.66 approx", "1", "50"}));
+    EXPECT_EQ(dlg.m_list.GetSelectedRow(), 2);
+    EXPECT_EQ(ui.GetDialogs()[1].ownerLayoutId, IDD_QUORLIS_DIALOG);
+}
+
+TEST_F(QuorlisDlgTest, EditShowsTheSelectedRowAndReplacesIt) {
+    Import(MakeFile("CableList.ini", kTwoRows));
+    ui.SelectListRow(IDC_CABLE_LIST, 0);
+    ui.Click(IDC_EDIT_CABLE);
+    ui.Check([this] {
+        CHeadlessDialogWindow& edit = *ui.ActiveWindow();
+        EXPECT_EQ(edit.GetControlText(IDC_NAME), "RG58");
+        EXPECT_EQ(edit.GetControlText(IDC_VELOCITY), "0.66");
+        EXPECT_EQ(edit.GetControlText(IDC_CABLE_LOSS), "0.5");
+        EXPECT_EQ(edit.GetControlText(IDC_FREQUENCY), "100");
+    });
+    ui.Type(IDC_FREQUENCY, "200");
+    ui.PressEnter();
+    ui.Click(IDC_EDIT_CABLE);  // Cancel leaves the row
+    ui.Type(IDC_NAME, "ignored");
+    ui.Click(kIdCancel);
+    ui.SelectListRow(IDC_CABLE_LIST, -1);
+    ui.Click(IDC_EDIT_CABLE);
+    RunAndExit();
+
+    EXPECT_EQ(Row(0), (std::vector<std::string>{"RG58", "0.66", "0.5", "200"}));
+    EXPECT_EQ(Row(1)[3], "900");
+    EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToEdit});
+}
+
+TEST_F(QuorlisDlgTest, DeleteRemovesTheSelectedRowAndTheLastOneLocks) {
+    Import(MakeFile("CableList.ini", kTwoRows));
+    ui.SelectListRow(IDC_CABLE_LIST, 0);
+    ui.Click(IDC_DELETE_CABLE);
+    ui.Check([this] {
+        EXPECT_EQ(dlg.m_list.GetItemCount(), 1);
+        EXPECT_EQ(dlg.m_list.GetCellText(0, 0), "LMR400");
+        EXPECT_EQ(dlg.m_list.GetSelectedRow(), -1);
+    });
+    ExpectEditCommandsEnabled(true);
+    ui.SelectListRow(IDC_CABLE_LIST, 0);
+    ui.Click(IDC_DELETE_CABLE);
+    ui.Check([this] { EXPECT_EQ(dlg.m_list.GetSelectedRow(), -1); });
+    ExpectEditCommandsEnabled(false);
+    ui.Click(IDC_ADD_CABLE);  // locked: no dialog opens
+    RunAndExit();
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
+    EXPECT_EQ(ui.GetDialogs().size(), 1u);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(QuorlisDlgTest, DeleteWithoutSelectionAsksForOne) {
+    Import(MakeFile("CableList.ini", kTwoRows));
+    ui.SelectListRow(IDC_CABLE_LIST, 1);
+    ui.Click(IDC_DELETE_CABLE);  // the selected row goes, and no row is selected after it
+    ui.Click(IDC_DELETE_CABLE);
+    RunAndExit();
+    EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToDelete});
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 1);
+}
+
+TEST_F(QuorlisDlgTest, ExitQuestionNoStaysAndYesEndsThroughEachPath) {
+    ui.PressEscape();
+    ui.AnswerMessageBox(kIdNo);
+    ui.CloseBox();
+    ui.AnswerMessageBox(kIdNo);
+    ui.SelectListRow(IDC_CABLE_LIST, -1);  // focuses the list: Enter is the window's OK
+    ui.PressEnter();
+    ui.AnswerMessageBox(kIdYes);
+    EXPECT_EQ(dlg.DoModal(), kIdOk);
+    ASSERT_EQ(ui.GetMessageBoxes().size(), 3u);
+    for (const auto& box : ui.GetMessageBoxes()) {
+        EXPECT_EQ(box.text, kExitQuestion);
+        EXPECT_EQ(box.type, EMsgBoxType::YesNo);
+        EXPECT_EQ(box.icon, EMsgBoxIcon::Question);
+    }
+
+    CQuorlisDlg second;
+    ui.CloseBox();
+    ui.AnswerMessageBox(kIdYes);
+    EXPECT_EQ(second.DoModal(), kIdCancel);
+}
+
+TEST_F(QuorlisDlgTest, EnterAtStartClicksImport) {
+    ui.PressEnter();
+    RunAndExit();
+    EXPECT_EQ(ui.GetFileChoosers().size(), 1u);
+}
+
+TEST_F(QuorlisDlgTest, AboutEntryRunsTheAboutBoxOverTheWindow) {
+    Import(MakeFile("CableList.ini", kTwoRows));
+    ui.SysCommand(IDM_ABOUTBOX);
+    ui.Check([this] { EXPECT_EQ(ui.ActiveWindow()->GetLayout().id, IDD_ABOUTBOX); });
+    ui.PressEnter();
+    ExpectEditCommandsEnabled(true);
+    RunAndExit();
+    ASSERT_EQ(ui.GetDialogs().size(), 2u);
+    EXPECT_EQ(ui.GetDialogs()[1].layoutId, IDD_ABOUTBOX);
+    EXPECT_EQ(ui.GetDialogs()[1].ownerLayoutId, IDD_QUORLIS_DIALOG);
+    EXPECT_EQ(ui.GetDialogs()[1].result, kIdOk);
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+}
+
+// The minimised window shows the icon centred, rounding toward zero; else it paints as any dialog.
+TEST_F(QuorlisDlgTest, PaintsTheIconCentredWhileMinimised) {
+    ui.Paint();
+    ui.Check([this] {
+        CHeadlessDialogWindow& window = *ui.ActiveWindow();
+        window.SetMinimized(true);
+        window.SetSystemIconSize(32, 32);
+        window.SetClientSize(101, 20);
+    });
+    ui.Paint();
+    ui.Check([this] {
+        EXPECT_EQ(ui.ActiveWindow()->GetPaintLog(),
+                  (std::vector<std::string>{"DefaultPaint", "EraseIconBackground", "DrawIcon 128 at 35,-5"}));
+        EXPECT_EQ(dlg.HandleQueryDragIcon(), IDR_MAINFRAME);
+        ui.ActiveWindow()->SetMinimized(false);
+    });
+    RunAndExit();
+}
+
+}  // namespace

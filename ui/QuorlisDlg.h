@@ -1,0 +1,59 @@
+#pragma once
+// The main window: the cable table in a list control and the Import, Export, Add, Edit and Delete
+// commands. Only Import is enabled until an Import has made a row; Delete of the last row locks
+// the other four again. Enter in the list (OK), Escape and the close box (Cancel) ask before the
+// window closes.
+
+#include "platform/Dialog.h"
+#include "platform/ListCtrl.h"
+
+#include <optional>
+#include <string>
+
+class CQuorlisDlg : public CDialog {
+public:
+    CQuorlisDlg();
+
+    // The table, displayed by the list control IDC_CABLE_LIST while the window runs.
+    CListCtrl m_list;
+
+protected:
+    int m_hIcon;  // the application icon's resource id
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Adds the About entry to the system menu, sets the icon, sets up the list's styles and
+    // columns, and leaves only Import enabled. Returns true (the framework focuses Import).
+    bool OnInitDialog() override;
+    // The exit question; Yes closes the window with kIdOk (after data exchange) or kIdCancel.
+    void OnOK() override;
+    void OnCancel() override;
+    // The About entry opens the About box; other commands get the default handling.
+    void OnSysCommand(unsigned id, long param) override;
+    // Draws the icon centred while the window is minimised; else paints as any dialog.
+    void OnPaint() override;
+    // The application icon.
+    int OnQueryDragIcon() override;
+
+    // Reads a chosen cable list file into the table.
+    void OnImport();
+    // Writes the table to a chosen file.
+    void OnExport();
+    // Appends a row entered in the cable parameter dialog, selected.
+    void OnAdd();
+    // Changes the selected row in the cable parameter dialog.
+    void OnEdit();
+    // Deletes the selected row at once.
+    void OnDelete();
+
+    QUORLIS_DECLARE_MESSAGE_MAP()
+
+private:
+    // Shows the open or save file chooser for a cable list file; nothing on Cancel.
+    std::optional<std::string> ChooseCableFile(bool save);
+    // Enables or disables Add, Edit, Export and Delete together.
+    void EnableEditCommands(bool enable);
+    // Appends a separator and the About entry to the system menu, when there is one.
+    void AddAboutMenuEntry();
+    // Asks the exit question; true on Yes.
+    bool ConfirmExit();
+};

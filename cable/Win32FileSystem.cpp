@@ -1,0 +1,108 @@
+#include "cable/Win32FileSystem.h"
+
+#include "cable/Win32File.h"
+#include "cable/Win32FileError.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+// A short name in the folder of path that no one else is likely to pick; CREATE_NEW settles the
+// rest. It is short so that it fits wherever the target's own name does.
+std::string TemporaryNameBeside(const std::string& path) {
+    static std::atomic<unsigned> made{0};
+    const unsigned mixed = (GetTickCount() * 2654435761u) ^ (GetCurrentProcessId() << 16) ^ made++;
+    char name[16];
+    std::snprintf(name, sizeof name, "~%08x.tmp", mixed);
+    return path.substr(0, Win32FolderLength(path)) + name;
+}
+
+// The final path of an open file, without the "\\?\" that the system puts before it, or "".
+std::string FinalPathOf(HANDLE file) {
+    char buffer[MAX_PATH + 8];
+    const DWORD length = GetFinalPathNameByHandleA(file, buffer, sizeof buffer, FILE_NAME_NORMALIZED);
+    if (length == 0 || length >= sizeof buffer) return {};
+    std::string path(buffer, length);
+    if (path.starts_with("\\\\?\\UNC\\")) return "\\" + path.substr(7);
+    if (path.starts_with("\\\\?\\")) return path.substr(4);
+    return path;
+}
+
+}  // namespace
+
+std::size_t Win32FolderLength(const std::string& path) {
+    std::size_t length = path.size() >= 2 && path[1] == ':' ? 2 : 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(path[i])) && i + 1 < path.size()) {
+            ++i;
+        } else if (path[i] == '\\' || path[i] == '/') {
+            length = i + 1;
+        }
+    }
+    return length;
+}
+
+std::unique_ptr<IFile> CWin32FileSystem::OpenExisting(const std::string& path) {
+    // Checked first: some systems let an administrator open a read-only file for writing.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) throw Win32FileError(GetLastError(), path);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) throw Win32FileError(ERROR_ACCESS_DENIED, path);
+    if (attributes & FILE_ATTRIBUTE_READONLY) {
+        throw CFileError(CFileError::Cause::AccessDenied, path + ": the file is read-only");
+    }
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) throw Win32FileError(GetLastError(), path);
+    auto file = std::make_unique<CWin32File>(handle, path);
+    if (GetFileType(handle) != FILE_TYPE_DISK) {
+        throw CFileError(CFileError::Cause::AccessDenied, path + ": not a regular file");
+    }
+    return file;
+}
+
+std::unique_ptr<IFile> CWin32FileSystem::CreateBeside(const std::string& path, std::string& createdPath) {
+    if (Win32FolderLength(path) == path.size()) {
+        throw Win32FileError(path.empty() ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED, path);
+    }
+    for (int attempt = 0;; ++attempt) {
+        std::string name = TemporaryNameBeside(path);
+        const HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            createdPath = name;
+            return std::make_unique<CWin32File>(handle, std::move(name));
+        }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) throw Win32FileError(error, name);
+        if (attempt + 1 == kNameAttempts) throw Win32FileError(error, name);
+    }
+}
+
+std::string CWin32FileSystem::FollowLinks(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+    const HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return path;  // a dangling link: the link itself is replaced
+    const std::string target = FinalPathOf(handle);
+    CloseHandle(handle);
+    return target.empty() ? path : target;
+}
+
+void CWin32FileSystem::Rename(const std::string& from, const std::string& to) {
+    if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        throw Win32FileError(GetLastError(), to);
+    }
+}
+
+void CWin32FileSystem::Remove(const std::string& path) noexcept { DeleteFileA(path.c_str()); }
+
+IFileSystem& GetSystemFileSystem() {
+    static CWin32FileSystem fileSystem;
+    return fileSystem;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The file system of Windows, through the ANSI (A) calls. Files are opened with read and write
+// access and no sharing, so a file another program holds open is a sharing violation; a file with
+// the read-only attribute is refused whoever the user is.
+
+#include "cable/FileSystem.h"
+
+class CWin32FileSystem : public IFileSystem {
+public:
+    std::unique_ptr<IFile> OpenExisting(const std::string& path) override;
+    std::unique_ptr<IFile> CreateBeside(const std::string& path, std::string& createdPath) override;
+    // Follows a symbolic link or junction to the file it names (the final path of the file).
+    std::string FollowLinks(const std::string& path) override;
+    // Moves from over to, replacing to, and returns once the move is on the disk.
+    void Rename(const std::string& from, const std::string& to) override;
+    void Remove(const std::string& path) noexcept override;
+};
+
+// The length of the folder part of path, its final "\" or "/" included, or of its drive ("C:"),
+// or 0 when it has neither; double-byte characters are stepped over whole in the ANSI code page.
+std::size_t Win32FolderLength(const std::string& path);

@@ -1,5 +1,6 @@
 #include "app/QuorlisApp.h"
 
+#include "app/AboutDlg.h"
 #include "ui/QuorlisDlg.h"
 
 #include <clocale>
@@ -11,7 +12,10 @@ bool CQuorlisApp::InitInstance() {
     GetWindowing().InitCommonControls(kIccStandardClasses);
     CWinApp::InitInstance();
 
-    CQuorlisDlg dlg;
+    CQuorlisDlg dlg([] {
+        CAboutDlg aboutDlg;
+        aboutDlg.DoModal();
+    });
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;

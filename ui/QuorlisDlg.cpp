@@ -1,6 +1,5 @@
 #include "ui/QuorlisDlg.h"
 
-#include "app/AboutDlg.h"
 #include "cable/CableListFile.h"
 #include "cable/FileError.h"
 #include "platform/DataExchange.h"
@@ -9,6 +8,7 @@
 #include "ui/QuorletDlg.h"
 
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -18,7 +18,8 @@ enum ECableColumn { kNameColumn, kVelocityColumn, kCableLossColumn, kFrequencyCo
 
 }  // namespace
 
-CQuorlisDlg::CQuorlisDlg() : CDialog(IDD_QUORLIS_DIALOG), m_hIcon(IDR_MAINFRAME) {}
+CQuorlisDlg::CQuorlisDlg(std::function<void()> runAboutBox)
+    : CDialog(IDD_QUORLIS_DIALOG), m_hIcon(IDR_MAINFRAME), m_runAboutBox(std::move(runAboutBox)) {}
 
 QUORLIS_BEGIN_MESSAGE_MAP(CQuorlisDlg)
     ON_BN_CLICKED(IDC_IMPORT, &CQuorlisDlg::OnImport)
@@ -61,8 +62,7 @@ void CQuorlisDlg::AddAboutMenuEntry() {
 
 void CQuorlisDlg::OnSysCommand(unsigned id, long param) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg aboutDlg;
-        aboutDlg.DoModal();
+        if (m_runAboutBox) m_runAboutBox();
     } else {
         CDialog::OnSysCommand(id, param);
     }

@@ -7,18 +7,22 @@
 #include "platform/Dialog.h"
 #include "platform/ListCtrl.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
 class CQuorlisDlg : public CDialog {
 public:
-    CQuorlisDlg();
+    // runAboutBox shows the About box; the application supplies it, since the About box belongs
+    // to the application and not to this window.
+    explicit CQuorlisDlg(std::function<void()> runAboutBox = {});
 
     // The table, displayed by the list control IDC_CABLE_LIST while the window runs.
     CListCtrl m_list;
 
 protected:
     int m_hIcon;  // the application icon's resource id
+    std::function<void()> m_runAboutBox;
 
     void DoDataExchange(CDataExchange* pDX) override;
     // Adds the About entry to the system menu, sets the icon, sets up the list's styles and

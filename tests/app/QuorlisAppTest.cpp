@@ -50,6 +50,21 @@ TEST_F(QuorlisAppTest, InitInstanceRunsTheMainWindowModallyAndEndsTheProgram) {
     EXPECT_EQ(ui.GetDialogs()[0].result, kIdCancel);
 }
 
+// The main window the application runs opens the About box from its About entry.
+TEST_F(QuorlisAppTest, TheMainWindowsAboutEntryOpensTheAboutBox) {
+    CQuorlisApp app;
+    ui.SysCommand(IDM_ABOUTBOX);
+    ui.Check([&] { EXPECT_EQ(ui.ActiveWindow()->GetLayout().id, IDD_ABOUTBOX); });
+    ui.PressEscape();
+    ui.PressEscape();
+    ui.AnswerMessageBox(kIdYes);
+
+    EXPECT_FALSE(app.InitInstance());
+    ASSERT_EQ(ui.GetDialogs().size(), 2u);
+    EXPECT_EQ(ui.GetDialogs()[1].layoutId, IDD_ABOUTBOX);
+    EXPECT_EQ(ui.GetDialogs()[1].ownerLayoutId, IDD_QUORLIS_DIALOG);
+}
+
 TEST_F(QuorlisAppTest, AboutBoxShowsNameVersionAndIconAndEndsWithOkOrEscape) {
     CAboutDlg about;
     ui.Check([&] {

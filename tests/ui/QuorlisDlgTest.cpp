@@ -87,7 +87,10 @@ protected:
     }
 
     CHeadlessWindowing ui;
-    CQuorlisDlg dlg;
+    CQuorlisDlg dlg{[] {
+        CDialog aboutBox(IDD_ABOUTBOX);
+        aboutBox.DoModal();
+    }};
     fs::path dir;
 };
 

@@ -47,6 +47,16 @@ CQtDialogWindow::CQtDialogWindow(CDialog& dialog, const SDialogLayout& layout, C
     setSizeGripEnabled(false);
     m_controls = CQtControlBuilder(*this, m_units, m_codec).Build(layout);
     for (QWidget* control : m_controls) control->installEventFilter(this);
+    ConnectButtons();
+}
+
+void CQtDialogWindow::ConnectButtons() {
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        if (auto* button = qobject_cast<QAbstractButton*>(m_controls[i])) {
+            const int id = m_layout.controls[i].id;
+            connect(button, &QAbstractButton::clicked, this, [this, id] { SendCommand(id); });
+        }
+    }
 }
 
 CQtDialogWindow::~CQtDialogWindow() = default;

@@ -67,6 +67,8 @@ private:
     void Dispatch(Handler handler);
     bool HandleKey(const QKeyEvent& event, QWidget* target);
     void SendCommand(int id);
+    // A click on a push button (mouse, Space, an assistive tool) sends the button's command.
+    void ConnectButtons();
     void ShowSystemMenu(const QPoint& globalPosition);
     bool HasSystemMenuItems() const;
     void FocusFirstTabStop();

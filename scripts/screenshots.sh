@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Takes the README's screenshots from the real program: starts it on a private X server (Xvfb) with
+# a small window manager, imports a sample list through the file chooser, opens a row in the
+# parameter dialog, and saves docs/main-window.png and docs/parameter-dialog.png.
+# Needs the program built in build/ (./scripts/start.sh or ./scripts/build.sh build).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+program=$root/build/app/quorlis
+[[ -x $program ]] || { echo "screenshots: build the program first (./scripts/build.sh build)" >&2; exit 1; }
+
+tools=(xvfb xdotool imagemagick openbox x11-utils)
+missing=()
+for pkg in "${tools[@]}"; do
+  [[ $(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true) == installed ]] || missing+=("$pkg")
+done
+if ((${#missing[@]})); then
+  sudo_cmd=(); ((EUID == 0)) || sudo_cmd=(sudo)
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+work=$(mktemp -d)
+display=:$((90 + RANDOM % 9))
+cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
+pids=()
+trap cleanup EXIT
+
+cat >"$work/CableList.ini" <<'EOF'
+/*!!!DO NOT MODIFY!!!!*/
+[CableList] Version=1 CableCount=4
+CableName1 = RG58
+Velocity1 = 0.66
+CableLoss1 = 0.5
+Frequency1 = 100
+CableName2 = RG213
+Velocity2 = 0.66
+CableLoss2 = 0.22
+Frequency2 = 100
+CableName3 = LMR400
+Velocity3 = 0.85
+CableLoss3 = 0.7
+Frequency3 = 900
+CableName4 = Heliax 1/2"
+Velocity4 = 0.88
+CableLoss4 = 0.4
+Frequency4 = 1000
+EOF
+
+export DISPLAY=$display XDG_CONFIG_HOME=$work XDG_RUNTIME_DIR=$work
+Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 & pids+=($!)
+sleep 1
+openbox >/dev/null 2>&1 & pids+=($!)
+sleep 1
+(cd "$work" && exec "$program") >/dev/null 2>&1 & pids+=($!)
+
+# Waits for a window whose title is exactly $1 and prints its id.
+wait_window() {
+  local id
+  for _ in $(seq 50); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) && [[ -n $id ]] && { echo "$id"; return; }
+    sleep 0.2
+  done
+  echo "screenshots: no window '$1'" >&2; return 1
+}
+# Presses keys in the window $1.
+keys() { local id=$1; shift; xdotool windowactivate --sync "$id" key --delay 100 "$@"; sleep 0.5; }
+# Saves the window $1 with its frame as docs/$2.
+shoot() { import -frame -window "$(xdotool getwindowgeometry "$1" >/dev/null; echo "$1")" "$root/docs/$2"; }
+
+mkdir -p "$root/docs"
+main=$(wait_window Quorlis)
+keys "$main" Return                      # Import, which has the focus at start
+keys "$(wait_window Open)" Return        # the chooser offers CableList.ini
+keys "$main" Tab Tab Up Up               # into the list; select the third row
+sleep 0.5
+shoot "$main" main-window.png
+keys "$main" Tab Return                  # Edit
+dialog=$(wait_window "Cable Parameter Edit Dialog")
+keys "$dialog" Tab Tab Tab Tab Tab 2 4 0 0     # Frequency: Tab selects its text
+shoot "$dialog" parameter-dialog.png
+keys "$dialog" Escape
+echo "screenshots: docs/main-window.png docs/parameter-dialog.png"

@@ -1,0 +1,74 @@
+#include "ModalScript.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMenu>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kPollMs = 10;
+
+QWidget* TopWindow() {
+    if (QWidget* popup = QApplication::activePopupWidget()) return popup;
+    return QApplication::activeModalWidget();
+}
+
+}  // namespace
+
+CModalScript::CModalScript(int timeLimitMs) {
+    m_poll.setInterval(kPollMs);
+    QObject::connect(&m_poll, &QTimer::timeout, [this] { Poll(); });
+    m_poll.start();
+    m_limit.setSingleShot(true);
+    QObject::connect(&m_limit, &QTimer::timeout, [this] { GiveUp(); });
+    m_limit.start(timeLimitMs);
+}
+
+CModalScript::~CModalScript() {
+    EXPECT_TRUE(IsDone()) << m_steps.size() << " step(s) of the modal script did not run";
+}
+
+CModalScript& CModalScript::Then(Step step) {
+    m_steps.push_back(std::move(step));
+    return *this;
+}
+
+void CModalScript::Poll() {
+    QWidget* window = TopWindow();
+    if (!window || !window->isVisible() || window == m_lastWindow || m_stepRunning || m_steps.empty()) return;
+    m_lastWindow = window;
+    Step step = std::move(m_steps.front());
+    m_steps.pop_front();
+    m_stepRunning = true;
+    // Posted, so that this poll returns before the step blocks in a nested exec().
+    QTimer::singleShot(0, window, [this, step = std::move(step), target = QPointer<QWidget>(window)] {
+        m_stepRunning = false;
+        if (target) step(*target);
+    });
+}
+
+void CModalScript::GiveUp() {
+    if (IsDone()) return;
+    ADD_FAILURE() << "modal script timed out with " << m_steps.size() << " step(s) left";
+    m_steps.clear();
+    m_stepRunning = false;
+    while (QWidget* window = TopWindow()) {
+        if (auto* menu = qobject_cast<QMenu*>(window)) {
+            menu->close();
+        } else if (auto* dialog = qobject_cast<QDialog*>(window)) {
+            dialog->reject();
+        } else {
+            window->close();
+        }
+        // Each nested exec() returns only once the loop it runs in is left.
+        if (TopWindow() == window) break;
+    }
+}
+
+void ActivateForTyping(QWidget& window) {
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window)) << window.windowTitle().toStdString();
+}

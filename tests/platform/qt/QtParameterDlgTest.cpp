@@ -1,0 +1,204 @@
+// The cable parameter dialog on the real Qt backend, offscreen: its widgets, keys, message boxes
+// and the text that crosses its fields.
+
+#include "ModalScript.h"
+
+#include "platform/qt/QtControlBuilder.h"
+#include "platform/qt/QtDialogWindow.h"
+#include "res/Resources.h"
+#include "ui/QuorletDlg.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kFields[] = {IDC_NAME, IDC_VELOCITY, IDC_CABLE_LOSS, IDC_FREQUENCY};
+const char* const kProgramName = "QtParameterDlgTest";
+
+template <class Widget>
+Widget* Control(QWidget& window, int id) {
+    auto* widget = window.findChild<Widget*>(ControlObjectName(id));
+    EXPECT_NE(widget, nullptr) << "control " << id;
+    return widget;
+}
+
+QLineEdit& Field(QWidget& window, int id) { return *Control<QLineEdit>(window, id); }
+
+void FillValid(CQuorletDlg& dlg) {
+    dlg.m_strName = "RG58";
+    dlg.m_strVelocity = "0.66";
+    dlg.m_strCableLoss = "0.5";
+    dlg.m_strFrequency = "100";
+}
+
+void PressKey(QWidget& widget, Qt::Key key) {
+    widget.setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(&widget, key);
+}
+
+QString AccessibleName(QWidget& widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+// Whether window or one of its descendants tells assistive tools text.
+bool TellsAccessibly(QAccessibleInterface* node, const QString& text) {
+    if (!node) return false;
+    if (node->text(QAccessible::Name) == text || node->text(QAccessible::Description) == text) return true;
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (TellsAccessibly(node->child(i), text)) return true;
+    }
+    return false;
+}
+
+void ExpectWarningBox(QWidget& window, QWidget* owner, const QString& text) {
+    auto* box = qobject_cast<QMessageBox*>(&window);
+    ASSERT_NE(box, nullptr) << "a message box, not " << window.metaObject()->className();
+    EXPECT_EQ(box->windowTitle(), QString::fromLatin1(kProgramName));
+    EXPECT_EQ(box->text(), text);
+    EXPECT_EQ(box->icon(), QMessageBox::Warning);
+    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
+    EXPECT_EQ(box->parentWidget(), owner);
+    EXPECT_TRUE(TellsAccessibly(QAccessible::queryAccessibleInterface(box), text));
+    box->button(QMessageBox::Ok)->click();
+}
+
+}  // namespace
+
+TEST(QtParameterDlg, ShowsItsLayoutAndEndsByEnterEscapeAndCloseBox) {
+    CQuorletDlg dlg;
+    FillValid(dlg);
+    CModalScript script;
+    script.Then([](QWidget& window) {
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Cable Parameter Edit Dialog"));
+        EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
+        EXPECT_EQ(window.findChild<QGroupBox*>()->title(), QStringLiteral("Cable List Parameter"));
+        QStringList labels;
+        for (const QLabel* label : window.findChildren<QLabel*>()) labels.append(label->text());
+        labels.sort();
+        EXPECT_EQ(labels, (QStringList{"Cable Loss", "Frequency", "Name", "Velocity"}));
+        EXPECT_EQ(window.findChildren<QLineEdit*>().size(), 4);
+        const QStringList names{"Name", "Velocity", "Cable Loss", "Frequency"};
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(AccessibleName(Field(window, kFields[i])), names[i]);
+        EXPECT_EQ(Field(window, IDC_FREQUENCY).text(), QStringLiteral("100"));
+
+        auto* ok = Control<QPushButton>(window, kIdOk);
+        auto* cancel = Control<QPushButton>(window, kIdCancel);
+        EXPECT_EQ(ok->text(), QStringLiteral("OK"));
+        EXPECT_EQ(cancel->text(), QStringLiteral("Cancel"));
+        EXPECT_TRUE(ok->isDefault());
+        EXPECT_FALSE(cancel->isDefault());
+
+        ActivateForTyping(window);
+        EXPECT_EQ(QApplication::focusWidget(), ok) << "the focus starts on OK";
+        std::vector<QWidget*> tabOrder{ok, cancel};
+        for (int id : kFields) tabOrder.push_back(&Field(window, id));
+        tabOrder.push_back(ok);
+        for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            EXPECT_EQ(QApplication::focusWidget(), tabOrder[i]) << "Tab press " << i;
+        }
+        QTest::keyClicks(&Field(window, IDC_NAME), " x");
+        PressKey(Field(window, IDC_FREQUENCY), Qt::Key_Return);
+    });
+    EXPECT_EQ(dlg.DoModal(), kIdOk);
+    EXPECT_EQ(dlg.m_strName, "RG58 x");
+    EXPECT_EQ(dlg.m_strFrequency, "100");
+
+    CQuorletDlg escaped;
+    script.Then([](QWidget& window) {
+        ActivateForTyping(window);
+        QTest::keyClicks(&Field(window, IDC_NAME), "typed");
+        PressKey(Field(window, IDC_NAME), Qt::Key_Escape);
+    });
+    EXPECT_EQ(escaped.DoModal(), kIdCancel);
+
+    CQuorletDlg closed;
+    script.Then([](QWidget& window) { window.close(); });
+    EXPECT_EQ(closed.DoModal(), kIdCancel);
+}
+
+TEST(QtParameterDlg, WarnsTwiceInARealMessageBoxAndSelectsTheField) {
+    CQuorletDlg dlg;
+    FillValid(dlg);
+    dlg.m_strVelocity = "fast";
+    QPointer<QWidget> dialog;
+    CModalScript script;
+    script
+        .Then([&](QWidget& window) {
+            dialog = &window;
+            ActivateForTyping(window);
+            PressKey(Field(window, IDC_NAME), Qt::Key_Return);
+        })
+        .Then([&](QWidget& box) { ExpectWarningBox(box, dialog, QStringLiteral("Enter a number.")); })
+        .Then([&](QWidget& box) { ExpectWarningBox(box, dialog, QStringLiteral("Enter a number.")); })
+        .Then([&](QWidget& window) {
+            ASSERT_EQ(&window, dialog.data()) << "no third box";
+            QLineEdit& velocity = Field(window, IDC_VELOCITY);
+            EXPECT_EQ(window.focusWidget(), &velocity);
+            EXPECT_EQ(velocity.selectedText(), QStringLiteral("fast"));
+            PressKey(velocity, Qt::Key_Escape);
+        });
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+}
+
+TEST(QtParameterDlg, FieldsKeepEveryByteAndNoLineBreak) {
+    const std::string bytes = "caf\xC3\xA9 \xFF\xFE\x80 end";
+    CQuorletDlg dlg;
+    FillValid(dlg);
+    dlg.m_strName = bytes;
+    dlg.m_strFrequency = "10\r\n0";
+    CModalScript script;
+    script.Then([](QWidget& window) {
+        const QString shown = QStringLiteral(u"café ") + QChar(0xDCFF) + QChar(0xDCFE) + QChar(0xDC80) + QStringLiteral(" end");
+        EXPECT_EQ(Field(window, IDC_NAME).text(), shown);
+        EXPECT_EQ(Field(window, IDC_FREQUENCY).text(), QStringLiteral("100"));
+
+        QLineEdit& edit = Field(window, IDC_CABLE_LOSS);
+        edit.setText(QStringLiteral("1\r\n2\n"));
+        EXPECT_EQ(edit.text(), QStringLiteral("12")) << "set by the program";
+        edit.setText(QStringLiteral("ab"));
+        edit.setCursorPosition(1);
+        edit.insert(QStringLiteral("x\ny"));
+        EXPECT_EQ(edit.text(), QStringLiteral("axyb")) << "inserted";
+        EXPECT_EQ(edit.cursorPosition(), 3);
+
+        edit.clear();
+        QApplication::clipboard()->setText(QStringLiteral("p\r\nq"));
+        edit.paste();
+        EXPECT_EQ(edit.text(), QStringLiteral("pq")) << "pasted";
+
+        edit.clear();
+        QInputMethodEvent typed;
+        typed.setCommitString(QStringLiteral("m\nn"));
+        QApplication::sendEvent(&edit, &typed);
+        EXPECT_EQ(edit.text(), QStringLiteral("mn")) << "typed through an input method";
+
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&edit);
+        accessible->setText(QAccessible::Value, QStringLiteral("s\nt"));
+        EXPECT_EQ(edit.text(), QStringLiteral("st")) << "set by an assistive tool";
+        accessible->editableTextInterface()->insertText(1, QStringLiteral("\r\n"));
+        EXPECT_EQ(edit.text(), QStringLiteral("st")) << "inserted by an assistive tool";
+
+        edit.setText(QString(100000, u'7'));
+        EXPECT_EQ(edit.text().size(), 100000) << "no length limit";
+
+        ActivateForTyping(window);
+        PressKey(Field(window, IDC_NAME), Qt::Key_Return);
+    });
+    EXPECT_EQ(dlg.DoModal(), kIdOk);
+    EXPECT_EQ(dlg.m_strName, bytes);
+    EXPECT_EQ(dlg.m_strCableLoss, std::string(100000, '7'));
+    EXPECT_EQ(dlg.m_strFrequency, "100");
+}

@@ -2,6 +2,7 @@
 
 #include "cable/CableTable.h"
 
+#include <array>
 #include <charconv>
 #include <cstring>
 #include <string_view>
@@ -51,8 +52,8 @@ std::size_t TextSize(const CCableTable& table)
                        Decimal(table.GetItemCount(), digits).size() + 1;
     for (int row = 0; row < table.GetItemCount(); ++row) {
         size += KeyLinesSize(Decimal(row + 1LL, digits).size());
-        for (int column = 0; column < table.GetColumnCount(); ++column) {
-            size += table.GetCellTextView(row, column).size();
+        for (std::string_view cell : table.GetRowTextViews(row)) {
+            size += cell.size();
         }
     }
     return size;
@@ -71,11 +72,12 @@ std::string BuildCableListText(const CCableTable& table)
     cursor.Put('\n');
     for (int row = 0; row < table.GetItemCount(); ++row) {
         const std::string_view number = Decimal(row + 1LL, digits);
-        for (int column = 0; column < table.GetColumnCount(); ++column) {
+        const std::array<std::string_view, 4> cells = table.GetRowTextViews(row);
+        for (std::size_t column = 0; column < cells.size(); ++column) {
             cursor.Put(kKeys[column]);
             cursor.Put(number);
             cursor.Put(kEquals);
-            cursor.Put(table.GetCellTextView(row, column));
+            cursor.Put(cells[column]);
             cursor.Put('\n');
         }
     }

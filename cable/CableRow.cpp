@@ -28,6 +28,13 @@ std::string_view CCableRow::GetCell(int column) const
     return std::string_view(m_cells).substr(Begin(column), End(column) - Begin(column));
 }
 
+std::array<std::string_view, CCableRow::kColumnCount> CCableRow::GetCells() const
+{
+    const std::string_view cells(m_cells);
+    return {cells.substr(0, m_ends[0]), cells.substr(m_ends[0], m_ends[1] - m_ends[0]),
+            cells.substr(m_ends[1], m_ends[2] - m_ends[1]), cells.substr(m_ends[2])};
+}
+
 void CCableRow::SetCell(int column, std::string_view text)
 {
     const std::size_t begin = Begin(column);

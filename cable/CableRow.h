@@ -17,6 +17,8 @@ public:
 
     // The text of column (0..3), valid until the row changes.
     std::string_view GetCell(int column) const;
+    // The texts of all columns in order, valid until the row changes.
+    std::array<std::string_view, kColumnCount> GetCells() const;
     // Replaces the text of column (0..3).
     void SetCell(int column, std::string_view text);
 

@@ -145,6 +145,12 @@ std::string_view CCableTable::GetCellTextView(int row, int column) const
     return Rows().rows[static_cast<std::size_t>(row)].GetCell(column);
 }
 
+std::array<std::string_view, 4> CCableTable::GetRowTextViews(int row) const
+{
+    CheckRow(row);
+    return Rows().rows[static_cast<std::size_t>(row)].GetCells();
+}
+
 void CCableTable::DeleteRow(int row)
 {
     CheckRow(row);

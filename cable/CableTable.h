@@ -3,6 +3,7 @@
 // frequency), with at most one selected row. Cells are bytes in the user's character set; the
 // table never interprets, trims or converts them.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,9 @@ public:
     // The text of one cell without a copy, valid until the table next changes. Throws
     // std::out_of_range for a bad row or column.
     std::string_view GetCellTextView(int row, int column) const;
+    // The texts of the four cells of one row without a copy, valid until the table next changes.
+    // Throws std::out_of_range for a bad row.
+    std::array<std::string_view, 4> GetRowTextViews(int row) const;
     // Removes a row; later rows move up by one. A selected row below it stays selected; deleting
     // the selected row leaves none selected. Throws std::out_of_range for a bad row.
     void DeleteRow(int row);

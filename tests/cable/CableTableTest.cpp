@@ -61,6 +61,10 @@ TEST(CableTableTest, CellsKeepTheirBytesWhenNeighboursChange)
     table.SetCellText(0, 1, "v");
     table.SetCellText(0, 2, "");
     EXPECT_EQ(CellsOf(table)[0], (std::vector<std::string>{"", "v", "", odd}));
+    EXPECT_THAT(table.GetRowTextViews(0), ElementsAre("", "v", "", odd));
+    table.SetCellText(0, 3, "");
+    table.SetCellText(0, 2, "loss");
+    EXPECT_THAT(table.GetRowTextViews(0), ElementsAre("", "v", "loss", ""));
 }
 
 TEST(CableTableTest, DeletingKeepsTheSameRowSelectedOrNone)
@@ -95,6 +99,8 @@ TEST(CableTableTest, OutOfRangeThrowsAndChangesNothing)
     EXPECT_THROW(table.SetCellText(0, 4, "x"), std::out_of_range);
     EXPECT_THROW(table.SetCellText(0, -1, "x"), std::out_of_range);
     EXPECT_THROW(table.GetCellText(-1, 0), std::out_of_range);
+    EXPECT_THROW(table.GetRowTextViews(3), std::out_of_range);
+    EXPECT_THROW(table.GetRowTextViews(-1), std::out_of_range);
     EXPECT_THROW(table.DeleteRow(3), std::out_of_range);
     EXPECT_THROW(table.SelectRow(3), std::out_of_range);
     EXPECT_THROW(table.SelectRow(-2), std::out_of_range);

@@ -18,7 +18,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QStyle>
+
+#include <algorithm>
 
 namespace {
 
@@ -269,9 +272,18 @@ void CQtDialogWindow::FocusFirstTabStop() {
 void CQtDialogWindow::CenterOverOwner() {
     const QWidget* owner = parentWidget();
     if (!(m_layout.style & kDsCenter) || !owner) return;
-    QRect frame(QPoint(), size());
-    frame.moveCenter(owner->window()->geometry().center());
-    move(frame.topLeft());
+    // Client areas, not frames: the frame is not known before the window is shown, and move()
+    // would place the frame where the client area belongs.
+    QRect client(QPoint(), size());
+    client.moveCenter(owner->window()->geometry().center());
+    if (const QScreen* screen = owner->window()->screen()) {
+        const QRect available = screen->availableGeometry();
+        client.moveRight(std::min(client.right(), available.right()));
+        client.moveBottom(std::min(client.bottom(), available.bottom()));
+        client.moveLeft(std::max(client.left(), available.left()));
+        client.moveTop(std::max(client.top(), available.top()));
+    }
+    setGeometry(client);
 }
 
 const SControlLayout* CQtDialogWindow::FindControl(int id) const {

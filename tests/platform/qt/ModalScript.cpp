@@ -3,17 +3,27 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMenu>
-#include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <exception>
 
 namespace {
 
 constexpr int kPollMs = 10;
 
+// The top modal window or menu. Other popups (a file dialog's completer) belong to their window.
 QWidget* TopWindow() {
-    if (QWidget* popup = QApplication::activePopupWidget()) return popup;
+    if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) return menu;
     return QApplication::activeModalWidget();
+}
+
+void RunStep(const CModalScript::Step& step, QWidget& window) {
+    try {
+        step(window);
+    } catch (const std::exception& failure) {
+        ADD_FAILURE() << "step threw: " << failure.what();
+    }
 }
 
 }  // namespace
@@ -46,7 +56,7 @@ void CModalScript::Poll() {
     // Posted, so that this poll returns before the step blocks in a nested exec().
     QTimer::singleShot(0, window, [this, step = std::move(step), target = QPointer<QWidget>(window)] {
         m_stepRunning = false;
-        if (target) step(*target);
+        if (target) RunStep(step, *target);
     });
 }
 
@@ -66,9 +76,4 @@ void CModalScript::GiveUp() {
         // Each nested exec() returns only once the loop it runs in is left.
         if (TopWindow() == window) break;
     }
-}
-
-void ActivateForTyping(QWidget& window) {
-    window.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&window)) << window.windowTitle().toStdString();
 }

@@ -1,19 +1,16 @@
 #pragma once
-// Drives modal windows from a test. Each step runs once a new modal window (or popup menu) is on
-// top: the window that a blocking exec() has just shown, or the window under it again after that
+// Drives modal windows from a test. Each step runs once a new modal window (or menu) is on top: the window that a blocking exec() has just shown, or the window under it again after that
 // one closed. Steps run from the event loop on their own, so a step may press a key that opens the
 // next modal window and blocks. When the steps are not all run within the time limit, the test
 // fails and every modal window is closed, so that a wrong expectation ends the test instead of
 // hanging it.
 
 #include <QPointer>
-#include <QString>
 #include <QTimer>
 #include <QWidget>
 
 #include <deque>
 #include <functional>
-#include <ostream>
 
 class CModalScript {
 public:
@@ -39,9 +36,3 @@ private:
     QTimer m_limit;
     bool m_stepRunning = false;
 };
-
-// Waits until window is active (activation is asynchronous offscreen); a failure is reported.
-void ActivateForTyping(QWidget& window);
-
-// Test failures show strings as text.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

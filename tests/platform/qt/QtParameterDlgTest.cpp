@@ -2,9 +2,8 @@
 // and the text that crosses its fields.
 
 #include "ModalScript.h"
+#include "QtTestHelpers.h"
 
-#include "platform/qt/QtControlBuilder.h"
-#include "platform/qt/QtDialogWindow.h"
 #include "res/Resources.h"
 #include "ui/QuorletDlg.h"
 
@@ -24,14 +23,6 @@
 namespace {
 
 constexpr int kFields[] = {IDC_NAME, IDC_VELOCITY, IDC_CABLE_LOSS, IDC_FREQUENCY};
-const char* const kProgramName = "QtParameterDlgTest";
-
-template <class Widget>
-Widget* Control(QWidget& window, int id) {
-    auto* widget = window.findChild<Widget*>(ControlObjectName(id));
-    EXPECT_NE(widget, nullptr) << "control " << id;
-    return widget;
-}
 
 QLineEdit& Field(QWidget& window, int id) { return *Control<QLineEdit>(window, id); }
 
@@ -42,36 +33,9 @@ void FillValid(CQuorletDlg& dlg) {
     dlg.m_strFrequency = "100";
 }
 
-void PressKey(QWidget& widget, Qt::Key key) {
-    widget.setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(&widget, key);
-}
-
-QString AccessibleName(QWidget& widget) {
-    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
-    return accessible ? accessible->text(QAccessible::Name) : QString();
-}
-
-// Whether window or one of its descendants tells assistive tools text.
-bool TellsAccessibly(QAccessibleInterface* node, const QString& text) {
-    if (!node) return false;
-    if (node->text(QAccessible::Name) == text || node->text(QAccessible::Description) == text) return true;
-    for (int i = 0; i < node->childCount(); ++i) {
-        if (TellsAccessibly(node->child(i), text)) return true;
-    }
-    return false;
-}
-
-void ExpectWarningBox(QWidget& window, QWidget* owner, const QString& text) {
-    auto* box = qobject_cast<QMessageBox*>(&window);
-    ASSERT_NE(box, nullptr) << "a message box, not " << window.metaObject()->className();
-    EXPECT_EQ(box->windowTitle(), QString::fromLatin1(kProgramName));
-    EXPECT_EQ(box->text(), text);
-    EXPECT_EQ(box->icon(), QMessageBox::Warning);
-    EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
-    EXPECT_EQ(box->parentWidget(), owner);
-    EXPECT_TRUE(TellsAccessibly(QAccessible::queryAccessibleInterface(box), text));
-    box->button(QMessageBox::Ok)->click();
+void ExpectWarningBox(QWidget& window, const QWidget* owner) {
+    AnswerMessageBox(window, owner, QStringLiteral("Enter a number."), QMessageBox::Warning, QMessageBox::Ok,
+                     QMessageBox::Ok);
 }
 
 }  // namespace
@@ -141,8 +105,8 @@ TEST(QtParameterDlg, WarnsTwiceInARealMessageBoxAndSelectsTheField) {
             ActivateForTyping(window);
             PressKey(Field(window, IDC_NAME), Qt::Key_Return);
         })
-        .Then([&](QWidget& box) { ExpectWarningBox(box, dialog, QStringLiteral("Enter a number.")); })
-        .Then([&](QWidget& box) { ExpectWarningBox(box, dialog, QStringLiteral("Enter a number.")); })
+        .Then([&](QWidget& box) { ExpectWarningBox(box, dialog); })
+        .Then([&](QWidget& box) { ExpectWarningBox(box, dialog); })
         .Then([&](QWidget& window) {
             ASSERT_EQ(&window, dialog.data()) << "no third box";
             QLineEdit& velocity = Field(window, IDC_VELOCITY);

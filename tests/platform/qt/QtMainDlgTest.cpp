@@ -1,0 +1,304 @@
+// The main window on the real Qt backend, offscreen: its buttons and list, Import through Qt's
+// file dialog, the view kept in step with the table, real message boxes and the About entry.
+
+#include "ModalScript.h"
+#include "QtTestHelpers.h"
+
+#include "res/Resources.h"
+#include "ui/QuorlisDlg.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace QuorlisText;
+
+namespace {
+
+constexpr int kEditCommands[] = {IDC_ADD_CABLE, IDC_EDIT_CABLE, IDC_EXPORT, IDC_DELETE_CABLE};
+
+std::string CableFile(const std::vector<std::vector<std::string>>& rows) {
+    std::string text = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows.size()) + "\n";
+    const char* const keys[] = {"CableName", "Velocity", "CableLoss", "Frequency"};
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < 4; ++c) text += std::string(keys[c]) + std::to_string(r + 1) + " = " + rows[r][c] + "\n";
+    }
+    return text;
+}
+
+QTableView& List(QWidget& window) { return *Control<QTableView>(window, IDC_CABLE_LIST); }
+QPushButton& Button(QWidget& window, int id) { return *Control<QPushButton>(window, id); }
+
+QLineEdit& FileNameField(QFileDialog& chooser) {
+    return *chooser.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+}
+
+// Types path as the file name and accepts it.
+void PickFile(QFileDialog& chooser, const QString& path) {
+    FileNameField(chooser).setText(path);
+    static_cast<QDialog&>(chooser).accept();
+}
+
+QList<int> SelectedViewRows(QTableView& list) {
+    QList<int> rows;
+    for (const QModelIndex& index : list.selectionModel()->selectedRows()) rows.append(index.row());
+    return rows;
+}
+
+void ClickRow(QTableView& list, int row) {
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(row, 1)).center());
+}
+
+class QtMainDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* binaryDir = std::getenv("QUORLIS_TEST_BINARY_DIR");
+        dir = fs::path(binaryDir ? binaryDir : fs::temp_directory_path().c_str()) /
+              ("main-dlg-" + std::to_string(getpid()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    QString MakeFile(const std::string& name, const std::string& text) {
+        std::ofstream(dir / name, std::ios::binary) << text;
+        return QString::fromStdString((dir / name).string());
+    }
+    // Clicks Import (by Enter on the focused button) and picks path in the file dialog.
+    void Import(const QString& path) {
+        script
+            .Then([this](QWidget& window) {
+                main = &window;
+                PressKey(Button(window, IDC_IMPORT), Qt::Key_Return);
+            })
+            .Then([path](QWidget& window) {
+                auto* chooser = qobject_cast<QFileDialog*>(&window);
+                ASSERT_NE(chooser, nullptr);
+                PickFile(*chooser, path);
+            });
+    }
+    // Answers the exit question with answer.
+    void AnswerExit(QMessageBox::StandardButton answer) {
+        script.Then([this, answer](QWidget& box) {
+            AnswerMessageBox(box, main, kExitQuestion, QMessageBox::Question, QMessageBox::Yes | QMessageBox::No,
+                             answer);
+        });
+    }
+    // Without an assistive tool listening (offscreen) the accessible cells are not told of later
+    // row changes, so they are checked only on a freshly filled list.
+    void ExpectTableShown(QTableView& list, bool accessibleCellsToo = false) {
+        const CCableTable& table = dlg.m_list;
+        ASSERT_EQ(list.model()->rowCount(), table.GetItemCount());
+        QAccessibleTableInterface* accessible = QAccessible::queryAccessibleInterface(&list)->tableInterface();
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_EQ(accessible->rowCount(), table.GetItemCount());
+        for (int r = 0; r < table.GetItemCount(); ++r) {
+            for (int c = 0; c < 4; ++c) {
+                const QString cell = QString::fromStdString(table.GetCellText(r, c));
+                EXPECT_EQ(list.model()->index(r, c).data().toString(), cell) << r << "," << c;
+                if (accessibleCellsToo) {
+                    EXPECT_EQ(accessible->cellAt(r, c)->text(QAccessible::Name), cell) << r << "," << c;
+                }
+            }
+        }
+    }
+
+    fs::path dir;
+    QPointer<QWidget> main;
+    int aboutBoxes = 0;
+    CQuorlisDlg dlg{[this] { ++aboutBoxes; }};
+    CModalScript script;
+};
+
+}  // namespace
+
+TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
+    script.Then([this](QWidget& window) {
+        main = &window;
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Quorlis"));
+        EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
+        EXPECT_FALSE(window.windowIcon().isNull());
+        const std::pair<int, const char*> buttons[] = {{IDC_IMPORT, "Import"}, {IDC_EXPORT, "Export"},
+                                                        {IDC_EDIT_CABLE, "Edit"}, {IDC_DELETE_CABLE, "Delete"},
+                                                        {IDC_ADD_CABLE, "Add"}};
+        for (const auto& [id, text] : buttons) {
+            EXPECT_EQ(Button(window, id).text(), QString::fromLatin1(text));
+            EXPECT_EQ(Button(window, id).isEnabled(), id == IDC_IMPORT) << text;
+            EXPECT_FALSE(Button(window, id).isDefault());
+        }
+        EXPECT_EQ(window.findChild<QLabel*>()->text(), QStringLiteral("Please do not change cable list file name !!!"));
+
+        QTableView& list = List(window);
+        QAccessibleTableInterface* accessible = QAccessible::queryAccessibleInterface(&list)->tableInterface();
+        ASSERT_NE(accessible, nullptr);
+        ASSERT_EQ(list.model()->columnCount(), 4);
+        for (int c = 0; c < 4; ++c) {
+            const QString heading = QString::fromLatin1(kColumnHeadings[c]);
+            EXPECT_EQ(list.model()->headerData(c, Qt::Horizontal).toString(), heading);
+            EXPECT_EQ(accessible->columnDescription(c), heading);
+            EXPECT_EQ(list.columnWidth(c), kColumnWidths[c]);
+        }
+        EXPECT_TRUE(list.showGrid());
+        EXPECT_EQ(list.selectionBehavior(), QAbstractItemView::SelectRows);
+        EXPECT_EQ(list.selectionMode(), QAbstractItemView::SingleSelection);
+        EXPECT_FALSE(list.isSortingEnabled());
+        EXPECT_FALSE(list.horizontalHeader()->sectionsClickable());
+        EXPECT_EQ(list.editTriggers(), QAbstractItemView::NoEditTriggers);
+        EXPECT_EQ(list.palette().color(QPalette::Inactive, QPalette::Highlight),
+                  list.palette().color(QPalette::Inactive, QPalette::Base))
+            << "the selection shows only while the list has the focus";
+
+        ActivateForTyping(window);
+        EXPECT_EQ(QApplication::focusWidget(), &Button(window, IDC_IMPORT));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), &list) << "the disabled buttons are skipped";
+        QTest::keyClick(&list, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), &Button(window, IDC_IMPORT)) << "Tab leaves the list";
+
+        PressKey(list, Qt::Key_F10);  // no Shift: not the menu
+        QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
+    });
+    script.Then([](QWidget& window) {
+        auto* menu = qobject_cast<QMenu*>(&window);
+        ASSERT_NE(menu, nullptr);
+        QAction* about = nullptr;
+        for (QAction* action : menu->actions()) {
+            if (action->text() == QStringLiteral("&About Quorlis...")) about = action;
+        }
+        ASSERT_NE(about, nullptr);
+        menu->setActiveAction(about);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    script.Then([this](QWidget& window) {
+        EXPECT_EQ(aboutBoxes, 1);
+        QTableView& list = List(window);
+        // What the platform sends for a click of the right button.
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10), list.viewport()->mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(list.viewport(), &click);
+    });
+    script.Then([](QWidget& window) {
+        ASSERT_NE(qobject_cast<QMenu*>(&window), nullptr) << "the right button shows the menu";
+        QTest::keyClick(&window, Qt::Key_Escape);
+    });
+    script.Then([](QWidget& window) { PressKey(List(window), Qt::Key_Escape); });
+    AnswerExit(QMessageBox::No);
+    script.Then([](QWidget& window) { window.close(); });
+    AnswerExit(QMessageBox::Yes);
+
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_EQ(aboutBoxes, 1);
+}
+
+TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
+    const QString path = MakeFile("three.ini", CableFile({{"RG58", "0.66", "0.5", "100"},
+                                                          {"LMR400", "0.85", "0.2", "900"},
+                                                          {"RG213", "0.66", "0.3", "50"}}));
+    script.Then([this](QWidget& window) {
+        main = &window;
+        ActivateForTyping(window);
+        PressKey(Button(window, IDC_IMPORT), Qt::Key_Return);
+    });
+    script.Then([path](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_TRUE(chooser->testOption(QFileDialog::DontUseNativeDialog));
+        EXPECT_EQ(chooser->acceptMode(), QFileDialog::AcceptOpen);
+        EXPECT_EQ(chooser->defaultSuffix(), QStringLiteral("ini"));
+        ASSERT_EQ(chooser->nameFilters().size(), 2);
+        EXPECT_EQ(chooser->selectedNameFilter(), QStringLiteral("Cablie List Files (*.ini)"));
+        auto* files = chooser->findChild<QFileSystemModel*>();
+        ASSERT_NE(files, nullptr);
+        EXPECT_EQ(files->nameFilters(), QStringList{"*.ini"});
+        chooser->selectNameFilter(chooser->nameFilters().value(1));
+        EXPECT_EQ(chooser->selectedNameFilter(), QStringLiteral("All Files (*.*)"));
+        EXPECT_EQ(files->nameFilters(), QStringList{"*"}) << "names without a dot too";
+        EXPECT_EQ(FileNameField(*chooser).text(), QStringLiteral("CableList.ini"));
+        PickFile(*chooser, path);
+    });
+    script.Then([this](QWidget& window) {
+        ASSERT_EQ(&window, main.data()) << window.metaObject()->className();
+        QTableView& list = List(window);
+        ExpectTableShown(list, true);
+        EXPECT_EQ(list.model()->rowCount(), 3);
+        EXPECT_EQ(SelectedViewRows(list), QList<int>{2}) << "the last row read";
+        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 2);
+        for (int id : kEditCommands) EXPECT_TRUE(Button(window, id).isEnabled()) << id;
+
+        ActivateForTyping(window);
+        ClickRow(list, 0);
+        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 0) << "a click selects in the table";
+        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(0, 0)).center());
+        QTest::keyClick(&list, Qt::Key_F2);
+        QTest::keyClick(&list, Qt::Key_Delete);
+        QTest::keyClicks(&list, "L");
+        EXPECT_TRUE(list.findChildren<QLineEdit*>().isEmpty()) << "no editor";
+        EXPECT_EQ(dlg.m_list.GetItemCount(), 3);
+        EXPECT_EQ(dlg.m_list.GetCellText(0, 0), "RG58");
+        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 0);
+        QTest::keyClick(&list, Qt::Key_Down);
+        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1) << "arrow keys select in the table";
+
+        QTest::mouseClick(&Button(window, IDC_DELETE_CABLE), Qt::LeftButton);
+        ExpectTableShown(list);
+        EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+        EXPECT_EQ(dlg.m_list.GetCellText(1, 0), "RG213");
+        EXPECT_EQ(dlg.m_list.GetSelectedRow(), -1);
+        EXPECT_TRUE(SelectedViewRows(list).isEmpty()) << "after Delete no row is selected";
+
+        QTest::mouseClick(&Button(window, IDC_ADD_CABLE), Qt::LeftButton);
+    });
+    script.Then([this](QWidget& window) {
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("Cable Parameter Edit Dialog"));
+        EXPECT_LE((window.geometry().center() - main->geometry().center()).manhattanLength(), 2)
+            << "centred over the main window";
+        const std::pair<int, const char*> texts[] = {
+            {IDC_NAME, "Belden"}, {IDC_VELOCITY, "0.7"}, {IDC_CABLE_LOSS, "0.1"}, {IDC_FREQUENCY, "10"}};
+        for (const auto& [id, text] : texts) Control<QLineEdit>(window, id)->setText(QString::fromLatin1(text));
+        PressKey(*Control<QLineEdit>(window, IDC_FREQUENCY), Qt::Key_Return);
+    });
+    script.Then([this](QWidget& window) {
+        QTableView& list = List(window);
+        ExpectTableShown(list);
+        EXPECT_EQ(dlg.m_list.GetCellText(2, 0), "Belden");
+        EXPECT_EQ(SelectedViewRows(list), QList<int>{2}) << "the row added";
+        PressKey(list, Qt::Key_Return);
+    });
+    AnswerExit(QMessageBox::Yes);
+
+    EXPECT_EQ(dlg.DoModal(), kIdOk) << "Enter in the list is the window's OK";
+}
+
+TEST_F(QtMainDlgTest, DeleteAfterAnEmptyImportShowsARealMessageBox) {
+    Import(MakeFile("one.ini", CableFile({{"RG58", "0.66", "0.5", "100"}})));
+    Import(MakeFile("empty.ini", CableFile({})));
+    script.Then([this](QWidget& box) {
+        AnswerMessageBox(box, main, kItemCountError, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    });
+    script.Then([this](QWidget& window) {
+        EXPECT_EQ(List(window).model()->rowCount(), 0);
+        for (int id : kEditCommands) EXPECT_TRUE(Button(window, id).isEnabled()) << "the buttons keep their state";
+        QTest::mouseClick(&Button(window, IDC_DELETE_CABLE), Qt::LeftButton);
+    });
+    script.Then([this](QWidget& box) {
+        AnswerMessageBox(box, main, kNothingToDelete, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    });
+    script.Then([](QWidget& window) { PressKey(Button(window, IDC_EXPORT), Qt::Key_Escape); });
+    AnswerExit(QMessageBox::Yes);
+
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+}

@@ -1,0 +1,53 @@
+#include "QtTestHelpers.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+
+// Whether node or one of its descendants tells assistive tools text.
+bool TellsAccessibly(QAccessibleInterface* node, const QString& text) {
+    if (!node) return false;
+    if (node->text(QAccessible::Name) == text || node->text(QAccessible::Description) == text) return true;
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (TellsAccessibly(node->child(i), text)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
+void ActivateForTyping(QWidget& window) {
+    window.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&window)) << window.windowTitle().toStdString();
+}
+
+void PressKey(QWidget& widget, Qt::Key key) {
+    widget.setFocus(Qt::OtherFocusReason);
+    QTest::keyClick(&widget, key);
+}
+
+QString AccessibleName(QWidget& widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+void AnswerMessageBox(QWidget& window, const QWidget* owner, const QString& text, QMessageBox::Icon icon,
+                      QMessageBox::StandardButtons buttons, QMessageBox::StandardButton answer) {
+    auto* box = qobject_cast<QMessageBox*>(&window);
+    ASSERT_NE(box, nullptr) << "a message box, not a " << window.metaObject()->className() << " titled "
+                            << window.windowTitle().toStdString();
+    // The caption is the program file's name without folder and extension.
+    EXPECT_EQ(box->windowTitle(), QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    EXPECT_EQ(box->text(), text);
+    EXPECT_EQ(box->icon(), icon);
+    EXPECT_EQ(box->standardButtons(), buttons);
+    EXPECT_EQ(box->parentWidget(), owner);
+    EXPECT_TRUE(TellsAccessibly(QAccessible::queryAccessibleInterface(box), text));
+    if (QAbstractButton* button = box->button(answer)) button->click();
+}

@@ -1,0 +1,35 @@
+#pragma once
+// Small helpers for tests of the real windows: controls by id, keys, message boxes.
+
+#include "platform/qt/QtControlBuilder.h"
+
+#include <QMessageBox>
+#include <QString>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+// Test failures show strings as text.
+void PrintTo(const QString& text, std::ostream* out);
+
+// Control id of window, of type Widget; a failure is reported when there is none.
+template <class Widget>
+Widget* Control(QWidget& window, int id) {
+    auto* widget = window.findChild<Widget*>(ControlObjectName(id));
+    EXPECT_NE(widget, nullptr) << "control " << id;
+    return widget;
+}
+
+// Waits until window is active (activation is asynchronous offscreen); a failure is reported.
+void ActivateForTyping(QWidget& window);
+// Focuses widget and presses key on it.
+void PressKey(QWidget& widget, Qt::Key key);
+// The name that widget tells assistive tools.
+QString AccessibleName(QWidget& widget);
+
+// Checks that window is the program's message box owned by owner, with text, icon and buttons,
+// and tells assistive tools its text; then clicks answer.
+void AnswerMessageBox(QWidget& window, const QWidget* owner, const QString& text, QMessageBox::Icon icon,
+                      QMessageBox::StandardButtons buttons, QMessageBox::StandardButton answer);

@@ -16,6 +16,9 @@ bool AnsiCodePageIsByteSearchSafe() {
 CTextScanner::CTextScanner() : m_byteSearchSafe(AnsiCodePageIsByteSearchSafe()) {}
 
 std::size_t CTextScanner::MultiByteCharLength(std::string_view text, std::size_t pos) const {
-    // A lead byte at the very end is an incomplete character: one byte.
-    return IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+    // A lead byte at the very end, or before a byte that cannot follow it (a line feed, say), is
+    // an invalid character: one byte, as on other systems.
+    if (!IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(text[pos])) || pos + 1 >= text.size()) return 1;
+    wchar_t wide = 0;
+    return MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text.data() + pos, 2, &wide, 1) == 1 ? 2 : 1;
 }

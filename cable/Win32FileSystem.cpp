@@ -28,7 +28,7 @@ std::string FinalPathOf(HANDLE file) {
     const DWORD length = GetFinalPathNameByHandleA(file, buffer, sizeof buffer, FILE_NAME_NORMALIZED);
     if (length == 0 || length >= sizeof buffer) return {};
     std::string path(buffer, length);
-    if (path.starts_with("\\\\?\\UNC\\")) return "\\" + path.substr(7);
+    if (path.starts_with("\\\\?\\UNC\\")) return path.replace(0, 7, "\\");
     if (path.starts_with("\\\\?\\")) return path.substr(4);
     return path;
 }

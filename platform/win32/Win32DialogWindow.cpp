@@ -1,7 +1,7 @@
 #include "platform/win32/Win32DialogWindow.h"
 
 #include "platform/Dialog.h"
-#include "platform/win32/DialogTemplate.h"
+#include "res/win32/DialogTemplate.h"
 #include "platform/win32/Win32Text.h"
 
 #include <commctrl.h>

@@ -1,4 +1,4 @@
-#include "platform/win32/DialogTemplate.h"
+#include "res/win32/DialogTemplate.h"
 
 #include "res/ResourceIds.h"
 

@@ -21,6 +21,8 @@ std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv) {
     std::setlocale(LC_ALL, locale.c_str());
     // Dialogs run their own event loops; the last one closing must not stop the others.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Lets the desktop match the windows to the installed desktop entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorlis.Quorlis"));
     return application;
 }
 

@@ -302,3 +302,43 @@ TEST_F(QtMainDlgTest, DeleteAfterAnEmptyImportShowsARealMessageBox) {
 
     EXPECT_EQ(dlg.DoModal(), kIdCancel);
 }
+
+TEST_F(QtMainDlgTest, TheFileDialogOpensAMissingFileAndAsksBeforeReplacingOne) {
+    Import(MakeFile("one.ini", CableFile({{"RG58", "0.66", "0.5", "100"}})));
+    Import(QString::fromStdString((dir / "missing.ini").string()));
+    script.Then([this](QWidget& box) {
+        AnswerMessageBox(box, main, kOpenFailed, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    });
+    const QString old = MakeFile("old.ini", "old");
+    script.Then([](QWidget& window) { PressKey(Button(window, IDC_EXPORT), Qt::Key_Return); });
+    script.Then([old](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_EQ(chooser->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(FileNameField(*chooser).text(), QStringLiteral("CableList.ini"));
+        PickFile(*chooser, old);
+    });
+    script.Then([](QWidget& question) {
+        auto* box = qobject_cast<QMessageBox*>(&question);
+        ASSERT_NE(box, nullptr) << "the overwrite question";
+        EXPECT_TRUE(box->text().contains(QStringLiteral("old.ini"))) << box->text().toStdString();
+        box->button(QMessageBox::Yes)->click();
+    });
+    script.Then([this](QWidget& window) {
+        EXPECT_EQ(&window, main.data());
+        PressKey(Button(window, IDC_EXPORT), Qt::Key_Return);
+    });
+    script.Then([this](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr);
+        PickFile(*chooser, QString::fromStdString((dir / "new").string()));
+    });
+    script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });
+    AnswerExit(QMessageBox::Yes);
+
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    const std::string expected = CableFile({{"RG58", "0.66", "0.5", "100"}});
+    std::ifstream replaced(dir / "old.ini", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(replaced), {}), expected);
+    EXPECT_TRUE(fs::exists(dir / "new.ini")) << "the default extension is added";
+}

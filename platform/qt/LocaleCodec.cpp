@@ -13,6 +13,9 @@ constexpr std::size_t kIncomplete = static_cast<std::size_t>(-2);
 constexpr std::size_t kStoredCharacter = static_cast<std::size_t>(-3);
 
 bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+// What a decoder may give that is no Unicode character: a surrogate, or a value beyond U+10FFFF
+// (the C library's UTF-8 still reads the old five- and six-byte forms).
+bool IsNoCharacter(char32_t c) { return IsSurrogate(c) || c > 0x10FFFF; }
 bool IsByteEscape(char32_t c) { return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF; }
 
 void AppendCodePoint(QString& out, char32_t c) {
@@ -74,7 +77,7 @@ QString CLocaleCodec::ToQString(std::string_view bytes) const {
         }
         wchar_t c = 0;
         const std::size_t length = std::mbrtowc(&c, bytes.data() + i, bytes.size() - i, &state);
-        if (length == kInvalid || length == kIncomplete || IsSurrogate(static_cast<char32_t>(c))) {
+        if (length == kInvalid || length == kIncomplete || IsNoCharacter(static_cast<char32_t>(c))) {
             out.append(QChar(static_cast<char16_t>(kEscapeBase + byte)));
             state = std::mbstate_t{};
             ++i;

@@ -81,7 +81,9 @@ double Median(std::vector<double> values) {
     return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
+double Seconds(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double>(to - from).count();
+}
 
 void MakeListFile(const std::string& path, int rows) {
     CCableTable table;
@@ -185,6 +187,19 @@ int RunStartupChild(int argc, char** argv) {
     return RunWinApp(argc, argv);
 }
 
+std::string ReadAll(int fd) {
+    std::string text;
+    char buffer[256];
+    for (;;) {
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got > 0) {
+            text.append(buffer, static_cast<std::size_t>(got));
+        } else if (got == 0 || errno != EINTR) {
+            return text;
+        }
+    }
+}
+
 double TimeStartup(const char* self) {
     int out[2];
     if (pipe(out) != 0) Fail(std::string("pipe: ") + std::strerror(errno));
@@ -200,17 +215,11 @@ double TimeStartup(const char* self) {
         _exit(127);
     }
     close(out[1]);
-    char reading[64] = {};
-    std::size_t length = 0;
-    for (ssize_t got; length + 1 < sizeof reading && (got = read(out[0], reading + length, sizeof reading - 1 - length)) != 0;) {
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) break;
-        length += static_cast<std::size_t>(got);
-    }
+    const std::string reading = ReadAll(out[0]);
     close(out[0]);
     int status = 0;
     waitpid(child, &status, 0);
-    const long long painted = std::atoll(reading);
+    const long long painted = std::atoll(reading.c_str());
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || painted == 0) Fail("the start-up run failed");
     return Seconds(start, Clock::time_point(std::chrono::nanoseconds(painted)));
 }

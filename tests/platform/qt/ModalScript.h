@@ -1,6 +1,7 @@
 #pragma once
-// Drives modal windows from a test. Each step runs once a new modal window (or menu) is on top: the window that a blocking exec() has just shown, or the window under it again after that
-// one closed. Steps run from the event loop on their own, so a step may press a key that opens the
+// Drives modal windows from a test. Each step runs once a new modal window (or menu) is on top:
+// the window that a blocking exec() has just shown, or the window under it again after that one
+// closed. Steps run from the event loop on their own, so a step may press a key that opens the
 // next modal window and blocks. When the steps are not all run within the time limit, the test
 // fails and every modal window is closed, so that a wrong expectation ends the test instead of
 // hanging it.

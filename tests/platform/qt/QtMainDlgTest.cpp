@@ -34,7 +34,8 @@ namespace {
 constexpr int kEditCommands[] = {IDC_ADD_CABLE, IDC_EDIT_CABLE, IDC_EXPORT, IDC_DELETE_CABLE};
 
 std::string CableFile(const std::vector<std::vector<std::string>>& rows) {
-    std::string text = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows.size()) + "\n";
+    std::string text =
+        "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows.size()) + "\n";
     const char* const keys[] = {"CableName", "Velocity", "CableLoss", "Frequency"};
     for (std::size_t r = 0; r < rows.size(); ++r) {
         for (int c = 0; c < 4; ++c) text += std::string(keys[c]) + std::to_string(r + 1) + " = " + rows[r][c] + "\n";

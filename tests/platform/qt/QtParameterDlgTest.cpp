@@ -33,6 +33,28 @@ void FillValid(CQuorletDlg& dlg) {
     dlg.m_strFrequency = "100";
 }
 
+// The window is 152 by 147 dialog units of its font: a quarter of the average letter width across,
+// an eighth of the letter height down; the fields sit in the group box, each right of its label.
+void ExpectLaidOutInDialogUnits(QWidget& window) {
+    const QFontMetrics metrics(window.font());
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int averageWidth = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    EXPECT_NEAR(window.width(), 152 * averageWidth / 4.0, 1.0);
+    EXPECT_NEAR(window.height(), 147 * metrics.height() / 8.0, 1.0);
+    const QRect group = window.findChild<QGroupBox*>()->geometry();
+    for (int id : kFields) {
+        const QRect field = Field(window, id).geometry();
+        EXPECT_TRUE(group.contains(field)) << "field " << id;
+        EXPECT_EQ(field.width(), Field(window, IDC_NAME).width());
+    }
+    for (const QLabel* label : window.findChildren<QLabel*>()) {
+        const QRect field = label->buddy() ? label->buddy()->geometry() : QRect();
+        EXPECT_LT(label->geometry().right(), field.left()) << label->text().toStdString();
+        EXPECT_TRUE(label->geometry().intersects(QRect(0, field.top(), window.width(), field.height())));
+    }
+    EXPECT_GT(Control<QPushButton>(window, kIdOk)->geometry().top(), group.bottom());
+}
+
 void ExpectWarningBox(QWidget& window, const QWidget* owner) {
     AnswerMessageBox(window, owner, QStringLiteral("Enter a number."), QMessageBox::Warning, QMessageBox::Ok,
                      QMessageBox::Ok);
@@ -47,6 +69,7 @@ TEST(QtParameterDlg, ShowsItsLayoutAndEndsByEnterEscapeAndCloseBox) {
     script.Then([](QWidget& window) {
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Cable Parameter Edit Dialog"));
         EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
+        ExpectLaidOutInDialogUnits(window);
         EXPECT_EQ(window.findChild<QGroupBox*>()->title(), QStringLiteral("Cable List Parameter"));
         QStringList labels;
         for (const QLabel* label : window.findChildren<QLabel*>()) labels.append(label->text());
@@ -125,7 +148,8 @@ TEST(QtParameterDlg, FieldsKeepEveryByteAndNoLineBreak) {
     dlg.m_strFrequency = "10\r\n0";
     CModalScript script;
     script.Then([](QWidget& window) {
-        const QString shown = QStringLiteral(u"café ") + QChar(0xDCFF) + QChar(0xDCFE) + QChar(0xDC80) + QStringLiteral(" end");
+        const QString shown =
+            QStringLiteral(u"café ") + QChar(0xDCFF) + QChar(0xDCFE) + QChar(0xDC80) + QStringLiteral(" end");
         EXPECT_EQ(Field(window, IDC_NAME).text(), shown);
         EXPECT_EQ(Field(window, IDC_FREQUENCY).text(), QStringLiteral("100"));
 

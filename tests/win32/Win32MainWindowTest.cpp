@@ -1,0 +1,295 @@
+// The main window, the cable parameter dialog and the About box as real Win32 dialogs: clicks with
+// BM_CLICK, list cells and selection read from the list view, message boxes caught as they open.
+
+#include "UiDriver.h"
+
+#include "app/AboutDlg.h"
+#include "platform/MessageBox.h"
+#include "platform/win32/Win32Windowing.h"
+#include "res/Resources.h"
+#include "ui/QuorlisDlg.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace QuorlisText;
+using Cells = std::vector<std::string>;
+
+namespace {
+
+const char* const kMainTitle = "Quorlis";
+const char* const kParameterTitle = "Cable Parameter Edit Dialog";
+const char* const kTwoRows =
+    "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=2\n"
+    "CableName1 = RG58\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n"
+    "CableName2 = LMR400\nVelocity2 = 0.85\nCableLoss2 = 0.2\nFrequency2 = 900\n";
+constexpr int kEditCommands[] = {IDC_EXPORT, IDC_ADD_CABLE, IDC_EDIT_CABLE, IDC_DELETE_CABLE};
+
+HWND List(HWND main) { return GetDlgItem(main, IDC_CABLE_LIST); }
+
+int ItemCount(HWND main) { return static_cast<int>(SendMessageA(List(main), LVM_GETITEMCOUNT, 0, 0)); }
+
+int SelectedRow(HWND main) {
+    return static_cast<int>(SendMessageA(List(main), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+Cells Row(HWND main, int row) {
+    Cells cells;
+    for (int column = 0; column < 4; ++column) {
+        char text[256] = {};
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        SendMessageA(List(main), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        cells.push_back(text);
+    }
+    return cells;
+}
+
+void SelectRow(HWND main, int row) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(List(main), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&state));
+}
+
+void ExpectEditCommandsEnabled(HWND main, bool enabled) {
+    for (int id : kEditCommands) EXPECT_EQ(IsWindowEnabled(GetDlgItem(main, id)) != FALSE, enabled) << id;
+}
+
+// Types path into the file chooser and presses its OK button.
+void AnswerChooser(HWND chooser, const std::string& path) {
+    for (int nameField : {0x47C /* cmb13 */, 0x480 /* edt1 */}) {
+        if (GetDlgItem(chooser, nameField)) SetDlgItemTextA(chooser, nameField, path.c_str());
+    }
+    Click(chooser, IDOK);
+}
+
+class Win32MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        SetWindowing(&windowing);
+        windowing.InitCommonControls(kIccStandardClasses);
+        dir = fs::temp_directory_path() / ("quorlis-win32-" + std::to_string(GetCurrentProcessId()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        SetWindowing(nullptr);
+        // The file choosers make the folder of the chosen file the current one.
+        fs::current_path(dir.parent_path());
+        fs::remove_all(dir);
+    }
+
+    std::string MakeFile(const std::string& name, const std::string& text) {
+        const fs::path path = dir / name;
+        std::ofstream(path, std::ios::binary) << text;
+        return path.string();
+    }
+    // Clicks Import on the main window and chooses path in the real open chooser.
+    void Import(const std::string& path) {
+        ui.Then(CUiDriver::OnWindow(kMainTitle, [](HWND main) { Click(main, IDC_IMPORT); }));
+        ui.Then(CUiDriver::OnWindow("Open", [path](HWND chooser) { AnswerChooser(chooser, path); }));
+    }
+    void OnMain(std::function<void(HWND)> action) { ui.Then(CUiDriver::OnWindow(kMainTitle, std::move(action))); }
+    // Escape on the main window, and Yes to the exit question.
+    void Exit() {
+        OnMain([this](HWND main) {
+            ui.AnswerBox(IDYES);
+            SendMessageA(main, WM_COMMAND, IDCANCEL, 0);
+        });
+    }
+    int Run() {
+        const int result = dlg.DoModal();
+        EXPECT_TRUE(ui.Finished());
+        return result;
+    }
+
+    CWin32Windowing windowing;
+    CUiDriver ui;
+    fs::path dir;
+    CQuorlisDlg dlg{[] {
+        CAboutDlg about;
+        about.DoModal();
+    }};
+};
+
+}  // namespace
+
+TEST_F(Win32MainWindowTest, StartsWithTheListSetUpAndOnlyImportEnabled) {
+    OnMain([](HWND main) {
+        EXPECT_EQ(GetFocus(), GetDlgItem(main, IDC_IMPORT));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, IDC_IMPORT)));
+        ExpectEditCommandsEnabled(main, false);
+        EXPECT_EQ(ControlText(main, IDC_IMPORT), "Import");
+
+        const LONG style = GetWindowLongA(List(main), GWL_STYLE);
+        EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+        EXPECT_TRUE(style & LVS_OWNERDATA);
+        EXPECT_TRUE(style & LVS_SINGLESEL);
+        EXPECT_FALSE(style & LVS_SHOWSELALWAYS);
+        EXPECT_EQ(SendMessageA(List(main), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0),
+                  LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+        for (int column = 0; column < 4; ++column) {
+            char heading[64] = {};
+            LVCOLUMNA lvc{};
+            lvc.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+            lvc.pszText = heading;
+            lvc.cchTextMax = sizeof heading;
+            ASSERT_TRUE(SendMessageA(List(main), LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&lvc)));
+            EXPECT_STREQ(heading, kColumnHeadings[column]);
+            EXPECT_EQ(lvc.cx, kColumnWidths[column]);
+            EXPECT_EQ(lvc.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+        }
+        EXPECT_EQ(ItemCount(main), 0);
+
+        const HMENU menu = GetSystemMenu(main, FALSE);
+        char entry[64] = {};
+        EXPECT_GT(GetMenuStringA(menu, IDM_ABOUTBOX, entry, sizeof entry, MF_BYCOMMAND), 0);
+        EXPECT_STREQ(entry, "&About Quorlis...");
+        const int count = GetMenuItemCount(menu);
+        EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+        MENUITEMINFOA separator{};
+        separator.cbSize = sizeof separator;
+        separator.fMask = MIIM_FTYPE;
+        GetMenuItemInfoA(menu, count - 2, TRUE, &separator);
+        EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
+
+        EXPECT_TRUE(SendMessageA(main, WM_GETICON, ICON_BIG, 0));
+        EXPECT_TRUE(SendMessageA(main, WM_GETICON, ICON_SMALL, 0));
+        EXPECT_TRUE(SendMessageA(main, WM_QUERYDRAGICON, 0, 0));
+        EXPECT_EQ(GetWindow(main, GW_OWNER), nullptr);
+    });
+    Exit();
+    EXPECT_EQ(Run(), kIdCancel);
+    ASSERT_EQ(ui.Boxes().size(), 1u);
+    EXPECT_EQ(ui.Boxes()[0].text, kExitQuestion);
+    EXPECT_TRUE(ui.Boxes()[0].yesNo);
+    EXPECT_TRUE(ui.Boxes()[0].questionIcon);
+    EXPECT_EQ(ui.Boxes()[0].caption, GetProgramName());
+}
+
+TEST_F(Win32MainWindowTest, AboutEntryOfTheSystemMenuShowsTheAboutBox) {
+    HWND mainWindow = nullptr;
+    OnMain([&](HWND main) {
+        mainWindow = main;
+        SendMessageA(main, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+    });
+    ui.Then(CUiDriver::OnWindow("About Quorlis", [&](HWND about) {
+        EXPECT_EQ(GetWindow(about, GW_OWNER), mainWindow);
+        EXPECT_FALSE(IsWindowEnabled(mainWindow));
+        EXPECT_TRUE(FindWindowExA(about, nullptr, "Static", "Quorlis, Version 1.0"));
+        EXPECT_EQ(ControlText(about, IDOK), "OK");
+        Click(about, IDOK);
+    }));
+    OnMain([](HWND main) {
+        EXPECT_TRUE(IsWindowEnabled(main));
+        EXPECT_TRUE(IsWindowEnabled(GetDlgItem(main, IDC_IMPORT)));
+        ExpectEditCommandsEnabled(main, false);
+    });
+    Exit();
+    Run();
+    EXPECT_EQ(ui.BoxTexts(), Cells{kExitQuestion});
+}
+
+// No to the exit question keeps the window; Yes through the close box ends it.
+TEST_F(Win32MainWindowTest, ExitQuestionNoStaysYesEnds) {
+    OnMain([](HWND main) { SendMessageA(main, WM_COMMAND, IDCANCEL, 0); });
+    OnMain([this](HWND main) {
+        ui.AnswerBox(IDYES);
+        SendMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_EQ(Run(), kIdCancel);
+    EXPECT_EQ(ui.BoxTexts(), (Cells{kExitQuestion, kExitQuestion}));
+}
+
+TEST_F(Win32MainWindowTest, ImportAddEditDeleteAndExportThroughTheRealDialogs) {
+    const std::string source = MakeFile("CableList.ini", kTwoRows);
+    const std::string target = (dir / "Exported.ini").string();
+    Import(source);
+    OnMain([](HWND main) {
+        ASSERT_EQ(ItemCount(main), 2);
+        EXPECT_EQ(Row(main, 0), (Cells{"RG58", "0.66", "0.5", "100"}));
+        EXPECT_EQ(Row(main, 1), (Cells{"LMR400", "0.85", "0.2", "900"}));
+        EXPECT_EQ(SelectedRow(main), 1);
+        ExpectEditCommandsEnabled(main, true);
+        Click(main, IDC_ADD_CABLE);
+    });
+    HWND parameterDialog = nullptr;
+    ui.Then(CUiDriver::OnWindow(kParameterTitle, [&](HWND dialog) {
+        parameterDialog = dialog;
+        for (int id : {IDC_NAME, IDC_VELOCITY, IDC_CABLE_LOSS, IDC_FREQUENCY}) EXPECT_EQ(ControlText(dialog, id), "");
+        SetDlgItemTextA(dialog, IDC_NAME, "RG213");
+        SetDlgItemTextA(dialog, IDC_VELOCITY, "fast");
+        SetDlgItemTextA(dialog, IDC_CABLE_LOSS, "3.5");
+        SetDlgItemTextA(dialog, IDC_FREQUENCY, "1000");
+        Click(dialog, IDOK);  // "fast" is no number: the dialog stays
+        EXPECT_TRUE(IsWindow(dialog));
+        EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_VELOCITY));
+        SetDlgItemTextA(dialog, IDC_VELOCITY, " 0.66");
+        Click(dialog, IDOK);
+    }));
+    OnMain([](HWND main) {
+        ASSERT_EQ(ItemCount(main), 3);
+        EXPECT_EQ(Row(main, 2), (Cells{"RG213", " 0.66", "3.5", "1000"}));
+        EXPECT_EQ(SelectedRow(main), 2);
+        SelectRow(main, 0);
+        Click(main, IDC_EDIT_CABLE);
+    });
+    ui.Then(CUiDriver::OnWindow(kParameterTitle, [](HWND dialog) {
+        EXPECT_EQ(ControlText(dialog, IDC_NAME), "RG58");
+        EXPECT_EQ(ControlText(dialog, IDC_FREQUENCY), "100");
+        SetDlgItemTextA(dialog, IDC_FREQUENCY, "2400");
+        Click(dialog, IDOK);
+    }));
+    OnMain([](HWND main) {
+        EXPECT_EQ(Row(main, 0), (Cells{"RG58", "0.66", "0.5", "2400"}));
+        EXPECT_EQ(SelectedRow(main), 0);
+        Click(main, IDC_DELETE_CABLE);
+        ASSERT_EQ(ItemCount(main), 2);
+        EXPECT_EQ(Row(main, 0), (Cells{"LMR400", "0.85", "0.2", "900"}));
+        Click(main, IDC_EXPORT);
+    });
+    ui.Then(CUiDriver::OnWindow("Save As", [target](HWND chooser) { AnswerChooser(chooser, target); }));
+    Exit();
+    Run();
+
+    // A bad number is reported twice, as by the dialog on every backend.
+    EXPECT_EQ(ui.BoxTexts(), (Cells{"Enter a number.", "Enter a number.", kExitQuestion}));
+    for (std::size_t i = 0; i < 2 && i < ui.Boxes().size(); ++i) {
+        EXPECT_EQ(ui.Boxes()[i].owner, parameterDialog);
+        EXPECT_TRUE(ui.Boxes()[i].warningIcon);
+        EXPECT_FALSE(ui.Boxes()[i].yesNo);
+    }
+    std::ifstream exported(target, std::ios::binary);
+    std::ostringstream text;
+    text << exported.rdbuf();
+    EXPECT_EQ(text.str(), "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=2\n"
+                          "CableName1 = LMR400\nVelocity1 = 0.85\nCableLoss1 = 0.2\nFrequency1 = 900\n"
+                          "CableName2 = RG213\nVelocity2 =  0.66\nCableLoss2 = 3.5\nFrequency2 = 1000\n");
+}
+
+TEST_F(Win32MainWindowTest, FormatErrorShowsTwoWarningsInOrder) {
+    HWND mainWindow = nullptr;
+    Import(MakeFile("three.ini", "header\nCableName1 = a\nVelocity1 = b\nCableLoss1 = c\n"));
+    OnMain([&](HWND main) {
+        mainWindow = main;
+        EXPECT_EQ(ItemCount(main), 0);
+        ExpectEditCommandsEnabled(main, false);
+    });
+    Exit();
+    Run();
+    ASSERT_EQ(ui.Boxes().size(), 3u);
+    EXPECT_EQ(ui.BoxTexts(), (Cells{kFormatError, kItemCountError, kExitQuestion}));
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(ui.Boxes()[i].warningIcon);
+        EXPECT_FALSE(ui.Boxes()[i].yesNo);
+        EXPECT_EQ(ui.Boxes()[i].owner, mainWindow);
+    }
+}

@@ -163,7 +163,6 @@ TEST_F(Win32MainWindowTest, StartsWithTheListSetUpAndOnlyImportEnabled) {
 
         EXPECT_TRUE(SendMessageA(main, WM_GETICON, ICON_BIG, 0));
         EXPECT_TRUE(SendMessageA(main, WM_GETICON, ICON_SMALL, 0));
-        EXPECT_TRUE(SendMessageA(main, WM_QUERYDRAGICON, 0, 0));
         EXPECT_EQ(GetWindow(main, GW_OWNER), nullptr);
     });
     Exit();
@@ -207,6 +206,24 @@ TEST_F(Win32MainWindowTest, ExitQuestionNoStaysYesEnds) {
     });
     EXPECT_EQ(Run(), kIdCancel);
     EXPECT_EQ(ui.BoxTexts(), (Cells{kExitQuestion, kExitQuestion}));
+}
+
+// Minimised, the window paints its icon itself, and dragging shows the application icon.
+TEST_F(Win32MainWindowTest, MinimisedWindowPaintsAndDragsTheApplicationIcon) {
+    OnMain([](HWND main) {
+        ShowWindow(main, SW_MINIMIZE);
+        EXPECT_TRUE(IsIconic(main));
+        RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        EXPECT_FALSE(GetUpdateRect(main, nullptr, FALSE));
+        const HICON appIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+        ASSERT_NE(appIcon, nullptr);
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(main, WM_QUERYDRAGICON, 0, 0)), appIcon);
+        ShowWindow(main, SW_RESTORE);
+        EXPECT_FALSE(IsIconic(main));
+    });
+    Exit();
+    Run();
+    EXPECT_EQ(ui.BoxTexts(), Cells{kExitQuestion});
 }
 
 TEST_F(Win32MainWindowTest, ImportAddEditDeleteAndExportThroughTheRealDialogs) {

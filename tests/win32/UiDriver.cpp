@@ -29,6 +29,26 @@ HICON BoxIcon(HWND box) {
     return found;
 }
 
+struct SWindowSearch {
+    std::string title;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchEnabledWindow(HWND window, LPARAM search) {
+    auto& wanted = *reinterpret_cast<SWindowSearch*>(search);
+    if (!IsWindowVisible(window) || !IsWindowEnabled(window) || WindowText(window) != wanted.title) return TRUE;
+    wanted.found = window;
+    return FALSE;
+}
+
+// The visible, enabled top-level window of this thread titled title: the one modal window in
+// front, since the windows under it are disabled.
+HWND FindEnabledWindow(const std::string& title) {
+    SWindowSearch search{title};
+    EnumThreadWindows(GetCurrentThreadId(), MatchEnabledWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 }  // namespace
 
 std::string WindowText(HWND window) {
@@ -62,9 +82,9 @@ std::vector<std::string> CUiDriver::BoxTexts() const {
 
 CUiDriver::Step CUiDriver::OnWindow(const std::string& title, std::function<void(HWND)> action) {
     return [title, action] {
-        const HWND active = GetActiveWindow();
-        if (!active || WindowText(active) != title) return false;
-        action(active);
+        const HWND window = FindEnabledWindow(title);
+        if (!window) return false;
+        action(window);
         return true;
     };
 }

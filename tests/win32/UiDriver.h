@@ -38,7 +38,8 @@ public:
     // Whether every step ran; a step that waited too long ends the run with a failure.
     bool Finished() const { return m_steps.empty(); }
 
-    // A step that waits until the active window has title, then runs action on it.
+    // A step that waits until the window in front (visible and enabled) has title, then runs
+    // action on it.
     static Step OnWindow(const std::string& title, std::function<void(HWND)> action);
 
 private:

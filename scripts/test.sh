@@ -19,3 +19,6 @@ ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
 if [[ -x fuzz/run.sh ]]; then
   ./fuzz/run.sh
 fi
+
+# The 32-bit Windows program, cross-built and tested under Wine (QUORLIS_SKIP_WINDOWS=1 skips it).
+[[ -n ${QUORLIS_SKIP_WINDOWS:-} ]] || ./scripts/test-windows.sh

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMenu>
+#include <QThread>
+#include <QVariant>
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 namespace {
 
 constexpr int kPollMs = 10;
+constexpr const char* kLoopLevelProperty = "modalScriptLoopLevel";
 
 // The top modal window or menu. Other popups (a file dialog's completer) belong to their window.
 QWidget* TopWindow() {
@@ -24,6 +27,20 @@ void RunStep(const CModalScript::Step& step, QWidget& window) {
     } catch (const std::exception& failure) {
         ADD_FAILURE() << "step threw: " << failure.what();
     }
+}
+
+// The depth of nested event loops running now.
+int LoopLevel() { return QThread::currentThread()->loopLevel(); }
+
+// Whether window is on top for good: a window seen before is on top again only once the loop of
+// the window that hid it has returned (a hidden dialog's exec() returns a moment later). A menu is
+// never returned to.
+bool IsSettledOnTop(QWidget& window) {
+    if (qobject_cast<QMenu*>(&window)) return true;
+    const QVariant level = window.property(kLoopLevelProperty);
+    if (level.isValid() && level.toInt() != LoopLevel()) return false;
+    window.setProperty(kLoopLevelProperty, LoopLevel());
+    return true;
 }
 
 }  // namespace
@@ -49,6 +66,7 @@ CModalScript& CModalScript::Then(Step step) {
 void CModalScript::Poll() {
     QWidget* window = TopWindow();
     if (!window || !window->isVisible() || window == m_lastWindow || m_stepRunning || m_steps.empty()) return;
+    if (!IsSettledOnTop(*window)) return;
     m_lastWindow = window;
     Step step = std::move(m_steps.front());
     m_steps.pop_front();

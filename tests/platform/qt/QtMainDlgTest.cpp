@@ -139,6 +139,7 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
                                                         {IDC_ADD_CABLE, "Add"}};
         for (const auto& [id, text] : buttons) {
             EXPECT_EQ(Button(window, id).text(), QString::fromLatin1(text));
+            EXPECT_EQ(AccessibleName(Button(window, id)), QString::fromLatin1(text));
             EXPECT_EQ(Button(window, id).isEnabled(), id == IDC_IMPORT) << text;
             EXPECT_FALSE(Button(window, id).isDefault());
         }

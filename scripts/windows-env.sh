@@ -1,10 +1,10 @@
 # Sourced by build-windows.sh and test-windows.sh: the cross toolchain's packages, GoogleTest built
 # for Windows, and a private Wine prefix that runs headless.
 
-# Installs MinGW-w64 (i686), 32-bit Wine and zlib (for the build-time resource tool) when missing;
-# silent when all are there.
+# Installs MinGW-w64 (i686), 32-bit Wine and zlib (for the build-time resource tool), and any
+# packages given as arguments, when missing; silent when all are there.
 install_windows_packages() {
-  local pkgs=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 zlib1g-dev file) missing=() pkg status
+  local pkgs=(g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 zlib1g-dev file "$@") missing=() pkg status
   for pkg in "${pkgs[@]}"; do
     status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
     [[ $status == installed ]] || missing+=("$pkg")

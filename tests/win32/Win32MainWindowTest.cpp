@@ -64,9 +64,24 @@ void ExpectEditCommandsEnabled(HWND main, bool enabled) {
     for (int id : kEditCommands) EXPECT_EQ(IsWindowEnabled(GetDlgItem(main, id)) != FALSE, enabled) << id;
 }
 
-// Types path into the file chooser and presses its OK button.
+constexpr int kChooserNameFields[] = {0x47C /* cmb13 */, 0x480 /* edt1 */};
+constexpr int kChooserFilterList = 0x470;  // cmb1
+
+// Checks that the chooser offers "CableList.ini" with the first filter entry, types path into it
+// and presses its OK button.
 void AnswerChooser(HWND chooser, const std::string& path) {
-    for (int nameField : {0x47C /* cmb13 */, 0x480 /* edt1 */}) {
+    std::string offered;
+    for (int nameField : kChooserNameFields) {
+        if (GetDlgItem(chooser, nameField)) offered = ControlText(chooser, nameField);
+    }
+    EXPECT_EQ(offered, kDefaultFileName);
+    const HWND filters = GetDlgItem(chooser, kChooserFilterList);
+    EXPECT_EQ(SendMessageA(filters, CB_GETCURSEL, 0, 0), 0);
+    char filter[64] = {};
+    SendMessageA(filters, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(filter));
+    EXPECT_STREQ(filter, "Cablie List Files (*.ini)");
+    EXPECT_EQ(SendMessageA(filters, CB_GETCOUNT, 0, 0), 2);
+    for (int nameField : kChooserNameFields) {
         if (GetDlgItem(chooser, nameField)) SetDlgItemTextA(chooser, nameField, path.c_str());
     }
     Click(chooser, IDOK);
@@ -273,7 +288,9 @@ TEST_F(Win32MainWindowTest, ImportAddEditDeleteAndExportThroughTheRealDialogs) {
         EXPECT_EQ(Row(main, 0), (Cells{"LMR400", "0.85", "0.2", "900"}));
         Click(main, IDC_EXPORT);
     });
-    ui.Then(CUiDriver::OnWindow("Save As", [target](HWND chooser) { AnswerChooser(chooser, target); }));
+    // A name without extension gets the default one.
+    const std::string typed = (dir / "Exported").string();
+    ui.Then(CUiDriver::OnWindow("Save As", [typed](HWND chooser) { AnswerChooser(chooser, typed); }));
     Exit();
     Run();
 

@@ -5,7 +5,4 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 ./scripts/setup.sh
 ./scripts/build.sh build
-if [[ -x build/app/quorlis ]]; then
-  exec build/app/quorlis
-fi
-echo "Quorlis: the editor is not built yet; only the cable list library and its tests are."
+exec build/app/quorlis

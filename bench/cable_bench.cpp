@@ -9,6 +9,7 @@
 // memory measured in child processes, so that neither the rows the parent holds for the timed
 // writes nor anything before counts towards the read's peak.
 
+#include "bench/BenchSupport.h"
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
 
@@ -41,53 +42,9 @@ namespace {
 
 constexpr std::string_view kGrepPattern = "CableName|Velocity|CableLoss|Frequency";
 
-struct CBenchOptions {
-    int rows = 1'000'000;
-    int runs = 5;
-    std::string dir;   // empty: a temporary folder of the bench's own
-};
-
 struct CRowCells {
     std::string name, velocity, cableLoss, frequency;
 };
-
-[[noreturn]] void Fail(const std::string& message)
-{
-    throw std::runtime_error(message);
-}
-
-int ParsePositive(std::string_view option, const char* text)
-{
-    int value = 0;
-    const std::string_view digits(text);
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (result.ec != std::errc() || result.ptr != digits.data() + digits.size() || value <= 0) {
-        Fail(std::string(option) + " needs a positive number, not \"" + text + "\"");
-    }
-    return value;
-}
-
-CBenchOptions ParseOptions(int argc, char** argv)
-{
-    CBenchOptions options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view option(argv[i]);
-        if (i + 1 >= argc) {
-            Fail("usage: cable_bench [--rows N] [--runs R] [--dir D]");
-        }
-        const char* value = argv[++i];
-        if (option == "--rows") {
-            options.rows = ParsePositive(option, value);
-        } else if (option == "--runs") {
-            options.runs = ParsePositive(option, value);
-        } else if (option == "--dir") {
-            options.dir = value;
-        } else {
-            Fail("unknown option " + std::string(option));
-        }
-    }
-    return options;
-}
 
 // A well-mixed number for row, so that any row's cells can be made again without the others.
 std::uint64_t Mix(std::uint64_t x)
@@ -158,13 +115,6 @@ double SecondsOf(const std::function<void()>& step)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 // Runs work in a child process and waits for it; fills usage with the child's resource use. The
 // child's exit status is work's result (0 for success); an exception in work is a failure.
 int RunInChild(const std::function<int()>& work, rusage& usage)
@@ -222,21 +172,6 @@ long long ReadPeakBytes(const std::string& path, int rows)
     return static_cast<long long>(usage.ru_maxrss) * 1024;   // ru_maxrss is in KiB on Linux
 }
 
-// Everything that can be read from fd up to its end.
-std::string ReadAll(int fd)
-{
-    std::string text;
-    char buffer[256];
-    for (;;) {
-        const ssize_t count = read(fd, buffer, sizeof buffer);
-        if (count > 0) {
-            text.append(buffer, static_cast<std::size_t>(count));
-        } else if (count == 0 || errno != EINTR) {
-            return text;
-        }
-    }
-}
-
 // Runs grep -c over the file and returns the number of lines it counted.
 long long GrepCount(const std::string& path)
 {
@@ -278,18 +213,6 @@ std::string ListFilePath(const std::string& dir)
     return (std::filesystem::path(dir) / "CableList.ini").string();
 }
 
-// A new folder for the bench's files, under TMPDIR or /tmp.
-std::string MakeTemporaryDir()
-{
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && *base != '\0' ? base : "/tmp") +
-                          "/cable_bench.XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        Fail("cannot make a temporary folder: " + std::string(std::strerror(errno)));
-    }
-    return pattern;
-}
-
 struct CBenchFigures {
     long long fileBytes = 0;
     double grepSeconds = 0;
@@ -300,7 +223,7 @@ struct CBenchFigures {
 
 // Each run times grep, a read into an empty table and a write of the rows read, in that order, so
 // that all three meet the file in the same state of the page cache.
-CBenchFigures TimeRuns(const std::string& path, const CBenchOptions& options)
+CBenchFigures TimeRuns(const std::string& path, const SBenchOptions& options)
 {
     const long long expectedLines = 4LL * options.rows;
     if (GrepCount(path) != expectedLines) {   // also brings the file into the page cache
@@ -352,7 +275,7 @@ void PrintTimeLine(const char* what, double seconds, long long bytes, double gre
     std::printf("\n");
 }
 
-void PrintFigures(const std::string& path, const CBenchOptions& options, const CBenchFigures& f)
+void PrintFigures(const std::string& path, const SBenchOptions& options, const CBenchFigures& f)
 {
     std::printf("cable_bench: %d rows, %.1f MB (%s), %d run%s, median of each; LC_CTYPE %s\n",
                 options.rows, Megabytes(f.fileBytes), path.c_str(), options.runs,
@@ -366,7 +289,7 @@ void PrintFigures(const std::string& path, const CBenchOptions& options, const C
                 Megabytes(f.readPeakBytes), peakRatio, Verdict(peakRatio, 3.0));
 }
 
-void RunBench(const CBenchOptions& options)
+void RunBench(const SBenchOptions& options)
 {
     const std::string path = ListFilePath(options.dir);
     MakeListFile(path, options.rows);
@@ -382,25 +305,8 @@ int main(int argc, char** argv)
 {
     // The program reads lists in the user's character set; so does the bench.
     std::setlocale(LC_ALL, "");
-    std::string madeDir;
-    int status = 0;
-    try {
-        CBenchOptions options = ParseOptions(argc, argv);
-        if (options.dir.empty()) {
-            madeDir = MakeTemporaryDir();
-            options.dir = madeDir;
-        }
+    return RunBenchMain(argc, argv, "cable_bench", [](const SBenchOptions& options) {
         RunBench(options);
-        if (madeDir.empty()) {
-            std::filesystem::remove(ListFilePath(options.dir));
-        }
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "cable_bench: %s\n", error.what());
-        status = 1;
-    }
-    if (!madeDir.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(madeDir, ignored);
-    }
-    return status;
+        std::filesystem::remove(ListFilePath(options.dir));
+    });
 }

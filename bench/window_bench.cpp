@@ -9,6 +9,7 @@
 // is made in D (default a new temporary folder, removed at the end).
 
 #include "app/QuorlisApp.h"
+#include "bench/BenchSupport.h"
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
 #include "platform/Windowing.h"
@@ -38,48 +39,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::string_view kStartupChild = "--startup-child";
-
-struct SBenchOptions {
-    int rows = 1'000'000;
-    int runs = 5;
-    std::string dir;  // empty: a temporary folder of the bench's own
-};
-
-[[noreturn]] void Fail(const std::string& message) { throw std::runtime_error(message); }
-
-int ParsePositive(std::string_view option, const char* text) {
-    int value = 0;
-    const std::string_view digits(text);
-    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (result.ec != std::errc() || result.ptr != digits.data() + digits.size() || value <= 0) {
-        Fail(std::string(option) + " needs a positive number, not \"" + text + "\"");
-    }
-    return value;
-}
-
-SBenchOptions ParseOptions(int argc, char** argv) {
-    SBenchOptions options;
-    for (int i = 1; i < argc; i += 2) {
-        const std::string_view option(argv[i]);
-        if (i + 1 >= argc) Fail("usage: window_bench [--rows N] [--runs R] [--dir D]");
-        if (option == "--rows") {
-            options.rows = ParsePositive(option, argv[i + 1]);
-        } else if (option == "--runs") {
-            options.runs = ParsePositive(option, argv[i + 1]);
-        } else if (option == "--dir") {
-            options.dir = argv[i + 1];
-        } else {
-            Fail("unknown option " + std::string(option));
-        }
-    }
-    return options;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t middle = values.size() / 2;
-    return values.size() % 2 != 0 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
 
 double Seconds(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double>(to - from).count();
@@ -187,19 +146,6 @@ int RunStartupChild(int argc, char** argv) {
     return RunWinApp(argc, argv);
 }
 
-std::string ReadAll(int fd) {
-    std::string text;
-    char buffer[256];
-    for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got > 0) {
-            text.append(buffer, static_cast<std::size_t>(got));
-        } else if (got == 0 || errno != EINTR) {
-            return text;
-        }
-    }
-}
-
 double TimeStartup(const char* self) {
     int out[2];
     if (pipe(out) != 0) Fail(std::string("pipe: ") + std::strerror(errno));
@@ -236,12 +182,6 @@ void BenchStartup(const SBenchOptions& options) {
                 *std::max_element(startup.begin(), startup.end()) * 1000);
 }
 
-std::string MakeTemporaryDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "window_bench.XXXXXX").string();
-    if (!mkdtemp(pattern.data())) Fail(std::string("mkdtemp: ") + std::strerror(errno));
-    return pattern;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -249,23 +189,11 @@ int main(int argc, char** argv) {
     if (argc == 2 && argv[1] == kStartupChild) return RunStartupChild(argc, argv);
 
     std::setlocale(LC_CTYPE, "");
-    std::string madeDir;
-    int status = 0;
-    try {
-        SBenchOptions options = ParseOptions(argc, argv);
-        if (options.dir.empty()) options.dir = madeDir = MakeTemporaryDir();
+    return RunBenchMain(argc, argv, "window_bench", [&](const SBenchOptions& options) {
         const std::string path = (std::filesystem::path(options.dir) / "CableList.ini").string();
         MakeListFile(path, options.rows);
         BenchImport(argc, argv, options, path);
         BenchStartup(options);
         std::filesystem::remove(path);
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "window_bench: %s\n", error.what());
-        status = 1;
-    }
-    if (!madeDir.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(madeDir, ignored);
-    }
-    return status;
+    });
 }

@@ -4,6 +4,7 @@
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
 
+#include "DoubleByteCases.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,6 @@
 #include <string>
 
 namespace fs = std::filesystem;
-using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
 
@@ -57,38 +57,17 @@ protected:
     }
 };
 
-// "Velocity" after 0x81 belongs to a double-byte character in GBK, but not in single-byte text.
-const std::string kText = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=1\n"
-                          "CableName1 = \xB5\xE7\xC0\xC2 \xA1\xA1\n"
-                          "\x81Velocity1 = hidden\n"
-                          "Velocity1 = 0.66\n"
-                          "CableLoss1 = \x81\n"
-                          "Frequency1 = \xC6\xB5\xC2\xCA=\x81\x43\n";
-
 }  // namespace
 
 TEST_F(GbkLocaleTest, KeywordsAreFoundOnlyWhereACharacterBegins)
 {
-    const std::vector<std::string_view> lines = SplitCableLines(kText);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1], "Velocity1 = 0.66");
-    EXPECT_EQ(SplitCableLines("h\n\x81\x40Velocity1\n\x81\nFrequency\n").size(), 2u);
+    ExpectKeywordsOnlyWhereACharacterBegins();
 
     std::setlocale(LC_CTYPE, "C");
-    EXPECT_EQ(SplitCableLines(kText).size(), 5u);
+    EXPECT_EQ(SplitCableLines(kDoubleByteList).size(), 5u);
 }
 
 TEST_F(GbkLocaleTest, CellsKeepTheirDoubleByteCharactersThroughARoundTrip)
 {
-    CScratchFolder folder;
-    const std::string path = folder / "CableList.ini";
-    WriteBytes(path, kText);
-    CCableTable table;
-    ASSERT_EQ(ReadCableListFile(path, table), 1);
-    // 0xA1 0xA1 is the double-byte blank, which is no white space.
-    const Rows rows{{"\xB5\xE7\xC0\xC2 \xA1\xA1", "0.66", "\x81", "\xC6\xB5\xC2\xCA=\x81\x43"}};
-    EXPECT_EQ(CellsOf(table), rows);
-    WriteCableListFile(path, table);
-    ASSERT_EQ(ReadCableListFile(path, table), 1);
-    EXPECT_EQ(CellsOf(table), rows);
+    ExpectDoubleByteCellsSurviveARoundTrip();
 }

@@ -6,22 +6,13 @@
 #include "cable/CableTable.h"
 #include "cable/Win32FileSystem.h"
 
-#include "../../cable/TestFiles.h"
+#include "../../cable/DoubleByteCases.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
-using Rows = std::vector<std::vector<std::string>>;
-
 namespace {
-
-const std::string kText = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=1\n"
-                          "CableName1 = \xB5\xE7\xC0\xC2 \xA1\xA1\n"
-                          "\x81Velocity1 = hidden\n"
-                          "Velocity1 = 0.66\n"
-                          "CableLoss1 = \x81\n"
-                          "Frequency1 = \xC6\xB5\xC2\xCA=\x81\x43\n";
 
 class Win32CodePageTest : public testing::Test {
 protected:
@@ -32,25 +23,12 @@ protected:
 
 TEST_F(Win32CodePageTest, KeywordsAreFoundOnlyWhereACharacterBegins)
 {
-    const std::vector<std::string_view> lines = SplitCableLines(kText);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1], "Velocity1 = 0.66");
-    EXPECT_EQ(SplitCableLines("h\n\x81\x40Velocity1\n\x81\nFrequency\n").size(), 2u);
+    ExpectKeywordsOnlyWhereACharacterBegins();
 }
 
 TEST_F(Win32CodePageTest, CellsKeepTheirDoubleByteCharactersThroughARoundTrip)
 {
-    CScratchFolder folder;
-    const std::string path = folder / "CableList.ini";
-    WriteBytes(path, kText);
-    CCableTable table;
-    ASSERT_EQ(ReadCableListFile(path, table), 1);
-    // 0xA1 0xA1 is the double-byte blank, which is no white space.
-    const Rows rows{{"\xB5\xE7\xC0\xC2 \xA1\xA1", "0.66", "\x81", "\xC6\xB5\xC2\xCA=\x81\x43"}};
-    EXPECT_EQ(CellsOf(table), rows);
-    WriteCableListFile(path, table);
-    ASSERT_EQ(ReadCableListFile(path, table), 1);
-    EXPECT_EQ(CellsOf(table), rows);
+    ExpectDoubleByteCellsSurviveARoundTrip();
 }
 
 // A double-byte character whose trail byte is a backslash (0x5C) is no folder separator.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # screenshot-windows.sh [DIR]: takes docs/windows-main.png, Quorlis.exe (built by build-windows.sh
-# into DIR) running under Wine on a virtual X server with a sample list imported. Uses a prefix of
-# its own, DIR/wine-screenshot, with Wine's X11 graphics driver.
+# into DIR) running under Wine on a virtual X server with docs/CableList.ini imported. Uses a
+# prefix of its own, DIR/wine-screenshot, with Wine's X11 graphics driver.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -21,22 +21,7 @@ if [[ ! -f $WINEPREFIX/.quorlis-ready ]]; then
   timeout 60 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
   touch "$WINEPREFIX/.quorlis-ready"
 fi
-cat >"$WINEPREFIX/drive_c/CableList.ini" <<'LIST'
-/*!!!DO NOT MODIFY!!!!*/
-[CableList] Version=1 CableCount=3
-CableName1 = RG58
-Velocity1 = 0.66
-CableLoss1 = 0.5
-Frequency1 = 100
-CableName2 = LMR400
-Velocity2 = 0.85
-CableLoss2 = 0.2
-Frequency2 = 900
-CableName3 = RG213
-Velocity3 = 0.66
-CableLoss3 = 3.5
-Frequency3 = 1000
-LIST
+cp docs/CableList.ini "$WINEPREFIX/drive_c/CableList.ini"
 cp "$dir/app/Quorlis.exe" "$WINEPREFIX/drive_c/Quorlis.exe"
 timeout 120 wine explorer /desktop=Quorlis,800x720 'C:\Quorlis.exe' </dev/null >/dev/null 2>&1 &
 sleep 8

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots from the real program: starts it on a private X server (Xvfb) with
-# a small window manager, imports a sample list through the file chooser, opens a row in the
-# parameter dialog, and saves docs/main-window.png and docs/parameter-dialog.png.
+# a small window manager, imports the sample list docs/CableList.ini through the file chooser,
+# opens a row in the parameter dialog, and saves docs/main-window.png and docs/parameter-dialog.png.
 # Needs the program built in build/ (./scripts/start.sh or ./scripts/build.sh build).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -24,26 +24,7 @@ cleanup() { kill "${pids[@]}" 2>/dev/null || true; rm -rf "$work"; }
 pids=()
 trap cleanup EXIT
 
-cat >"$work/CableList.ini" <<'EOF'
-/*!!!DO NOT MODIFY!!!!*/
-[CableList] Version=1 CableCount=4
-CableName1 = RG58
-Velocity1 = 0.66
-CableLoss1 = 0.5
-Frequency1 = 100
-CableName2 = RG213
-Velocity2 = 0.66
-CableLoss2 = 0.22
-Frequency2 = 100
-CableName3 = LMR400
-Velocity3 = 0.85
-CableLoss3 = 0.7
-Frequency3 = 900
-CableName4 = Heliax 1/2"
-Velocity4 = 0.88
-CableLoss4 = 0.4
-Frequency4 = 1000
-EOF
+cp "$root/docs/CableList.ini" "$work/CableList.ini"
 
 export DISPLAY=$display XDG_CONFIG_HOME=$work XDG_RUNTIME_DIR=$work
 Xvfb "$display" -screen 0 1024x768x24 >/dev/null 2>&1 & pids+=($!)

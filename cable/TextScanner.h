@@ -13,9 +13,6 @@ public:
     // A scanner for the current LC_CTYPE locale.
     CTextScanner();
 
-    // Whether byte search gives the same answers as a scan by characters.
-    bool IsByteSearchSafe() const { return m_byteSearchSafe; }
-
     // The length in bytes (at least 1) of the character that begins at text[pos], pos < size.
     std::size_t CharLength(std::string_view text, std::size_t pos) const
     {
@@ -37,7 +34,7 @@ public:
 private:
     std::size_t MultiByteCharLength(std::string_view text, std::size_t pos) const;
 
-    bool m_byteSearchSafe;
+    bool m_byteSearchSafe;  // byte search gives the same answers as a scan by characters
 };
 
 // Whether c is one of the six white-space bytes; a byte of 0x80 or above never is.

@@ -104,7 +104,6 @@ public:
     const std::vector<std::string>& GetFailures() const { return m_failures; }
     unsigned GetInitializedControlClasses() const { return m_controlClasses; }
     std::size_t GetPendingActionCount() const { return m_actions.size(); }
-    std::size_t GetPendingAnswerCount() const { return m_messageBoxAnswers.size() + m_fileAnswers.size(); }
 
     // The innermost running window, or nullptr.
     CHeadlessDialogWindow* ActiveWindow() const;

@@ -1,43 +1,16 @@
 #include "platform/MessageBox.h"
 
 #include "platform/Dialog.h"
+#include "platform/ProgramFile.h"
 #include "res/Resources.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
 
 #include <string_view>
 
 namespace {
 
-// The program file's full path, or "" when the system does not tell.
-std::string GetProgramPath() {
-#ifdef _WIN32
-    char path[MAX_PATH];
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string();
-#else
-    char path[4096];
-    const ssize_t length = readlink("/proc/self/exe", path, sizeof path);
-    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof path) return {};
-    std::string_view result(path, static_cast<std::size_t>(length));
-    constexpr std::string_view kDeleted = " (deleted)";
-    if (result.ends_with(kDeleted)) result.remove_suffix(kDeleted.size());
-    return std::string(result);
-#endif
-}
-
 // path's last component less its last extension ("/usr/bin/quorlis.bin" gives "quorlis").
 std::string NameWithoutFolderAndExtension(std::string_view path) {
-#ifdef _WIN32
-    constexpr std::string_view kSeparators = "\\/";
-#else
-    constexpr std::string_view kSeparators = "/";
-#endif
-    const std::size_t slash = path.find_last_of(kSeparators);
+    const std::size_t slash = path.find_last_of(GetPathSeparators());
     if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
     const std::size_t dot = path.rfind('.');
     if (dot != std::string_view::npos && dot > 0) path = path.substr(0, dot);

@@ -10,18 +10,6 @@
 
 namespace fs = std::filesystem;
 
-// Windows makes the folder and counts handles its own way (tests/win32/cable).
-#ifndef _WIN32
-CScratchFolder::CScratchFolder()
-{
-    std::string pattern = (fs::temp_directory_path() / "cable-test-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    m_path = pattern;
-}
-#endif
-
 CScratchFolder::~CScratchFolder()
 {
     std::error_code ignored;
@@ -61,15 +49,6 @@ void WriteBytes(const std::string& path, const std::string& bytes)
         throw std::runtime_error("cannot write " + path);
     }
 }
-
-#ifndef _WIN32
-int CountOpenDescriptors()
-{
-    const auto entries = fs::directory_iterator("/proc/self/fd");
-    // The iterator holds one descriptor of its own while it counts.
-    return static_cast<int>(std::distance(fs::begin(entries), fs::end(entries))) - 1;
-}
-#endif
 
 CCableTable MakeTable(const std::vector<std::vector<std::string>>& rows)
 {

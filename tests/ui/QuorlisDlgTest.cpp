@@ -1,111 +1,12 @@
 // The main window's commands, state and messages, driven through the headless backend.
 
-#include "ui/QuorlisDlg.h"
+#include "QuorlisDlgFixture.h"
 
 #include "cable/CableListFile.h"
-#include "platform/MessageBox.h"
-#include "platform/headless/HeadlessWindowing.h"
-#include "res/Resources.h"
 
-#include <gtest/gtest.h>
-
-#include <csignal>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <process.h>
-#include <share.h>
-#else
-#include <sys/file.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
-namespace fs = std::filesystem;
-using namespace QuorlisText;
+#include <optional>
 
 namespace {
-
-constexpr int kEditCommands[] = {IDC_ADD_CABLE, IDC_EDIT_CABLE, IDC_EXPORT, IDC_DELETE_CABLE};
-
-const char* const kTwoRows =
-    "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=2\n"
-    "CableName1 = RG58\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n"
-    "CableName2 = LMR400\nVelocity2 = 0.85\nCableLoss2 = 0.2\nFrequency2 = 900\n";
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class QuorlisDlgTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetWindowing(&ui);
-        ui.SetFailureHandler([](const std::string& failure) { ADD_FAILURE() << failure; });
-        dir = fs::temp_directory_path() / ("quorlis-dlg-" + std::to_string(getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        SetWindowing(nullptr);
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-#ifdef _WIN32
-        // Windows removes no file that has the read-only attribute.
-        for (const auto& entry : fs::directory_iterator(dir)) {
-            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-        }
-#endif
-        fs::remove_all(dir);
-    }
-
-    std::string MakeFile(const std::string& name, const std::string& text) {
-        const fs::path path = dir / name;
-        std::ofstream(path, std::ios::binary) << text;
-        return path.string();
-    }
-    void Import(const std::string& path) {
-        ui.AnswerFileChooser(path);
-        ui.Click(IDC_IMPORT);
-    }
-    // Runs the window with the script queued so far, then leaves it through Escape and Yes.
-    int RunAndExit() {
-        ui.PressEscape();
-        ui.AnswerMessageBox(kIdYes);
-        return dlg.DoModal();
-    }
-    // The texts of the message boxes shown, without the final exit question.
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& box : ui.GetMessageBoxes()) texts.push_back(box.text);
-        if (!texts.empty() && texts.back() == kExitQuestion) texts.pop_back();
-        return texts;
-    }
-    void ExpectEditCommandsEnabled(bool enabled) {
-        ui.Check([this, enabled] {
-            for (int id : kEditCommands) EXPECT_EQ(dlg.IsControlEnabled(id), enabled) << "control " << id;
-            EXPECT_TRUE(dlg.IsControlEnabled(IDC_IMPORT));
-        });
-    }
-    std::vector<std::string> Row(int row) const {
-        std::vector<std::string> cells;
-        for (int column = 0; column < 4; ++column) cells.push_back(dlg.m_list.GetCellText(row, column));
-        return cells;
-    }
-
-    CHeadlessWindowing ui;
-    CQuorlisDlg dlg{[] {
-        CDialog aboutBox(IDD_ABOUTBOX);
-        aboutBox.DoModal();
-    }};
-    fs::path dir;
-};
 
 TEST_F(QuorlisDlgTest, StartsWithOnlyImportEnabledAndTheListSetUp) {
     ExpectEditCommandsEnabled(false);
@@ -173,14 +74,8 @@ TEST_F(QuorlisDlgTest, ImportOfAFileThatCannotBeOpenedSaysOpenFailed) {
     const std::string readOnly = MakeFile("readonly.ini", kTwoRows);
     fs::permissions(readOnly, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     const std::string locked = MakeFile("locked.ini", kTwoRows);
-#ifdef _WIN32
-    // Held open with no sharing, as another program would.
-    int lockHolder = -1;
-    ASSERT_EQ(_sopen_s(&lockHolder, locked.c_str(), _O_RDONLY, _SH_DENYRW, 0), 0);
-#else
-    const int lockHolder = open(locked.c_str(), O_RDONLY);
-    ASSERT_EQ(flock(lockHolder, LOCK_EX | LOCK_NB), 0);
-#endif
+    std::optional<CHeldFile> lockHolder(std::in_place, locked);
+    ASSERT_TRUE(lockHolder->IsHeld());
     fs::create_directory(dir / "folder.ini");
 
     Import(MakeFile("CableList.ini", kTwoRows));
@@ -189,7 +84,7 @@ TEST_F(QuorlisDlgTest, ImportOfAFileThatCannotBeOpenedSaysOpenFailed) {
     }
     ExpectEditCommandsEnabled(true);
     RunAndExit();
-    close(lockHolder);
+    lockHolder.reset();
 
     EXPECT_EQ(Messages(), std::vector<std::string>(4, kOpenFailed));
     for (const auto& box : ui.GetMessageBoxes()) {
@@ -254,38 +149,6 @@ TEST_F(QuorlisDlgTest, ExportToAReadOnlyFileSaysExportFailedAndKeepsIt) {
     EXPECT_EQ(ReadFile(target), "old");
     EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
 }
-
-#ifndef _WIN32
-// A full disk, for real: the export runs in a child whose files may not grow past 100 bytes.
-TEST_F(QuorlisDlgTest, ExportOnAFullDiskSaysExportFailedAndKeepsTheOldFile) {
-    const std::string source = MakeFile("CableList.ini", kTwoRows);
-    const std::string target = MakeFile("target.ini", "old");
-    const pid_t child = fork();
-    ASSERT_NE(child, -1);
-    if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{100, 100};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        CHeadlessWindowing childUi;
-        SetWindowing(&childUi);
-        CQuorlisDlg childDlg;
-        childUi.AnswerFileChooser(source);
-        childUi.Click(IDC_IMPORT);
-        childUi.AnswerFileChooser(target);
-        childUi.Click(IDC_EXPORT);
-        childUi.PressEscape();
-        childUi.AnswerMessageBox(kIdYes);
-        childDlg.DoModal();
-        const auto& boxes = childUi.GetMessageBoxes();
-        const bool ok = boxes.size() == 2 && boxes[0].text == kExportFailed && childUi.GetFailures().empty();
-        _exit(ok ? 0 : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-    EXPECT_EQ(ReadFile(target), "old");
-}
-#endif
 
 TEST_F(QuorlisDlgTest, AddAppendsTheDialogsTextsAsTheSelectedRow) {
     Import(MakeFile("CableList.ini", kTwoRows));

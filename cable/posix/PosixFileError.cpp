@@ -1,4 +1,4 @@
-#include "cable/PosixFileError.h"
+#include "cable/posix/PosixFileError.h"
 
 #include <cerrno>
 #include <system_error>

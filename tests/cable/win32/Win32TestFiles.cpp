@@ -1,6 +1,6 @@
 // The scratch folder and the open-handle count of TestFiles.h on Windows.
 
-#include "../../cable/TestFiles.h"
+#include "../TestFiles.h"
 
 #include <windows.h>
 

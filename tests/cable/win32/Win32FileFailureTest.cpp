@@ -5,9 +5,9 @@
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
 #include "cable/FileError.h"
-#include "cable/Win32FileError.h"
+#include "cable/win32/Win32FileError.h"
 
-#include "../../cable/TestFiles.h"
+#include "../TestFiles.h"
 
 #include <gtest/gtest.h>
 

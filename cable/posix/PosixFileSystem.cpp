@@ -1,7 +1,7 @@
-#include "cable/PosixFileSystem.h"
+#include "cable/posix/PosixFileSystem.h"
 
-#include "cable/PosixFile.h"
-#include "cable/PosixFileError.h"
+#include "cable/posix/PosixFile.h"
+#include "cable/posix/PosixFileError.h"
 
 #include <cerrno>
 #include <cstdio>

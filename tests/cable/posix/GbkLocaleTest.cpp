@@ -4,8 +4,8 @@
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
 
-#include "DoubleByteCases.h"
-#include "TestFiles.h"
+#include "../DoubleByteCases.h"
+#include "../TestFiles.h"
 
 #include <gtest/gtest.h>
 

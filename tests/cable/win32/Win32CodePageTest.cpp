@@ -4,9 +4,9 @@
 
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
-#include "cable/Win32FileSystem.h"
+#include "cable/win32/Win32FileSystem.h"
 
-#include "../../cable/DoubleByteCases.h"
+#include "../DoubleByteCases.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "cable/Win32File.h"
+#include "cable/win32/Win32File.h"
 
-#include "cable/Win32FileError.h"
+#include "cable/win32/Win32FileError.h"
 
 #include <windows.h>
 

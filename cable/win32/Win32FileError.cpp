@@ -1,4 +1,4 @@
-#include "cable/Win32FileError.h"
+#include "cable/win32/Win32FileError.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "cable/PosixFile.h"
+#include "cable/posix/PosixFile.h"
 
-#include "cable/PosixFileError.h"
+#include "cable/posix/PosixFileError.h"
 
 #include <cerrno>
 #include <sys/file.h>

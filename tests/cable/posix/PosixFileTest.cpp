@@ -1,0 +1,178 @@
+// The writer and reader with the links, permissions, locks and size limits of POSIX.
+
+#include "cable/CableListFile.h"
+#include "cable/CableTable.h"
+#include "cable/FileError.h"
+
+#include "../TestFiles.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <optional>
+#include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using testing::ElementsAre;
+using Cause = CFileError::Cause;
+using Rows = std::vector<std::vector<std::string>>;
+
+namespace {
+
+const std::string kEmptyListText = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=0\n";
+const Rows kRows{{"RG58", "0.66", "0.5", "100"},
+                 {"  lead", "", " ", "x"},
+                 {"a=b \tc", "\t1", "=", "\xA0\xB1"}};
+
+// Runs body in a child process and returns its exit code (-1 when it did not exit normally).
+int RunInChild(const std::function<int()>& body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Cause of the file error that operation throws, or nothing when it throws none.
+std::optional<Cause> CauseOf(const std::function<void()>& operation)
+{
+    try {
+        operation();
+    } catch (const CFileError& error) {
+        return error.GetCause();
+    }
+    return std::nullopt;
+}
+
+class PosixFileTest : public testing::Test {
+protected:
+    CScratchFolder folder;
+    const std::string path = folder / "CableList.ini";
+};
+
+}  // namespace
+
+TEST_F(PosixFileTest, WriterFollowsLinksAndKeepsPermissions)
+{
+    WriteBytes(path, "old");
+    ::chmod(path.c_str(), 0640);
+    ASSERT_EQ(::symlink("CableList.ini", (folder / "link").c_str()), 0);
+    WriteCableListFile(folder / "link", CCableTable());
+    struct stat status {};
+    ASSERT_EQ(::lstat((folder / "link").c_str(), &status), 0);
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+    EXPECT_EQ(ReadBytes(path), kEmptyListText);
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+
+    // A dangling link makes the file it names, with the permissions a new file gets.
+    ASSERT_EQ(::symlink("new.ini", (folder / "dangling").c_str()), 0);
+    const mode_t mask = ::umask(022);
+    WriteCableListFile(folder / "dangling", CCableTable());
+    ::umask(mask);
+    EXPECT_EQ(ReadBytes(folder / "new.ini"), kEmptyListText);
+    ASSERT_EQ(::stat((folder / "new.ini").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0644u);
+    EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini", "dangling", "link", "new.ini"));
+}
+
+TEST_F(PosixFileTest, EveryFailureLeavesTableAndFileAsTheyWere)
+{
+    const std::string oldText = "old contents\n";
+    WriteBytes(path, oldText);
+    const std::string readOnly = folder / "read-only.ini";
+    WriteBytes(readOnly, oldText);
+    ::chmod(readOnly.c_str(), 0444);
+    ::mkdir((folder / "folder.ini").c_str(), 0755);
+    const int otherDescription = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(::flock(otherDescription, LOCK_EX | LOCK_NB), 0);
+
+    const struct {
+        std::string path;
+        Cause cause;
+    } failures[] = {
+        {folder / "missing.ini", Cause::FileNotFound},
+        {readOnly, Cause::AccessDenied},
+        {folder / "folder.ini", Cause::AccessDenied},
+        {path, Cause::SharingViolation},
+        {readOnly + "/x.ini", Cause::FileNotFound},
+        {folder / std::string(300, 'n'), Cause::BadPath},
+    };
+    const Rows before = kRows;
+    CCableTable table = MakeTable(before);
+    table.SelectRow(1);
+    const std::vector<std::string> names = folder.Names();
+    const int descriptors = CountOpenDescriptors();
+    for (const auto& failure : failures) {
+        EXPECT_EQ(CauseOf([&] { ReadCableListFile(failure.path, table); }), failure.cause) << failure.path;
+        EXPECT_EQ(CellsOf(table), before);
+        EXPECT_EQ(table.GetSelectedRow(), 1);
+        if (failure.cause != Cause::FileNotFound) {
+            EXPECT_EQ(CauseOf([&] { WriteCableListFile(failure.path, CCableTable()); }), failure.cause)
+                << failure.path;
+        }
+        EXPECT_EQ(CountOpenDescriptors(), descriptors);
+        EXPECT_EQ(folder.Names(), names);
+    }
+    EXPECT_EQ(ReadBytes(path), oldText);
+    EXPECT_EQ(ReadBytes(readOnly), oldText);
+
+    // The same lock held by another process.
+    ::close(otherDescription);
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(path.c_str(), O_RDONLY);
+        if (::flock(fd, LOCK_EX) != 0 || ::write(ready[1], "x", 1) != 1) {
+            ::_exit(1);
+        }
+        ::pause();
+        ::_exit(0);
+    }
+    char byte;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_EQ(CauseOf([&] { ReadCableListFile(path, table); }), Cause::SharingViolation);
+    EXPECT_EQ(CauseOf([&] { WriteCableListFile(path, table); }), Cause::SharingViolation);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_EQ(ReadBytes(path), oldText);
+    EXPECT_EQ(CellsOf(table), before);
+}
+
+TEST_F(PosixFileTest, ShortWriteOnAFullDiskIsDiskFullAndKeepsTheOldFile)
+{
+    const std::string oldText = kEmptyListText;
+    WriteBytes(path, oldText);
+    Rows rows;
+    for (int row = 0; row < 100; ++row) {
+        rows.push_back({"RG213", "0.66", "3.5", "1000"});
+    }
+    const CCableTable table = MakeTable(rows);
+    // A file size limit makes write store only part of the text, as a full disk would.
+    const int exitCode = RunInChild([&] {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1000, 1000};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const int descriptors = CountOpenDescriptors();
+        const std::optional<Cause> cause = CauseOf([&] { WriteCableListFile(path, table); });
+        if (cause != Cause::DiskFull) {
+            return 1;
+        }
+        return CountOpenDescriptors() == descriptors ? 0 : 2;
+    });
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(ReadBytes(path), oldText);
+    EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
+}

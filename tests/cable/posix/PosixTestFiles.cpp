@@ -1,0 +1,26 @@
+// The scratch folder and the open-descriptor count of TestFiles.h on POSIX systems.
+
+#include "../TestFiles.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <iterator>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+CScratchFolder::CScratchFolder()
+{
+    std::string pattern = (fs::temp_directory_path() / "cable-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    m_path = pattern;
+}
+
+int CountOpenDescriptors()
+{
+    const auto entries = fs::directory_iterator("/proc/self/fd");
+    // The iterator holds one descriptor of its own while it counts.
+    return static_cast<int>(std::distance(fs::begin(entries), fs::end(entries))) - 1;
+}

@@ -12,7 +12,8 @@ void WriteCableListFile(const std::string& path, const CCableTable& table)
 
 void WriteCableListFile(const std::string& path, const CCableTable& table, IFileSystem& fileSystem)
 {
-    ReplaceFileText(fileSystem, path, BuildCableListText(table));
+    ReplaceFileText(fileSystem, path,
+                    [&](IFile& file) { WriteAll(file, BuildCableListText(table), path); });
 }
 
 int ReadCableListFile(const std::string& path, CCableTable& table)

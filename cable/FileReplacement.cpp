@@ -31,20 +31,6 @@ private:
     std::string m_path;
 };
 
-void WriteWhole(IFile& file, std::string_view text, const std::string& path)
-{
-    while (!text.empty()) {
-        const std::size_t asked = text.size() < kLargestWrite ? text.size() : kLargestWrite;
-        const std::size_t stored = file.Write(text.data(), asked);
-        if (stored != asked) {
-            throw CFileError(CFileError::Cause::DiskFull,
-                             path + ": only " + std::to_string(stored) + " of " +
-                                 std::to_string(asked) + " bytes could be written");
-        }
-        text.remove_prefix(stored);
-    }
-}
-
 // The target's file, open and locked, or nullptr when there is none yet.
 std::unique_ptr<IFile> OpenTargetIfAny(IFileSystem& fileSystem, const std::string& target)
 {
@@ -61,17 +47,31 @@ std::unique_ptr<IFile> OpenTargetIfAny(IFileSystem& fileSystem, const std::strin
     return file;
 }
 
-void RewriteInPlace(IFile& file, std::string_view text, const std::string& target)
+void RewriteInPlace(IFile& file, const FileTextWriter& writeText)
 {
     file.Truncate();
-    WriteWhole(file, text, target);
+    writeText(file);
     file.FlushToDisk();
     file.Close();
 }
 
 }  // namespace
 
-void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, std::string_view text)
+void WriteAll(IFile& file, std::string_view bytes, const std::string& path)
+{
+    while (!bytes.empty()) {
+        const std::size_t asked = bytes.size() < kLargestWrite ? bytes.size() : kLargestWrite;
+        const std::size_t stored = file.Write(bytes.data(), asked);
+        if (stored != asked) {
+            throw CFileError(CFileError::Cause::DiskFull,
+                             path + ": only " + std::to_string(stored) + " of " +
+                                 std::to_string(asked) + " bytes could be written");
+        }
+        bytes.remove_prefix(stored);
+    }
+}
+
+void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const FileTextWriter& writeText)
 {
     const std::string target = fileSystem.FollowLinks(path);
     const std::unique_ptr<IFile> old = OpenTargetIfAny(fileSystem, target);
@@ -85,13 +85,13 @@ void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, std::stri
         if (old == nullptr || error.GetCause() != CFileError::Cause::AccessDenied) {
             throw;
         }
-        RewriteInPlace(*old, text, target);
+        RewriteInPlace(*old, writeText);
         return;
     }
     if (old != nullptr) {
         replacement->SetPermissions(old->GetPermissions());
     }
-    WriteWhole(*replacement, text, target);
+    writeText(*replacement);
     replacement->FlushToDisk();
     replacement->Close();
     // The old file is closed before the rename, which some systems refuse for an open file.

@@ -16,5 +16,6 @@ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DGTest_DIR="$dir/googletest-install/lib/cmake/GTest" \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh;$dir/wine-prefix" \
   -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST \
-  -DQUORLIS_BUILD_QT=OFF -DQUORLIS_BUILD_BENCH=OFF -DQUORLIS_WERROR=ON >/dev/null
+  -DQUORLIS_BUILD_QT=OFF -DQUORLIS_BUILD_BENCH=OFF -DQUORLIS_WERROR=ON \
+  $(command -v ccache >/dev/null && echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache) >/dev/null
 cmake --build "$dir" -- -j2 --quiet

@@ -15,7 +15,7 @@ public:
     virtual ~IFile() = default;
 
     // Takes an exclusive lock without waiting; it lasts until the file is closed. Throws CFileError
-    // (SharingViolation) when another open file holds one.
+    // (SharingViolation) when another open file holds a lock on any part of it.
     virtual void Lock() = 0;
     // The file's length in bytes.
     virtual std::uint64_t GetSize() = 0;

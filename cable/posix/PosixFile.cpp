@@ -3,6 +3,7 @@
 #include "cable/posix/PosixFileError.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -38,6 +39,25 @@ void CPosixFile::Lock()
         result = ::flock(m_fd, LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
+        Fail(errno);
+    }
+    LockRecords();
+}
+
+void CPosixFile::LockRecords()
+{
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    if (::fcntl(m_fd, F_OFD_SETLK, &whole) == 0) {
+        return;
+    }
+    if (errno == EAGAIN || errno == EACCES) {
+        Fail(EWOULDBLOCK);
+    }
+    // Kernels without open file description locks and file systems without record locks leave
+    // the flock alone to keep others out.
+    if (errno != EINVAL && errno != ENOLCK) {
         Fail(errno);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 // An open file of a POSIX system: a file descriptor and the path it was opened by, which names it
-// in error messages.
+// in error messages. Its lock is both flock's and an open file description's record lock
+// (F_OFD_SETLK), so that a file that another process holds with either kind is refused.
 
 #include "cable/FileSystem.h"
 
@@ -29,6 +30,7 @@ public:
 
 private:
     [[noreturn]] void Fail(int error) const;
+    void LockRecords();
 
     int m_fd;
     std::string m_path;

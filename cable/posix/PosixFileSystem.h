@@ -1,6 +1,6 @@
 #pragma once
-// The file system of a POSIX machine. The lock is flock's, so that a file that another process
-// holds with flock is refused; a read-only file is a regular file without any write permission bit.
+// The file system of a POSIX machine. The lock is flock's and a record lock (see CPosixFile); a
+// read-only file is a regular file without any write permission bit.
 
 #include "cable/FileSystem.h"
 

@@ -176,3 +176,49 @@ TEST_F(PosixFileTest, ShortWriteOnAFullDiskIsDiskFullAndKeepsTheOldFile)
     EXPECT_EQ(ReadBytes(path), oldText);
     EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
 }
+
+// Locks of fcntl and lockf, which other programs take, keep Import and Export out as flock's do.
+TEST_F(PosixFileTest, RecordLocksOfOthersAreHonoured)
+{
+    const std::string oldText = "old contents\n";
+    WriteBytes(path, oldText);
+    CCableTable table = MakeTable(kRows);
+    const auto expectRefused = [&](const char* holder) {
+        EXPECT_EQ(CauseOf([&] { ReadCableListFile(path, table); }), Cause::SharingViolation) << holder;
+        EXPECT_EQ(CauseOf([&] { WriteCableListFile(path, CCableTable()); }), Cause::SharingViolation) << holder;
+        EXPECT_EQ(ReadBytes(path), oldText) << holder;
+        EXPECT_EQ(CellsOf(table), kRows) << holder;
+    };
+
+    // A read lock on part of the file, through another open file description of this process.
+    const int reader = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct flock range {};
+    range.l_type = F_RDLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = 2;
+    range.l_len = 1;
+    ASSERT_EQ(::fcntl(reader, F_OFD_SETLK, &range), 0);
+    expectRefused("open file description lock");
+    ::close(reader);
+
+    // A lockf lock of another process.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(path.c_str(), O_RDWR);
+        if (::lockf(fd, F_TLOCK, 0) != 0 || ::write(ready[1], "x", 1) != 1) {
+            ::_exit(1);
+        }
+        ::pause();
+        ::_exit(0);
+    }
+    char byte;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    expectRefused("lockf");
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_EQ(ReadCableListFile(path, table), 0);
+}

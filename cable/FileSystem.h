@@ -49,7 +49,8 @@ public:
     virtual std::unique_ptr<IFile> CreateBeside(const std::string& path,
                                                 std::string& createdPath) = 0;
     // The path of the file that path names once every symbolic link on the way is followed:
-    // path itself when it is no link, the path that a dangling link names when that is missing.
+    // path itself when it holds no link, the path that a dangling link names when that is missing.
+    // Throws CFileError: AccessDenied for a link that the system protects against being followed.
     virtual std::string FollowLinks(const std::string& path) = 0;
     // Gives the closed file from the name to, replacing in one step any file that has it.
     virtual void Rename(const std::string& from, const std::string& to) = 0;

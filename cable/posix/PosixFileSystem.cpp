@@ -60,6 +60,64 @@ std::string ReadLink(const std::string& path)
     }
 }
 
+
+// The components of path between its slashes, last first, empty ones and "." left out.
+std::vector<std::string> ComponentsLastFirst(const std::string& path)
+{
+    std::vector<std::string> components;
+    std::size_t end = path.size();
+    while (end > 0) {
+        const std::size_t slash = path.rfind('/', end - 1);
+        const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
+        std::string component = path.substr(begin, end - begin);
+        if (!component.empty() && component != ".") {
+            components.push_back(std::move(component));
+        }
+        end = slash == std::string::npos ? 0 : slash;
+    }
+    return components;
+}
+
+// A path made only of folders that are no links: "" (the current folder), "/", or "a", "../a",
+// "/a/b"... The folder above it, as ".." would reach it.
+std::string FolderAbove(const std::string& folder)
+{
+    if (folder.empty() || folder == ".." || folder.ends_with("/..")) {
+        return folder.empty() ? ".." : folder + "/..";
+    }
+    const std::size_t slash = folder.rfind('/');
+    if (slash == std::string::npos) {
+        return "";
+    }
+    return slash == 0 ? "/" : folder.substr(0, slash);
+}
+
+std::string Join(const std::string& folder, const std::string& name)
+{
+    if (folder.empty()) {
+        return name;
+    }
+    return folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+// Throws AccessDenied for the link link (its status status) in folder when the kernel's rule for
+// shared folders forbids following it.
+void RefuseProtectedLink(const std::string& folder, const struct stat& status, const std::string& link)
+{
+    if (status.st_uid == ::geteuid()) {
+        return;
+    }
+    struct stat folderStatus {};
+    if (::stat(folder.empty() ? "." : folder.c_str(), &folderStatus) != 0) {
+        throw PosixFileError(errno, folder);
+    }
+    const bool shared = (folderStatus.st_mode & (S_ISVTX | S_IWOTH)) == (S_ISVTX | S_IWOTH);
+    if (shared && folderStatus.st_uid != status.st_uid) {
+        throw CFileError(CFileError::Cause::AccessDenied,
+                         link + ": a link of another user in a shared folder is not followed");
+    }
+}
+
 }  // namespace
 
 std::unique_ptr<IFile> CPosixFileSystem::OpenExisting(const std::string& path)
@@ -106,22 +164,44 @@ std::unique_ptr<IFile> CPosixFileSystem::CreateBeside(const std::string& path,
 
 std::string CPosixFileSystem::FollowLinks(const std::string& path)
 {
-    std::string current = path;
-    for (int followed = 0; followed <= kMostLinksFollowed; ++followed) {
+    // A path that ends in a slash names a folder, which every later step refuses.
+    if (path.empty() || path.back() == '/') {
+        return path;
+    }
+    std::vector<std::string> pending = ComponentsLastFirst(path);
+    std::string resolved = path.front() == '/' ? "/" : "";
+    int followed = 0;
+    while (!pending.empty()) {
+        const std::string name = std::move(pending.back());
+        pending.pop_back();
+        if (name == "..") {
+            resolved = FolderAbove(resolved);
+            continue;
+        }
+        const std::string current = Join(resolved, name);
         struct stat status {};
         if (::lstat(current.c_str(), &status) != 0) {
-            if (errno == ENOENT) {
+            if (errno == ENOENT && pending.empty()) {
                 return current;
             }
             throw PosixFileError(errno, current);
         }
         if (!S_ISLNK(status.st_mode)) {
-            return current;
+            resolved = current;
+            continue;
         }
-        std::string target = ReadLink(current);
-        current = !target.empty() && target.front() == '/' ? target : FolderOf(current) + target;
+        if (++followed > kMostLinksFollowed) {
+            throw PosixFileError(ELOOP, path);
+        }
+        RefuseProtectedLink(resolved, status, current);
+        const std::string target = ReadLink(current);
+        std::vector<std::string> targetComponents = ComponentsLastFirst(target);
+        pending.insert(pending.end(), targetComponents.begin(), targetComponents.end());
+        if (!target.empty() && target.front() == '/') {
+            resolved.assign(1, '/');
+        }
     }
-    throw PosixFileError(ELOOP, path);
+    return resolved.empty() ? "." : resolved;
 }
 
 void CPosixFileSystem::Rename(const std::string& from, const std::string& to)

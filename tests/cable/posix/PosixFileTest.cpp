@@ -42,6 +42,15 @@ int RunInChild(const std::function<int()>& body)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+struct stat StatusOf(const std::string& path)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        ADD_FAILURE() << "cannot stat " << path;
+    }
+    return status;
+}
+
 // Cause of the file error that operation throws, or nothing when it throws none.
 std::optional<Cause> CauseOf(const std::function<void()>& operation)
 {
@@ -55,8 +64,21 @@ std::optional<Cause> CauseOf(const std::function<void()>& operation)
 
 class PosixFileTest : public testing::Test {
 protected:
+    // Whether the test may give files to other users and act as them.
+    static bool IsRoot() { return ::geteuid() == 0; }
+
+    // The rows of the file at path, as the reader gives them.
+    static Rows RowsIn(const std::string& path)
+    {
+        CCableTable table;
+        ReadCableListFile(path, table);
+        return CellsOf(table);
+    }
+
     CScratchFolder folder;
     const std::string path = folder / "CableList.ini";
+    // kRows as they come back from a file: a blank-only cell comes back empty.
+    const Rows readBack{kRows[0], {"  lead", "", "", "x"}, kRows[2]};
 };
 
 }  // namespace
@@ -221,4 +243,40 @@ TEST_F(PosixFileTest, RecordLocksOfOthersAreHonoured)
     ::close(ready[0]);
     ::close(ready[1]);
     EXPECT_EQ(ReadCableListFile(path, table), 0);
+}
+
+// In a sticky folder that anybody may write to, a link is followed only when it belongs to the
+// exporting user or to the folder's owner, the same rule as the kernel's protection of such
+// folders: else anybody could make the exporter replace a file of their choice.
+TEST_F(PosixFileTest, LinksOfOthersInSharedFoldersAreNotFollowed)
+{
+    if (!IsRoot()) {
+        GTEST_SKIP() << "giving a link to another user needs root";
+    }
+    CScratchFolder elsewhere;
+    const std::string victim = elsewhere / "victim.ini";
+    WriteBytes(victim, "victim");
+    const std::string link = folder / "CableList.ini";
+    const std::string folderLink = folder / "elsewhere";
+    ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::symlink(elsewhere.Path().c_str(), folderLink.c_str()), 0);
+    ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::lchown(folderLink.c_str(), 65534, 65534), 0);
+
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 01777), 0);
+    EXPECT_EQ(CauseOf([&] { WriteCableListFile(link, CCableTable()); }), Cause::AccessDenied);
+    EXPECT_EQ(CauseOf([&] { WriteCableListFile(folderLink + "/victim.ini", CCableTable()); }), Cause::AccessDenied);
+    EXPECT_EQ(ReadBytes(victim), "victim");
+    EXPECT_TRUE(S_ISLNK(StatusOf(link).st_mode));
+    EXPECT_THAT(elsewhere.Names(), ElementsAre("victim.ini"));
+
+    // Not sticky, or the link the folder owner's: followed.
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0777), 0);
+    WriteCableListFile(link, MakeTable({kRows[0]}));
+    EXPECT_EQ(RowsIn(victim), Rows{kRows[0]});
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 01777), 0);
+    ASSERT_EQ(::lchown(folderLink.c_str(), ::geteuid(), ::getegid()), 0);
+    WriteCableListFile(folderLink + "/victim.ini", MakeTable(kRows));
+    EXPECT_EQ(RowsIn(victim), readBack);
+    EXPECT_TRUE(S_ISLNK(StatusOf(link).st_mode));
 }

@@ -2,12 +2,11 @@
 
 #include "cable/posix/PosixFile.h"
 #include "cable/posix/PosixFileError.h"
+#include "cable/posix/PosixPaths.h"
 
 #include <cerrno>
-#include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
-#include <atomic>
-#include <chrono>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -16,34 +15,9 @@ namespace {
 
 // Longer chains of links than this are loops, as the kernel counts them.
 constexpr int kMostLinksFollowed = 40;
-// Temporary names keep at most this much of the target's name, to stay within NAME_MAX.
-constexpr std::size_t kLongestNameKept = 64;
 constexpr int kNameAttempts = 100;
-
-// The folder part of path, with its final slash, or "" when path has none.
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-std::string NameOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// A hidden name in the folder of path that no one else is likely to pick; O_EXCL settles the rest.
-std::string TemporaryNameBeside(const std::string& path)
-{
-    static std::atomic<unsigned> made{0};
-    const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
-    const auto mixed = static_cast<unsigned long long>(now) * 0x9E3779B97F4A7C15ull +
-                       static_cast<unsigned long long>(::getpid()) * 0x100000001B3ull + made++;
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, ".%012llx.tmp", mixed >> 16);
-    return FolderOf(path) + "." + NameOf(path).substr(0, kLongestNameKept) + suffix;
-}
+// Scratch files go here: the program reads no environment variable that could name another place.
+constexpr const char* kScratchFolder = "/tmp";
 
 std::string ReadLink(const std::string& path)
 {
@@ -59,7 +33,6 @@ std::string ReadLink(const std::string& path)
         buffer.resize(buffer.size() * 2);
     }
 }
-
 
 // The components of path between its slashes, last first, empty ones and "." left out.
 std::vector<std::string> ComponentsLastFirst(const std::string& path)
@@ -118,13 +91,36 @@ void RefuseProtectedLink(const std::string& folder, const struct stat& status, c
     }
 }
 
+// Whether error from an open with O_TMPFILE says that the file system or the kernel has no
+// unnamed files, rather than that the folder refuses a new file.
+bool MeansNoUnnamedFiles(int error)
+{
+    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+// An unnamed file in folder, or -1 with errno set.
+int OpenUnnamed(const std::string& folder, mode_t mode)
+{
+    return ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+}
+
 }  // namespace
 
 std::unique_ptr<IFile> CPosixFileSystem::OpenExisting(const std::string& path)
 {
+    return Open(path, true);
+}
+
+std::unique_ptr<IFile> CPosixFileSystem::OpenResolved(const std::string& path)
+{
+    return Open(path, false);
+}
+
+std::unique_ptr<IFile> CPosixFileSystem::Open(const std::string& path, bool followLink)
+{
     // Devices and pipes are refused before opening, which may have effects of its own.
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
+    if ((followLink ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status)) != 0) {
         throw PosixFileError(errno, path);
     }
     if (S_ISDIR(status.st_mode)) {
@@ -133,9 +129,10 @@ std::unique_ptr<IFile> CPosixFileSystem::OpenExisting(const std::string& path)
     if (!S_ISREG(status.st_mode)) {
         throw CFileError(CFileError::Cause::AccessDenied, path + ": not a regular file");
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | (followLink ? 0 : O_NOFOLLOW));
     if (fd < 0) {
-        throw PosixFileError(errno, path);
+        // ELOOP: a link took the file's place since it was looked at.
+        throw PosixFileError(errno == ELOOP ? EACCES : errno, path);
     }
     auto file = std::make_unique<CPosixFile>(fd, path);
     file->RefuseUnlessWritableRegular();
@@ -148,9 +145,21 @@ std::unique_ptr<IFile> CPosixFileSystem::CreateBeside(const std::string& path,
     if (NameOf(path).empty()) {
         throw PosixFileError(path.empty() ? ENOENT : EISDIR, path);
     }
+    // An unnamed file is given its name through /proc/self/fd, which must be there.
+    if (m_newFiles == NewFiles::UnnamedWherePossible && ::access("/proc/self/fd", X_OK) == 0) {
+        const std::string folder = FolderOf(path);
+        // 0666 less the umask: the permissions a file newly created at path would get.
+        const int fd = OpenUnnamed(folder.empty() ? "." : folder, 0666);
+        if (fd >= 0) {
+            createdPath.clear();
+            return std::make_unique<CPosixFile>(fd, path);
+        }
+        if (!MeansNoUnnamedFiles(errno)) {
+            throw PosixFileError(errno, path);
+        }
+    }
     for (int attempt = 0;; ++attempt) {
         std::string name = TemporaryNameBeside(path);
-        // 0666 less the umask: the permissions a file newly created at path would get.
         const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
         if (fd >= 0) {
             createdPath = name;
@@ -160,6 +169,24 @@ std::unique_ptr<IFile> CPosixFileSystem::CreateBeside(const std::string& path,
             throw PosixFileError(errno, name);
         }
     }
+}
+
+std::unique_ptr<IFile> CPosixFileSystem::CreateScratch()
+{
+    const int fd = OpenUnnamed(kScratchFolder, 0600);
+    if (fd >= 0) {
+        return std::make_unique<CPosixFile>(fd, kScratchFolder);
+    }
+    if (!MeansNoUnnamedFiles(errno)) {
+        throw PosixFileError(errno, kScratchFolder);
+    }
+    std::string name = std::string(kScratchFolder) + "/quorlis-XXXXXX";
+    const int namedFd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (namedFd < 0) {
+        throw PosixFileError(errno, name);
+    }
+    ::unlink(name.c_str());
+    return std::make_unique<CPosixFile>(namedFd, std::move(name));
 }
 
 std::string CPosixFileSystem::FollowLinks(const std::string& path)

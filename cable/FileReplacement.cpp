@@ -37,7 +37,8 @@ private:
 // Failures that say this way of writing is not allowed here, while another may be.
 bool IsRefusal(const CFileError& error)
 {
-    return error.GetCause() == CFileError::Cause::AccessDenied || error.GetCause() == CFileError::Cause::BadPath;
+    const CFileError::Cause cause = error.GetCause();
+    return cause == CFileError::Cause::AccessDenied || cause == CFileError::Cause::BadPath;
 }
 
 // The target's file, open and locked, or nullptr when there is none yet.
@@ -130,7 +131,8 @@ void PutBack(IFile& backup, IFile& old, const std::string& target)
         CopyWhole(backup, old, target);
         old.FlushToDisk();
     } catch (const CFileError& error) {
-        throw CFileError(error.GetCause(), target + ": writing the file failed, and so did putting its old text back (" +
+        throw CFileError(error.GetCause(), target +
+                                               ": writing the file failed, and so did putting its old text back (" +
                                                error.what() + ")");
     }
 }

@@ -12,13 +12,21 @@ class IFileSystem;
 // replacement. Throws CFileError when a write fails.
 using FileTextWriter = std::function<void(IFile& file)>;
 
-// Makes the text that writeText writes the contents of the file at path, following symbolic links to the file they name.
+// Makes the text that writeText writes the contents of the file at path, following symbolic links
+// to the file they name where the system would (a link that another user put in a shared sticky
+// folder is refused with AccessDenied). A read-only target, a directory, or a target locked by
+// another process is refused before anything is written.
+//
 // The text goes to a new file beside the target, which is flushed to disk, given the target's
-// permissions, and renamed over it. A read-only target, a directory, or a target locked by
-// another process is refused before anything is written. When the folder does not allow creating
-// a file but the target is writable, the target is rewritten in place. Throws CFileError on any
-// failure (a short write is DiskFull); the temporary file is then removed and, unless the target
-// was being rewritten in place, the target is left exactly as it was.
+// owner, group and permissions, and renamed over it. Where that new file could not be the same
+// file to its users (the target has other names, or the user may not give it the target's owner
+// or group), or where the folder refuses a new file or the target's name refuses a rename, the
+// text goes to a scratch file instead and is then copied over the target in place; the target's
+// old bytes are kept aside until the new ones are on the disk and put back if anything fails.
+//
+// Throws CFileError on any failure (a short write is DiskFull); the target is then left as it was
+// and nothing is left behind. Only when putting the old bytes back fails as well may the target
+// be damaged; the error then says so.
 void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const FileTextWriter& writeText);
 
 // Writes all of bytes at file's current position, in as many calls as it takes. Throws

@@ -9,13 +9,21 @@
 #include <memory>
 #include <string>
 
+// Who owns a file, its permissions and how many names it has, in the system's own terms.
+struct CFileIdentity {
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
+    std::uint32_t permissions = 0;
+    std::uint64_t links = 0;
+};
+
 // One open file. Destroying it closes the file if Close was not called, ignoring any error.
 class IFile {
 public:
     virtual ~IFile() = default;
 
     // Takes an exclusive lock without waiting; it lasts until the file is closed. Throws CFileError
-    // (SharingViolation) when another open file holds one.
+    // (SharingViolation) when another open file holds a lock on any part of it.
     virtual void Lock() = 0;
     // The file's length in bytes.
     virtual std::uint64_t GetSize() = 0;
@@ -25,14 +33,22 @@ public:
     // Writes size bytes at the current position. Returns the number of bytes stored, which may be
     // fewer (a full disk, a size limit).
     virtual std::size_t Write(const char* data, std::size_t size) = 0;
-    // Cuts the file to length 0 and moves the position to the start.
-    virtual void Truncate() = 0;
+    // Moves the position to the start of the file.
+    virtual void Rewind() = 0;
+    // Ends the file at the current position, dropping any bytes after it.
+    virtual void EndHere() = 0;
     // Returns once everything written to the file is on the disk.
     virtual void FlushToDisk() = 0;
-    // The file's permissions, in the system's own terms, for SetPermissions of another file.
-    virtual std::uint32_t GetPermissions() = 0;
-    // Gives the file permissions that GetPermissions of a file reported.
+    // The file's owner, group, permissions and number of names (links).
+    virtual CFileIdentity GetIdentity() = 0;
+    // Gives the file permissions that GetIdentity of a file reported.
     virtual void SetPermissions(std::uint32_t permissions) = 0;
+    // Gives the file the owner and group that GetIdentity of a file reported. Throws CFileError
+    // (AccessDenied) where the user may not.
+    virtual void SetOwner(std::uint32_t owner, std::uint32_t group) = 0;
+    // Gives a file that CreateBeside made without a name a new name of its own in the folder of
+    // path, and returns it. Throws CFileError (BadPath when the name would make too long a path).
+    virtual std::string NameBeside(const std::string& path) = 0;
     // Closes the file. The file is released even when this throws.
     virtual void Close() = 0;
 };
@@ -43,16 +59,28 @@ public:
     // FileNotFound when it is missing; AccessDenied for a directory or a read-only file (one with
     // no write permission for anybody), whoever the user is.
     virtual std::unique_ptr<IFile> OpenExisting(const std::string& path) = 0;
-    // Creates a new empty file, readable and writable, under a name of its own in the folder of
-    // path, and stores that name in createdPath. Throws CFileError (AccessDenied when the folder
-    // does not allow creating a file).
+    // As OpenExisting, for a path that FollowLinks gave: a symbolic link found there now is
+    // refused (AccessDenied), not followed.
+    virtual std::unique_ptr<IFile> OpenResolved(const std::string& path) = 0;
+    // Creates a new empty file, readable and writable, in the folder of path, with the
+    // permissions a new file gets there. Where the system can, the file has no name until
+    // NameBeside gives it one, and createdPath is set to ""; else it has a hidden name of its own,
+    // stored in createdPath. Throws CFileError (AccessDenied when the folder does not allow
+    // creating a file).
     virtual std::unique_ptr<IFile> CreateBeside(const std::string& path,
                                                 std::string& createdPath) = 0;
+    // Creates a new empty file, readable and writable, among the system's temporary files, that
+    // vanishes when it is closed. Throws CFileError.
+    virtual std::unique_ptr<IFile> CreateScratch() = 0;
     // The path of the file that path names once every symbolic link on the way is followed:
-    // path itself when it is no link, the path that a dangling link names when that is missing.
+    // path itself when it holds no link, the path that a dangling link names when that is missing.
+    // Throws CFileError: AccessDenied for a link that the system protects against being followed.
     virtual std::string FollowLinks(const std::string& path) = 0;
-    // Gives the closed file from the name to, replacing in one step any file that has it.
+    // Gives the file from the name to, replacing in one step any file that has it.
     virtual void Rename(const std::string& from, const std::string& to) = 0;
+    // Whether Rename may be given files that are open. Where it may not, both files are closed
+    // before the rename.
+    virtual bool CanRenameOpenFiles() const = 0;
     // Removes the closed file at path, if it can: a clean-up step that reports nothing.
     virtual void Remove(const std::string& path) noexcept = 0;
 

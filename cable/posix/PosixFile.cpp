@@ -1,8 +1,10 @@
 #include "cable/posix/PosixFile.h"
 
 #include "cable/posix/PosixFileError.h"
+#include "cable/posix/PosixPaths.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +14,7 @@ namespace {
 
 // Linux moves at most this much in one read or write call.
 constexpr std::size_t kLargestTransfer = 0x7ffff000;
+constexpr int kNameAttempts = 100;
 
 }  // namespace
 
@@ -38,6 +41,25 @@ void CPosixFile::Lock()
         result = ::flock(m_fd, LOCK_EX | LOCK_NB);
     } while (result != 0 && errno == EINTR);
     if (result != 0) {
+        Fail(errno);
+    }
+    LockRecords();
+}
+
+void CPosixFile::LockRecords()
+{
+    struct flock whole {};
+    whole.l_type = F_WRLCK;
+    whole.l_whence = SEEK_SET;
+    if (::fcntl(m_fd, F_OFD_SETLK, &whole) == 0) {
+        return;
+    }
+    if (errno == EAGAIN || errno == EACCES) {
+        Fail(EWOULDBLOCK);
+    }
+    // Kernels without open file description locks and file systems without record locks leave
+    // the flock alone to keep others out.
+    if (errno != EINVAL && errno != ENOLCK) {
         Fail(errno);
     }
 }
@@ -75,9 +97,17 @@ std::size_t CPosixFile::Write(const char* data, std::size_t size)
     return static_cast<std::size_t>(count);
 }
 
-void CPosixFile::Truncate()
+void CPosixFile::Rewind()
 {
-    if (::ftruncate(m_fd, 0) != 0 || ::lseek(m_fd, 0, SEEK_SET) != 0) {
+    if (::lseek(m_fd, 0, SEEK_SET) != 0) {
+        Fail(errno);
+    }
+}
+
+void CPosixFile::EndHere()
+{
+    const off_t position = ::lseek(m_fd, 0, SEEK_CUR);
+    if (position < 0 || ::ftruncate(m_fd, position) != 0) {
         Fail(errno);
     }
 }
@@ -89,19 +119,42 @@ void CPosixFile::FlushToDisk()
     }
 }
 
-std::uint32_t CPosixFile::GetPermissions()
+CFileIdentity CPosixFile::GetIdentity()
 {
     struct stat status {};
     if (::fstat(m_fd, &status) != 0) {
         Fail(errno);
     }
-    return static_cast<std::uint32_t>(status.st_mode & 07777);
+    return CFileIdentity{status.st_uid, status.st_gid, static_cast<std::uint32_t>(status.st_mode & 07777),
+                         static_cast<std::uint64_t>(status.st_nlink)};
 }
 
 void CPosixFile::SetPermissions(std::uint32_t permissions)
 {
     if (::fchmod(m_fd, static_cast<mode_t>(permissions & 07777)) != 0) {
         Fail(errno);
+    }
+}
+
+void CPosixFile::SetOwner(std::uint32_t owner, std::uint32_t group)
+{
+    if (::fchown(m_fd, static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0) {
+        Fail(errno);
+    }
+}
+
+std::string CPosixFile::NameBeside(const std::string& path)
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    for (int attempt = 0;; ++attempt) {
+        std::string name = TemporaryNameBeside(path);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            m_path = name;
+            return name;
+        }
+        if (errno != EEXIST || attempt + 1 == kNameAttempts) {
+            throw PosixFileError(errno, name);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // An open file of a POSIX system: a file descriptor and the path it was opened by, which names it
-// in error messages.
+// in error messages. Its lock is both flock's and an open file description's record lock
+// (F_OFD_SETLK), so that a file that another process holds with either kind is refused.
 
 #include "cable/FileSystem.h"
 
@@ -18,10 +19,14 @@ public:
     std::uint64_t GetSize() override;
     std::size_t Read(char* buffer, std::size_t size) override;
     std::size_t Write(const char* data, std::size_t size) override;
-    void Truncate() override;
+    void Rewind() override;
+    void EndHere() override;
     void FlushToDisk() override;
-    std::uint32_t GetPermissions() override;
+    CFileIdentity GetIdentity() override;
     void SetPermissions(std::uint32_t permissions) override;
+    void SetOwner(std::uint32_t owner, std::uint32_t group) override;
+    // Links the unnamed file (O_TMPFILE) under a new hidden name, through /proc/self/fd.
+    std::string NameBeside(const std::string& path) override;
     void Close() override;
 
     // Throws CFileError (AccessDenied) unless the file is a regular file that somebody may write to.
@@ -29,6 +34,7 @@ public:
 
 private:
     [[noreturn]] void Fail(int error) const;
+    void LockRecords();
 
     int m_fd;
     std::string m_path;

@@ -14,6 +14,8 @@ CFileError::Cause PosixErrorCause(int error)
     case EPERM:
     case EISDIR:
     case EROFS:
+    case EBUSY:
+    case EXDEV:
         return Cause::AccessDenied;
     case ENOSPC:
     case EFBIG:

@@ -47,24 +47,37 @@ std::size_t CWin32File::Write(const char* data, std::size_t size) {
     return count;
 }
 
-void CWin32File::Truncate() {
-    if (!SetFilePointerEx(m_handle, LARGE_INTEGER{}, nullptr, FILE_BEGIN) || !SetEndOfFile(m_handle)) Fail();
+void CWin32File::Rewind() {
+    if (!SetFilePointerEx(m_handle, LARGE_INTEGER{}, nullptr, FILE_BEGIN)) Fail();
+}
+
+void CWin32File::EndHere() {
+    if (!SetEndOfFile(m_handle)) Fail();
 }
 
 void CWin32File::FlushToDisk() {
     if (!FlushFileBuffers(m_handle)) Fail();
 }
 
-std::uint32_t CWin32File::GetPermissions() {
+CFileIdentity CWin32File::GetIdentity() {
     BY_HANDLE_FILE_INFORMATION information{};
     if (!GetFileInformationByHandle(m_handle, &information)) Fail();
-    return information.dwFileAttributes & kKeptAttributes;
+    CFileIdentity identity;
+    identity.permissions = information.dwFileAttributes & kKeptAttributes;
+    identity.links = information.nNumberOfLinks;
+    return identity;
 }
 
 void CWin32File::SetPermissions(std::uint32_t permissions) {
     FILE_BASIC_INFO information{};
     information.FileAttributes = (permissions & kKeptAttributes) ? (permissions & kKeptAttributes) : FILE_ATTRIBUTE_NORMAL;
     if (!SetFileInformationByHandle(m_handle, FileBasicInfo, &information, sizeof information)) Fail();
+}
+
+void CWin32File::SetOwner(std::uint32_t, std::uint32_t) {}
+
+std::string CWin32File::NameBeside(const std::string&) {
+    throw CFileError(CFileError::Cause::Generic, m_path + ": the file has a name already");
 }
 
 void CWin32File::Close() {

@@ -19,11 +19,17 @@ public:
     std::uint64_t GetSize() override;
     std::size_t Read(char* buffer, std::size_t size) override;
     std::size_t Write(const char* data, std::size_t size) override;
-    void Truncate() override;
+    void Rewind() override;
+    void EndHere() override;
     void FlushToDisk() override;
-    // The file's attributes (read-only, hidden, system, archive...).
-    std::uint32_t GetPermissions() override;
+    // The permissions are the file's attributes (read-only, hidden, system, archive...); owner and
+    // group are not kept and read as 0.
+    CFileIdentity GetIdentity() override;
     void SetPermissions(std::uint32_t permissions) override;
+    // Owners are not kept on Windows, and GetIdentity gives every file the same: nothing to do.
+    void SetOwner(std::uint32_t owner, std::uint32_t group) override;
+    // Files are always created with a name here: throws CFileError (Generic).
+    std::string NameBeside(const std::string& path) override;
     void Close() override;
 
 private:

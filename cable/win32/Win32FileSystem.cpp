@@ -65,6 +65,8 @@ std::unique_ptr<IFile> CWin32FileSystem::OpenExisting(const std::string& path) {
     return file;
 }
 
+std::unique_ptr<IFile> CWin32FileSystem::OpenResolved(const std::string& path) { return OpenExisting(path); }
+
 std::unique_ptr<IFile> CWin32FileSystem::CreateBeside(const std::string& path, std::string& createdPath) {
     if (Win32FolderLength(path) == path.size()) {
         throw Win32FileError(path.empty() ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED, path);
@@ -77,6 +79,21 @@ std::unique_ptr<IFile> CWin32FileSystem::CreateBeside(const std::string& path, s
             createdPath = name;
             return std::make_unique<CWin32File>(handle, std::move(name));
         }
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) throw Win32FileError(error, name);
+        if (attempt + 1 == kNameAttempts) throw Win32FileError(error, name);
+    }
+}
+
+std::unique_ptr<IFile> CWin32FileSystem::CreateScratch() {
+    char folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathA(sizeof folder, folder);
+    if (length == 0 || length >= sizeof folder) throw Win32FileError(GetLastError(), "the temporary folder");
+    for (int attempt = 0;; ++attempt) {
+        std::string name = TemporaryNameBeside(std::string(folder, length) + "scratch");
+        const HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) return std::make_unique<CWin32File>(handle, std::move(name));
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) throw Win32FileError(error, name);
         if (attempt + 1 == kNameAttempts) throw Win32FileError(error, name);

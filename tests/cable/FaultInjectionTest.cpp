@@ -1,5 +1,5 @@
-// Makes each file call of a read and of an export fail in turn, and checks after each that the
-// error is raised and nothing else happened.
+// Makes each file call of a read and of an export fail in turn, on every way an export can take,
+// and checks after each that the error is raised and nothing else happened.
 
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
@@ -11,8 +11,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
-#include <sys/stat.h>
 
 using testing::IsSupersetOf;
 using Fault = CFaultyFileSystem::Fault;
@@ -61,6 +61,13 @@ protected:
         return failed;
     }
 
+    Rows ReadRows()
+    {
+        CCableTable table;
+        ReadCableListFile(path, table);
+        return CellsOf(table);
+    }
+
     void ExpectNothingLeft(const std::string& step)
     {
         EXPECT_EQ(CountOpenDescriptors(), descriptors) << step;
@@ -97,45 +104,82 @@ TEST_F(FaultInjectionTest, FailedReadLeavesTheTable)
     EXPECT_EQ(CellsOf(table), kOldRows);
 }
 
+// Every way an export can take, each made to fail at every step: the old file is whole after each
+// failure, and nothing is left behind.
 TEST_F(FaultInjectionTest, FailedExportLeavesTheOldFile)
 {
-    const CCableTable table = MakeTable(kNewRows);
-    const auto check = [&](const std::string& step) {
-        EXPECT_EQ(ReadBytes(path), oldText) << step;
-        ExpectNothingLeft(step);
+    const struct {
+        const char* name;
+        void (*steer)(CFaultyFileSystem& fileSystem);
+        bool needsOpenRename;
+    } paths[] = {
+        {"replaced", [](CFaultyFileSystem&) {}, false},
+        {"replaced, owner given", [](CFaultyFileSystem& f) { f.MakeNewFilesForeign(false); }, false},
+        {"in place, owner refused", [](CFaultyFileSystem& f) { f.MakeNewFilesForeign(true); }, false},
+        {"in place, creating refused", [](CFaultyFileSystem& f) { f.DenyCreating(); }, false},
+        {"in place, rename refused", [](CFaultyFileSystem& f) { f.DenyRenaming(); }, true},
     };
-    const auto write = [&](IFileSystem& fileSystem) { WriteCableListFile(path, table, fileSystem); };
-    const auto failed = FailEachCall(Fault::Throw, write, check);
-    EXPECT_THAT(failed, IsSupersetOf({"follow links", "open", "lock", "create", "get permissions",
-                                      "set permissions", "write", "flush", "close", "rename"}));
-    WriteBytes(path, oldText);
-    EXPECT_THAT(FailEachCall(Fault::ShortWrite, write, check), IsSupersetOf({"write"}));
-    EXPECT_EQ(CellsOf(table), kNewRows);
+    const CCableTable table = MakeTable(kNewRows);
+    std::set<std::string> failed;
+    for (const auto& savePath : paths) {
+        if (savePath.needsOpenRename && !GetSystemFileSystem().CanRenameOpenFiles()) {
+            continue;
+        }
+        const auto write = [&](CFaultyFileSystem& fileSystem) {
+            savePath.steer(fileSystem);
+            WriteCableListFile(path, table, fileSystem);
+        };
+        const auto check = [&](const std::string& step) {
+            EXPECT_EQ(ReadBytes(path), oldText) << savePath.name << ", " << step;
+            ExpectNothingLeft(std::string(savePath.name) + ", " + step);
+        };
+        for (const Fault fault : {Fault::Throw, Fault::ShortWrite}) {
+            failed.merge(FailEachCall(fault, write, check));
+            EXPECT_EQ(ReadRows(), kNewRows) << savePath.name;
+            ExpectNothingLeft(savePath.name);
+            WriteBytes(path, oldText);
+        }
+    }
+    EXPECT_THAT(failed, IsSupersetOf({"follow links", "open", "lock", "identity", "create", "set owner",
+                                      "set permissions", "write", "flush", "rename", "create scratch", "read",
+                                      "rewind", "end here"}));
 }
 
-TEST_F(FaultInjectionTest, ExportRewritesInPlaceWhereNoFileMayBeCreated)
+// A file with another name is written in place, so that both names keep one file.
+TEST_F(FaultInjectionTest, FailedExportOfAFileWithTwoNamesLeavesBoth)
 {
-    struct stat before {};
-    ::stat(path.c_str(), &before);
+    const std::string otherName = folder / "other.ini";
+    std::filesystem::create_hard_link(path, otherName);
+    names = folder.Names();
+    const auto failed = FailEachCall(
+        Fault::Throw, [&](IFileSystem& fileSystem) { WriteCableListFile(path, MakeTable(kNewRows), fileSystem); },
+        [&](const std::string& step) {
+            EXPECT_EQ(ReadBytes(path), oldText) << step;
+            EXPECT_EQ(ReadBytes(otherName), oldText) << step;
+            ExpectNothingLeft(step);
+        });
+    EXPECT_THAT(failed, IsSupersetOf({"create scratch", "write", "rewind", "end here", "flush"}));
+    EXPECT_EQ(ReadRows(), kNewRows);
+    EXPECT_EQ(ReadBytes(otherName), ReadBytes(path));
+}
+
+TEST_F(FaultInjectionTest, FailedExportOfANewFileLeavesNothing)
+{
+    std::filesystem::remove(path);
+    names = folder.Names();
+    const auto write = [&](IFileSystem& fileSystem) { WriteCableListFile(path, MakeTable(kNewRows), fileSystem); };
+    FailEachCall(Fault::Throw, write, [&](const std::string& step) { ExpectNothingLeft(step); });
+    EXPECT_EQ(ReadRows(), kNewRows);
+
+    // A folder that allows no new file refuses a new list.
+    std::filesystem::remove(path);
     CFaultyFileSystem fileSystem(GetSystemFileSystem());
     fileSystem.DenyCreating();
-    WriteCableListFile(path, MakeTable(kNewRows), fileSystem);
-    struct stat after {};
-    ::stat(path.c_str(), &after);
-    EXPECT_EQ(after.st_ino, before.st_ino);
-    CCableTable table;
-    EXPECT_EQ(ReadCableListFile(path, table), 1);
-    EXPECT_EQ(CellsOf(table), kNewRows);
-    ExpectNothingLeft("in place");
-
-    // A failure in place is still raised and leaks nothing; the file may have been changed.
-    const auto failed = FailEachCall(
-        Fault::Throw,
-        [&](IFileSystem& faulty) {
-            static_cast<CFaultyFileSystem&>(faulty).DenyCreating();
-            WriteCableListFile(path, MakeTable(kOldRows), faulty);
-        },
-        [&](const std::string& step) { ExpectNothingLeft(step); });
-    EXPECT_THAT(failed, IsSupersetOf({"truncate", "write", "flush", "close"}));
-    EXPECT_EQ(ReadBytes(path), oldText);
+    try {
+        write(fileSystem);
+        ADD_FAILURE() << "a folder that allows no new file took one";
+    } catch (const CFileError& error) {
+        EXPECT_EQ(error.GetCause(), CFileError::Cause::AccessDenied);
+    }
+    ExpectNothingLeft("creating refused");
 }

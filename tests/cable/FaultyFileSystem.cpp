@@ -8,8 +8,9 @@ namespace {
 
 class CFaultyFile : public IFile {
 public:
-    CFaultyFile(std::unique_ptr<IFile> real, CFaultyFileSystem& owner)
-        : m_real(std::move(real)), m_owner(owner)
+    // foreign: the file reports an owner other than its real one (see MakeNewFilesForeign).
+    CFaultyFile(std::unique_ptr<IFile> real, CFaultyFileSystem& owner, bool foreign = false)
+        : m_real(std::move(real)), m_owner(owner), m_foreign(foreign)
     {
     }
 
@@ -33,25 +34,48 @@ public:
         const bool shortWrite = m_owner.Step("write");
         return m_real->Write(data, shortWrite ? size / 2 : size);
     }
-    void Truncate() override
+    void Rewind() override
     {
-        m_owner.Step("truncate");
-        m_real->Truncate();
+        m_owner.Step("rewind");
+        m_real->Rewind();
+    }
+    void EndHere() override
+    {
+        m_owner.Step("end here");
+        m_real->EndHere();
     }
     void FlushToDisk() override
     {
         m_owner.Step("flush");
         m_real->FlushToDisk();
     }
-    std::uint32_t GetPermissions() override
+    CFileIdentity GetIdentity() override
     {
-        m_owner.Step("get permissions");
-        return m_real->GetPermissions();
+        m_owner.Step("identity");
+        CFileIdentity identity = m_real->GetIdentity();
+        if (m_foreign) {
+            identity.owner += 1;
+        }
+        return identity;
     }
     void SetPermissions(std::uint32_t permissions) override
     {
         m_owner.Step("set permissions");
         m_real->SetPermissions(permissions);
+    }
+    void SetOwner(std::uint32_t owner, std::uint32_t group) override
+    {
+        m_owner.Step("set owner");
+        if (m_foreign && m_owner.OwnerRefused()) {
+            throw CFileError(CFileError::Cause::AccessDenied, "setting the owner denied");
+        }
+        m_real->SetOwner(owner, group);
+        m_foreign = false;
+    }
+    std::string NameBeside(const std::string& path) override
+    {
+        m_owner.Step("name");
+        return m_real->NameBeside(path);
     }
     void Close() override
     {
@@ -63,6 +87,7 @@ public:
 private:
     std::unique_ptr<IFile> m_real;
     CFaultyFileSystem& m_owner;
+    bool m_foreign;
 };
 
 }  // namespace
@@ -95,13 +120,25 @@ std::unique_ptr<IFile> CFaultyFileSystem::OpenExisting(const std::string& path)
     return std::make_unique<CFaultyFile>(m_real.OpenExisting(path), *this);
 }
 
+std::unique_ptr<IFile> CFaultyFileSystem::OpenResolved(const std::string& path)
+{
+    Step("open");
+    return std::make_unique<CFaultyFile>(m_real.OpenResolved(path), *this);
+}
+
 std::unique_ptr<IFile> CFaultyFileSystem::CreateBeside(const std::string& path, std::string& createdPath)
 {
     Step("create");
     if (m_denyCreating) {
         throw CFileError(CFileError::Cause::AccessDenied, path + ": creating denied");
     }
-    return std::make_unique<CFaultyFile>(m_real.CreateBeside(path, createdPath), *this);
+    return std::make_unique<CFaultyFile>(m_real.CreateBeside(path, createdPath), *this, m_foreignNewFiles);
+}
+
+std::unique_ptr<IFile> CFaultyFileSystem::CreateScratch()
+{
+    Step("create scratch");
+    return std::make_unique<CFaultyFile>(m_real.CreateScratch(), *this);
 }
 
 std::string CFaultyFileSystem::FollowLinks(const std::string& path)
@@ -113,6 +150,9 @@ std::string CFaultyFileSystem::FollowLinks(const std::string& path)
 void CFaultyFileSystem::Rename(const std::string& from, const std::string& to)
 {
     Step("rename");
+    if (m_denyRenaming) {
+        throw CFileError(CFileError::Cause::AccessDenied, to + ": renaming denied");
+    }
     m_real.Rename(from, to);
 }
 

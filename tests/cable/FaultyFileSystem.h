@@ -1,6 +1,7 @@
 #pragma once
 // A file system that passes every call to a real one but makes a chosen call fail: the n-th call
-// throws CFileError, or the n-th write stores only part of what it was given.
+// throws CFileError, or the n-th write stores only part of what it was given. It can also refuse
+// what a folder, a name or a file's owner may refuse, to steer a replacement onto its other path.
 
 #include "cable/FileSystem.h"
 
@@ -16,6 +17,15 @@ public:
     void FailCall(int call, Fault fault = Fault::Throw);
     // Makes CreateBeside fail with AccessDenied, as in a folder that allows no new file.
     void DenyCreating() { m_denyCreating = true; }
+    // Makes Rename fail with AccessDenied, as for a name that is a mount point.
+    void DenyRenaming() { m_denyRenaming = true; }
+    // Makes files from CreateBeside report another owner than the user, and SetOwner on them fail
+    // with AccessDenied when refused, as for a user exporting another user's file.
+    void MakeNewFilesForeign(bool ownerRefused)
+    {
+        m_foreignNewFiles = true;
+        m_ownerRefused = ownerRefused;
+    }
     // Makes each read return at most this many bytes.
     void LimitReads(std::size_t bytes) { m_readLimit = bytes; }
 
@@ -25,11 +35,15 @@ public:
     // Counts one call named step; returns whether it is the one to fail. Throws for Fault::Throw.
     bool Step(const char* step);
     std::size_t ReadLimit() const { return m_readLimit; }
+    bool OwnerRefused() const { return m_ownerRefused; }
 
     std::unique_ptr<IFile> OpenExisting(const std::string& path) override;
+    std::unique_ptr<IFile> OpenResolved(const std::string& path) override;
     std::unique_ptr<IFile> CreateBeside(const std::string& path, std::string& createdPath) override;
+    std::unique_ptr<IFile> CreateScratch() override;
     std::string FollowLinks(const std::string& path) override;
     void Rename(const std::string& from, const std::string& to) override;
+    bool CanRenameOpenFiles() const override { return m_real.CanRenameOpenFiles(); }
     void Remove(const std::string& path) noexcept override;
 
 private:
@@ -38,6 +52,9 @@ private:
     int m_failingCall = 0;
     Fault m_fault = Fault::Throw;
     bool m_denyCreating = false;
+    bool m_denyRenaming = false;
+    bool m_foreignNewFiles = false;
+    bool m_ownerRefused = false;
     std::size_t m_readLimit = static_cast<std::size_t>(-1);
     std::string m_failedStep;
 };

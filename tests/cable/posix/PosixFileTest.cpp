@@ -1,19 +1,29 @@
-// The writer and reader with the links, permissions, locks and size limits of POSIX.
+// The writer and reader with the links, owners, permissions, locks, mounts and size limits of
+// POSIX. Cases that need other users or a mount namespace run only as root.
 
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
 #include "cable/FileError.h"
+#include "cable/FileReplacement.h"
+#include "cable/FileSystem.h"
+#include "cable/posix/PosixFileSystem.h"
 
+#include "../FaultyFileSystem.h"
 #include "../TestFiles.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
+#include <grp.h>
 #include <optional>
+#include <sched.h>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -42,6 +52,39 @@ int RunInChild(const std::function<int()>& body)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Runs body in a child process as user, with group as its group and groups as its supplementary
+// groups. Returns its exit code; 100 when the child could not become that user.
+int RunAsUser(uid_t user, gid_t group, const std::vector<gid_t>& groups, const std::function<int()>& body)
+{
+    return RunInChild([&] {
+        if (::setgroups(groups.size(), groups.data()) != 0 || ::setresgid(group, group, group) != 0 ||
+            ::setresuid(user, user, user) != 0) {
+            return 100;
+        }
+        return body();
+    });
+}
+
+// The names in folder, sorted.
+std::vector<std::string> NamesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct stat StatusOf(const std::string& path)
+{
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        ADD_FAILURE() << "cannot stat " << path;
+    }
+    return status;
+}
+
 // Cause of the file error that operation throws, or nothing when it throws none.
 std::optional<Cause> CauseOf(const std::function<void()>& operation)
 {
@@ -55,8 +98,30 @@ std::optional<Cause> CauseOf(const std::function<void()>& operation)
 
 class PosixFileTest : public testing::Test {
 protected:
+    // Whether the test may give files to other users and act as them: as root, where the user
+    // ids used here exist (not in a user namespace that maps only a few).
+    bool MayActAsOthers() const
+    {
+        const std::string probe = folder / "probe";
+        WriteBytes(probe, "");
+        const bool given = ::geteuid() == 0 && ::chown(probe.c_str(), 1000, 2000) == 0 &&
+                           ::chown(probe.c_str(), 65534, 65534) == 0;
+        ::unlink(probe.c_str());
+        return given;
+    }
+
+    // The rows of the file at path, as the reader gives them.
+    static Rows RowsIn(const std::string& path)
+    {
+        CCableTable table;
+        ReadCableListFile(path, table);
+        return CellsOf(table);
+    }
+
     CScratchFolder folder;
     const std::string path = folder / "CableList.ini";
+    // kRows as they come back from a file: a blank-only cell comes back empty.
+    const Rows readBack{kRows[0], {"  lead", "", "", "x"}, kRows[2]};
 };
 
 }  // namespace
@@ -175,4 +240,249 @@ TEST_F(PosixFileTest, ShortWriteOnAFullDiskIsDiskFullAndKeepsTheOldFile)
     EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(ReadBytes(path), oldText);
     EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
+}
+
+TEST_F(PosixFileTest, ExportKeepsTheOwnerGroupModeAndLinksOfTheFile)
+{
+    // Hard links: every name of the file sees the new list.
+    WriteBytes(path, "old");
+    ASSERT_EQ(::link(path.c_str(), (folder / "other.ini").c_str()), 0);
+    const ino_t inode = StatusOf(path).st_ino;
+    WriteCableListFile(path, MakeTable(kRows));
+    EXPECT_EQ(RowsIn(path), readBack);
+    EXPECT_EQ(ReadBytes(folder / "other.ini"), ReadBytes(path));
+    EXPECT_EQ(StatusOf(path).st_ino, inode);
+    EXPECT_EQ(StatusOf(path).st_nlink, 2u);
+    EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini", "other.ini"));
+
+    if (!MayActAsOthers()) {
+        GTEST_SKIP() << "giving a file to another user needs root";
+    }
+    // Another user's file exported by root keeps its owner, its group and its setuid bit.
+    ASSERT_EQ(::unlink((folder / "other.ini").c_str()), 0);
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 04640), 0);
+    WriteCableListFile(path, MakeTable({kRows[0]}));
+    const struct stat status = StatusOf(path);
+    EXPECT_EQ(status.st_uid, 65534u);
+    EXPECT_EQ(status.st_gid, 65534u);
+    EXPECT_EQ(status.st_mode & 07777, 04640u);
+    EXPECT_EQ(RowsIn(path), Rows{kRows[0]});
+    EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
+}
+
+// A user who may write a file of another user, but not take its name for a file of their own, has
+// the file rewritten in place: a group-shared folder, and a sticky folder owned by a third user.
+TEST_F(PosixFileTest, ExportOfAnotherUsersFileRewritesItInPlace)
+{
+    if (!MayActAsOthers()) {
+        GTEST_SKIP() << "acting as other users needs root";
+    }
+    const struct {
+        const char* what;
+        uid_t folderOwner;
+        gid_t folderGroup;
+        mode_t folderMode;
+        uid_t fileOwner;
+        gid_t fileGroup;
+        mode_t fileMode;
+        std::vector<gid_t> exporterGroups;
+    } cases[] = {
+        {"group-shared folder", 1000, 2000, 02775, 1000, 2000, 0664, {2000}},
+        {"sticky folder of a third user", 65534, 65534, 01777, 1000, 1000, 0666, {}},
+    };
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0755), 0);
+    for (const auto& c : cases) {
+        const std::string shared = folder / c.what;
+        ASSERT_EQ(::mkdir(shared.c_str(), 0755), 0);
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, c.folderGroup), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
+        const std::string file = shared + "/CableList.ini";
+        WriteBytes(file, "old");
+        ASSERT_EQ(::chown(file.c_str(), c.fileOwner, c.fileGroup), 0);
+        ASSERT_EQ(::chmod(file.c_str(), c.fileMode), 0);
+        const ino_t inode = StatusOf(file).st_ino;
+
+        const int exitCode = RunAsUser(1001, 1001, c.exporterGroups, [&] {
+            return CauseOf([&] { WriteCableListFile(file, MakeTable(kRows)); }) ? 1 : 0;
+        });
+        if (exitCode == 100) {
+            GTEST_SKIP() << "cannot become another user here";
+        }
+        EXPECT_EQ(exitCode, 0) << c.what;
+        const struct stat status = StatusOf(file);
+        EXPECT_EQ(status.st_ino, inode) << c.what;
+        EXPECT_EQ(status.st_uid, c.fileOwner) << c.what;
+        EXPECT_EQ(status.st_gid, c.fileGroup) << c.what;
+        EXPECT_EQ(status.st_mode & 07777, c.fileMode) << c.what;
+        EXPECT_EQ(RowsIn(file), readBack) << c.what;
+        EXPECT_EQ(NamesIn(shared), std::vector<std::string>{"CableList.ini"}) << c.what;
+    }
+}
+
+// Where the name cannot be taken by another file (a file bind-mounted over it, a temporary name
+// longer than a path may be), the file is rewritten in place.
+TEST_F(PosixFileTest, ExportWhereTheNameCannotBeReplacedRewritesInPlace)
+{
+    // Folders nested until the file's path is 4094 bytes long, the most that a path may be less one.
+    const std::string name = "CableList.ini";
+    std::string deep = folder.Path();
+    for (std::size_t left; (left = 4094 - name.size() - 1 - deep.size()) > 0;) {
+        deep += "/" + std::string(left > 250 ? 150 : left - 1, 'd');
+        ASSERT_EQ(::mkdir(deep.c_str(), 0700), 0);
+    }
+    const std::string longPath = deep + "/" + name;
+    ASSERT_EQ(longPath.size(), 4094u);
+    WriteBytes(longPath, "old");
+    EXPECT_EQ(CauseOf([&] { WriteCableListFile(longPath, MakeTable(kRows)); }), std::nullopt);
+    EXPECT_EQ(RowsIn(longPath), readBack);
+    EXPECT_EQ(NamesIn(deep), std::vector<std::string>{name});
+
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "a bind mount needs root";
+    }
+    const std::string source = folder / "source.ini";
+    WriteBytes(source, "old");
+    WriteBytes(path, "mount point");
+    const int exitCode = RunInChild([&] {
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount(source.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+            return 100;
+        }
+        return CauseOf([&] { WriteCableListFile(path, MakeTable(kRows)); }) ? 1 : 0;
+    });
+    if (exitCode == 100) {
+        GTEST_SKIP() << "no private mount namespace for a bind mount here";
+    }
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(RowsIn(source), readBack);
+    EXPECT_EQ(ReadBytes(path), "mount point");
+    EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini", "d" + std::string(149, 'd'), "source.ini"));
+}
+
+// Locks of fcntl and lockf, which other programs take, keep Import and Export out as flock's do.
+TEST_F(PosixFileTest, RecordLocksOfOthersAreHonoured)
+{
+    const std::string oldText = "old contents\n";
+    WriteBytes(path, oldText);
+    CCableTable table = MakeTable(kRows);
+    const auto expectRefused = [&](const char* holder) {
+        EXPECT_EQ(CauseOf([&] { ReadCableListFile(path, table); }), Cause::SharingViolation) << holder;
+        EXPECT_EQ(CauseOf([&] { WriteCableListFile(path, CCableTable()); }), Cause::SharingViolation) << holder;
+        EXPECT_EQ(ReadBytes(path), oldText) << holder;
+        EXPECT_EQ(CellsOf(table), kRows) << holder;
+    };
+
+    // A read lock on part of the file, through another open file description of this process.
+    const int reader = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct flock range {};
+    range.l_type = F_RDLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = 2;
+    range.l_len = 1;
+    ASSERT_EQ(::fcntl(reader, F_OFD_SETLK, &range), 0);
+    expectRefused("open file description lock");
+    ::close(reader);
+
+    // A lockf lock of another process.
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(path.c_str(), O_RDWR);
+        if (::lockf(fd, F_TLOCK, 0) != 0 || ::write(ready[1], "x", 1) != 1) {
+            ::_exit(1);
+        }
+        ::pause();
+        ::_exit(0);
+    }
+    char byte;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    expectRefused("lockf");
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    ::close(ready[0]);
+    ::close(ready[1]);
+    EXPECT_EQ(ReadCableListFile(path, table), 0);
+}
+
+TEST_F(PosixFileTest, KilledExportLeavesNothingBehind)
+{
+    for (const bool existing : {true, false}) {
+        if (existing) {
+            WriteBytes(path, "old");
+        }
+        const int exitCode = RunInChild([&] {
+            ReplaceFileText(GetSystemFileSystem(), path, [&](IFile& file) {
+                WriteAll(file, std::string(100000, 'x'), path);
+                ::raise(SIGKILL);
+            });
+            return 0;
+        });
+        EXPECT_EQ(exitCode, -1);
+        EXPECT_EQ(folder.Names(), existing ? std::vector<std::string>{"CableList.ini"} : std::vector<std::string>{});
+        if (existing) {
+            EXPECT_EQ(ReadBytes(path), "old");
+            ASSERT_EQ(::unlink(path.c_str()), 0);
+        }
+    }
+}
+
+// Where a file system has no unnamed files, the new file has a hidden name until it replaces the
+// old one, and a failure at any step removes it.
+TEST_F(PosixFileTest, NamedNewFilesAreRemovedOnFailure)
+{
+    CPosixFileSystem named(CPosixFileSystem::NewFiles::Named);
+    WriteBytes(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    for (int call = 1;; ++call) {
+        CFaultyFileSystem faulty(named);
+        faulty.FailCall(call);
+        const std::optional<Cause> cause = CauseOf([&] { WriteCableListFile(path, MakeTable(kRows), faulty); });
+        if (faulty.FailedStep().empty()) {
+            EXPECT_EQ(cause, std::nullopt);
+            break;
+        }
+        EXPECT_EQ(ReadBytes(path), "old") << faulty.FailedStep();
+        EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini")) << faulty.FailedStep();
+    }
+    EXPECT_EQ(RowsIn(path), readBack);
+    EXPECT_EQ(StatusOf(path).st_mode & 07777, 0640u);
+    EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
+}
+
+// In a sticky folder that anybody may write to, a link is followed only when it belongs to the
+// exporting user or to the folder's owner, the same rule as the kernel's protection of such
+// folders: else anybody could make the exporter replace a file of their choice.
+TEST_F(PosixFileTest, LinksOfOthersInSharedFoldersAreNotFollowed)
+{
+    if (!MayActAsOthers()) {
+        GTEST_SKIP() << "giving a link to another user needs root";
+    }
+    CScratchFolder elsewhere;
+    const std::string victim = elsewhere / "victim.ini";
+    WriteBytes(victim, "victim");
+    const std::string link = folder / "CableList.ini";
+    const std::string folderLink = folder / "elsewhere";
+    ASSERT_EQ(::symlink(victim.c_str(), link.c_str()), 0);
+    ASSERT_EQ(::symlink(elsewhere.Path().c_str(), folderLink.c_str()), 0);
+    ASSERT_EQ(::lchown(link.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::lchown(folderLink.c_str(), 65534, 65534), 0);
+
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 01777), 0);
+    EXPECT_EQ(CauseOf([&] { WriteCableListFile(link, CCableTable()); }), Cause::AccessDenied);
+    EXPECT_EQ(CauseOf([&] { WriteCableListFile(folderLink + "/victim.ini", CCableTable()); }), Cause::AccessDenied);
+    EXPECT_EQ(ReadBytes(victim), "victim");
+    EXPECT_TRUE(S_ISLNK(StatusOf(link).st_mode));
+    EXPECT_THAT(elsewhere.Names(), ElementsAre("victim.ini"));
+
+    // Not sticky, or the link the folder owner's: followed.
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 0777), 0);
+    WriteCableListFile(link, MakeTable({kRows[0]}));
+    EXPECT_EQ(RowsIn(victim), Rows{kRows[0]});
+    ASSERT_EQ(::chmod(folder.Path().c_str(), 01777), 0);
+    ASSERT_EQ(::lchown(folderLink.c_str(), ::geteuid(), ::getegid()), 0);
+    WriteCableListFile(folderLink + "/victim.ini", MakeTable(kRows));
+    EXPECT_EQ(RowsIn(victim), readBack);
+    EXPECT_TRUE(S_ISLNK(StatusOf(link).st_mode));
 }

@@ -129,6 +129,20 @@ TEST_F(Win32FileFailureTest, ExportReplacesAFileAndKeepsItsAttributes)
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"CableList.ini"});
 }
 
+// A file with a second name (a hard link) is written in place: both names keep showing one file.
+TEST_F(Win32FileFailureTest, ExportKeepsHardLinks)
+{
+    WriteBytes(path, kOldText);
+    const std::string otherName = folder / "other.ini";
+    ASSERT_TRUE(CreateHardLinkA(otherName.c_str(), path.c_str(), nullptr));
+    WriteCableListFile(path, MakeTable(kRows));
+    CCableTable table;
+    EXPECT_EQ(ReadCableListFile(otherName, table), 2);
+    EXPECT_EQ(CellsOf(table), kRows);
+    EXPECT_EQ(ReadBytes(otherName), ReadBytes(path));
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"CableList.ini", "other.ini"}));
+}
+
 TEST(Win32FileError, SystemErrorsSortIntoTheirCauses)
 {
     const struct {

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <typeinfo>
 
@@ -39,12 +40,14 @@ std::string DescribeCurrentException() {
 void ReportHandlerFailure(int dialogId, std::string_view event, std::optional<unsigned> eventId) {
     // A throw from here would leave the entry point's catch block and end the program.
     try {
-        std::string line = GetProgramName() + ": dialog " + std::to_string(dialogId) + ": " + std::string(event);
-        if (eventId) line += " " + std::to_string(*eventId);
-        line += " failed: " + DescribeCurrentException() + "\n";
-        std::fputs(line.c_str(), stderr);
+        std::ostringstream line;
+        line << GetProgramName() << ": dialog " << dialogId << ": " << event;
+        if (eventId) line << ' ' << *eventId;
+        line << " failed: " << DescribeCurrentException() << '\n';
+        const std::string text = line.str();
+        std::fputs(text.c_str(), stderr);
         std::fflush(stderr);
-        WriteDebuggerOutput(line);
+        WriteDebuggerOutput(text);
     } catch (...) {
     }
     assert(!"a dialog's handler failed: see the line above");

@@ -58,4 +58,12 @@ if ((code != 1)) || ! tail -1 "$err" | grep -qE "^quorlis: cannot open a display
   sed 's/^/  err: /' "$err" >&2
   failures=$((failures + 1))
 fi
+# A platform that needs no session starts the editor, which is still running when it is stopped.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen timeout 2 "$program" >"$out" 2>"$err"
+code=$?
+if ((code != 124)); then
+  echo "FAIL: QT_QPA_PLATFORM=offscreen quorlis: ended with exit code $code" >&2
+  sed 's/^/  err: /' "$err" >&2
+  failures=$((failures + 1))
+fi
 ((failures == 0))

@@ -154,7 +154,8 @@ TEST_F(DialogTest, InitialFocusIsTheFirstEnabledTabStopOnlyWhenInitReturnsTrue) 
         ui.PressEscape();
         testing::internal::CaptureStderr();
         dlg.DoModal();
-        EXPECT_THAT(testing::internal::GetCapturedStderr(), HasSubstr("initialisation failed: std::runtime_error: init"));
+        EXPECT_THAT(testing::internal::GetCapturedStderr(),
+                    HasSubstr("initialisation failed: std::runtime_error: init"));
     }
     dlg.onInit = [] { return false; };
     ui.Check([&] { EXPECT_EQ(dlg.GetWindow()->GetFocusedControl(), 0); });

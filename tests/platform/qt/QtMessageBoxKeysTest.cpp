@@ -185,8 +185,9 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
     const QString two = MakeFile("two.ini", CableFile(2));
     const QString notInFours = MakeFile("three-lines.ini", "first\nCableName1 = a\nVelocity1 = 1\nCableLoss1 = 2\n");
     const QString none = MakeFile("none.ini", CableFile(0));
-    CBoxRecorder boxes({kOpenFailed, kFormatError, kItemCount, kSelectToDelete, kSelectToEdit, kExportFailed, kItemCount,
-                        kNothingToDelete, kExitQuestion, kExitQuestion});
+    const QStringList designed{kOpenFailed,   kFormatError, kItemCount,       kSelectToDelete, kSelectToEdit,
+                               kExportFailed, kItemCount,   kNothingToDelete, kExitQuestion,   kExitQuestion};
+    CBoxRecorder boxes(designed);
     CQuorlisDlg dlg;
 
     ChooseFile(IDC_IMPORT, Path("missing.ini"));
@@ -226,8 +227,7 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
 
     EXPECT_EQ(dlg.DoModal(), kIdOk);
     QTest::qWait(kLongestKeyDownMs + 100);
-    EXPECT_EQ(boxes.Shown(), (QStringList{kOpenFailed, kFormatError, kItemCount, kSelectToDelete, kSelectToEdit,
-                                          kExportFailed, kItemCount, kNothingToDelete, kExitQuestion, kExitQuestion}));
+    EXPECT_EQ(boxes.Shown(), designed);
     EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
     EXPECT_TRUE(fs::is_regular_file(dir / "two.ini")) << "the failed export touched nothing";
 }
@@ -235,7 +235,8 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
 // Enter in a field runs OK; with a field that is not a number it shows "Enter a number." once per
 // check, twice when all fields are filled and once when one is empty, then the dialog again.
 TEST_F(QtMessageBoxKeysTest, EnterANumberAnswersToEnterAndTheDialogComesBackAlone) {
-    CBoxRecorder boxes({kEnterNumber, kEnterNumber, kEnterNumber});
+    const QStringList designed{kEnterNumber, kEnterNumber, kEnterNumber};
+    CBoxRecorder boxes(designed);
     CQuorletDlg dlg;
     QPointer<QWidget> dialog;
     script.Then([&](QWidget& window) {
@@ -263,6 +264,6 @@ TEST_F(QtMessageBoxKeysTest, EnterANumberAnswersToEnterAndTheDialogComesBackAlon
 
     EXPECT_EQ(dlg.DoModal(), kIdOk);
     QTest::qWait(kLongestKeyDownMs + 100);
-    EXPECT_EQ(boxes.Shown(), (QStringList{kEnterNumber, kEnterNumber, kEnterNumber}));
+    EXPECT_EQ(boxes.Shown(), designed);
     EXPECT_EQ(dlg.m_strVelocity, "0.66");
 }

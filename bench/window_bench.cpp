@@ -14,7 +14,7 @@
 #include "cable/CableTable.h"
 #include "platform/Windowing.h"
 #include "platform/WinApp.h"
-#include "platform/qt/QtProbe.h"
+#include "platform/qt/probe/QtProbe.h"
 #include "res/ResourceIds.h"
 #include "ui/QuorlisDlg.h"
 

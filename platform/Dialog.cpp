@@ -1,6 +1,7 @@
 #include "platform/Dialog.h"
 
 #include "platform/DataExchange.h"
+#include "platform/HandlerFailure.h"
 #include "res/Resources.h"
 
 #include <algorithm>
@@ -92,6 +93,7 @@ bool CDialog::HandleInitDialog() {
     try {
         return OnInitDialog();
     } catch (...) {
+        ReportHandlerFailure(m_layoutId, "initialisation");
         return true;
     }
 }
@@ -108,6 +110,7 @@ void CDialog::HandleCommand(int id) {
             OnCancel();
         }
     } catch (...) {
+        ReportHandlerFailure(m_layoutId, "command", static_cast<unsigned>(id));
     }
 }
 
@@ -115,6 +118,7 @@ void CDialog::HandleSysCommand(unsigned id, long param) {
     try {
         OnSysCommand(id, param);
     } catch (...) {
+        ReportHandlerFailure(m_layoutId, "system command", id);
     }
 }
 
@@ -122,6 +126,7 @@ void CDialog::HandlePaint() {
     try {
         OnPaint();
     } catch (...) {
+        ReportHandlerFailure(m_layoutId, "paint");
     }
 }
 
@@ -129,6 +134,7 @@ int CDialog::HandleQueryDragIcon() {
     try {
         return OnQueryDragIcon();
     } catch (...) {
+        ReportHandlerFailure(m_layoutId, "drag icon");
         return 0;
     }
 }

@@ -57,8 +57,8 @@ public:
     // The innermost dialog running modally, or nullptr: the owner of message boxes.
     static CDialog* GetActiveDialog();
 
-    // Entry points for backends. Exceptions from handlers stop here: a failed command never
-    // ends the program.
+    // Entry points for backends. Exceptions from handlers stop here and are logged
+    // (ReportHandlerFailure): a failed command never ends the program.
     bool HandleInitDialog();
     void HandleCommand(int id);
     void HandleSysCommand(unsigned id, long param);

@@ -1,6 +1,10 @@
 #include "platform/WinApp.h"
 
+#include "platform/MessageBox.h"
+
 #include <clocale>
+#include <cstdio>
+#include <exception>
 
 namespace {
 
@@ -22,7 +26,15 @@ int RunWinApp(int argc, char** argv) {
     std::setlocale(LC_CTYPE, "");
     CWinApp* app = CWinApp::GetApp();
     if (!app) return 1;
-    const std::unique_ptr<IWindowing> windowing = CreateDefaultWindowing(argc, argv);
+    char* toolkitArgv[] = {argc > 0 ? argv[0] : nullptr, nullptr};
+    int toolkitArgc = toolkitArgv[0] ? 1 : 0;
+    std::unique_ptr<IWindowing> windowing;
+    try {
+        windowing = CreateDefaultWindowing(toolkitArgc, toolkitArgv);
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "%s: %s\n", GetProgramName().c_str(), failure.what());
+        return 1;
+    }
     SetWindowing(windowing.get());
     int exitCode = 0;
     try {

@@ -5,6 +5,7 @@
 #include "platform/Windowing.h"
 
 #include <memory>
+#include <string>
 
 class CDialog;
 
@@ -22,11 +23,16 @@ public:
     static CWinApp* GetApp();
 
     CDialog* m_pMainWnd = nullptr;
+    // The file named on the command line, to be opened at start; "" when none was named.
+    std::string m_strFileToOpen;
 };
 
 // Runs the program: takes the user's character set (LC_CTYPE) from the environment, makes the
-// default backend, calls the application's InitInstance. Returns the process exit code.
+// default backend, calls the application's InitInstance. The command line is the program's: the
+// backend is given only the program's name (argv[0]). Returns the process exit code: 0, or 1 with
+// one line on standard error when the backend cannot run (no display).
 int RunWinApp(int argc, char** argv);
 
-// The backend a program runs on; defined by the backend library it links.
+// The backend a program runs on; defined by the backend library it links. Throws
+// std::runtime_error, saying why in a few words, when the backend cannot run (no display).
 std::unique_ptr<IWindowing> CreateDefaultWindowing(int& argc, char** argv);

@@ -1,15 +1,24 @@
 #!/usr/bin/env bash
-# Installs the Debian packages in scripts/packages.txt that are missing. Silent when none is.
-# Runs apt-get as root, or through sudo for another user.
+# setup.sh [program]: installs the Debian packages that are missing from scripts/packages.txt (what
+# the editor needs to build and run) and, unless "program" is given, scripts/packages-test.txt
+# (what the tests add). Silent when none is missing. Runs apt-get as root, or through sudo for
+# another user.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+
+lists=("$here/packages.txt")
+case ${1:-} in
+  program) ;;
+  '') lists+=("$here/packages-test.txt") ;;
+  *) echo "usage: setup.sh [program]" >&2; exit 2 ;;
+esac
 
 missing=()
 while read -r pkg; do
   [[ -z $pkg || $pkg == \#* ]] && continue
   status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
   [[ $status == installed ]] || missing+=("$pkg")
-done <"$here/packages.txt"
+done < <(cat "${lists[@]}")
 ((${#missing[@]} == 0)) && exit 0
 
 as_root=()

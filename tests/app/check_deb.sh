@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# check_deb.sh BUILD_DIR OUT: makes the .deb with CPack into OUT and checks its control fields and
-# its files.
+# check_deb.sh BUILD_DIR OUT: makes the .deb with CPack into OUT and checks its control fields, its
+# files (the documentation Debian users look for included) and that lintian finds no error in it.
 set -euo pipefail
 build=$1
 out=$2
@@ -22,6 +22,12 @@ done
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/quorlis "./usr/share/applications/$id.desktop" "./usr/share/metainfo/$id.metainfo.xml" \
-            ./usr/share/icons/hicolor/48x48/apps/quorlis.png ./usr/share/icons/hicolor/scalable/apps/quorlis.svg; do
+            ./usr/share/icons/hicolor/48x48/apps/quorlis.png ./usr/share/icons/hicolor/scalable/apps/quorlis.svg \
+            ./usr/share/man/man1/quorlis.1.gz ./usr/share/doc/quorlis/copyright ./usr/share/doc/quorlis/changelog.gz \
+            ./usr/share/doc/quorlis/examples/CableList.ini; do
   grep -qx -- "$file" <<<"$contents" || fail "lacks $file"
 done
+
+# Errors fail; warnings are shown.
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$out/lintian.log" 2>&1 || { cat "$out/lintian.log" >&2; fail "lintian"; }
+cat "$out/lintian.log"

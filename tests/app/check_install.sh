@@ -19,7 +19,7 @@ for file in "${expected[@]}"; do
 done
 [[ -x bin/quorlis ]] || { echo "bin/quorlis is not executable" >&2; exit 1; }
 
-grep -qx 'Exec=quorlis' "share/applications/$id.desktop"
+grep -qx 'Exec=quorlis %f' "share/applications/$id.desktop"
 grep -qx 'Icon=quorlis' "share/applications/$id.desktop"
 
 # Warnings count as failures too.

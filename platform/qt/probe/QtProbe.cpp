@@ -1,4 +1,4 @@
-#include "platform/qt/QtProbe.h"
+#include "platform/qt/probe/QtProbe.h"
 
 #include "platform/Dialog.h"
 #include "platform/qt/QtDialogWindow.h"

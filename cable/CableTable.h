@@ -67,7 +67,9 @@ private:
     void CheckRow(int row) const;
     void CheckColumn(int column) const;
     void CheckRoomForRow() const;
+    int PutRow(int index, const std::array<std::string_view, 4>& cells);
     void MoveSelection(int row);
+    void CompactIfWasteful() noexcept;
 
     CRows* m_rows;   // nullptr only in a table moved from, which then reads as empty
     ICableTableObserver* m_observer = nullptr;

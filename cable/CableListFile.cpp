@@ -1,9 +1,13 @@
 #include "cable/CableListFile.h"
 
+#include "cable/CableListReader.h"
 #include "cable/CableListText.h"
+#include "cable/CableTable.h"
 #include "cable/FileReplacement.h"
 #include "cable/FileSystem.h"
-#include "cable/FileText.h"
+
+#include <algorithm>
+#include <cstdint>
 
 void WriteCableListFile(const std::string& path, const CCableTable& table)
 {
@@ -23,6 +27,26 @@ int ReadCableListFile(const std::string& path, CCableTable& table)
 
 int ReadCableListFile(const std::string& path, CCableTable& table, IFileSystem& fileSystem)
 {
-    const CFileText file = ReadFileText(fileSystem, path);
-    return FillCableTable(SplitCableLines(file.GetText()), table);
+    const std::unique_ptr<IFile> file = fileSystem.OpenExisting(path);
+    file->Lock();
+    // The text is what the file holds when it is opened: bytes added later are not read.
+    std::uint64_t left = file->GetSize();
+    CCableListReader reader(static_cast<std::size_t>(
+        std::clamp<std::uint64_t>(left, 1, CCableListReader::kBufferSize)));
+    CCableTable rows;
+    const int result = reader.ReadRows(
+        [&](char* buffer, std::size_t size) -> std::size_t {
+            if (left == 0) {
+                return 0;
+            }
+            const std::size_t count = file->Read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(size, left)));
+            left -= count;
+            return count;
+        },
+        rows);
+    file->Close();
+    if (result > 0) {
+        table.ReplaceWith(std::move(rows));
+    }
+    return result;
 }

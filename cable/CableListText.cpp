@@ -1,5 +1,6 @@
 #include "cable/CableListText.h"
 
+#include "cable/CableKeywords.h"
 #include "cable/CableTable.h"
 
 #include <array>
@@ -11,7 +12,6 @@ namespace {
 
 constexpr std::string_view kCommentLine = "/*!!!DO NOT MODIFY!!!!*/\n";
 constexpr std::string_view kHeaderStart = "[CableList] Version=1 CableCount=";
-constexpr std::string_view kKeys[] = {"CableName", "Velocity", "CableLoss", "Frequency"};
 constexpr std::string_view kEquals = " = ";
 
 // Writes into a buffer whose size was worked out beforehand.
@@ -39,7 +39,7 @@ std::string_view Decimal(long long number, char (&buffer)[24])
 std::size_t KeyLinesSize(std::size_t numberLength)
 {
     std::size_t size = 0;
-    for (std::string_view key : kKeys) {
+    for (std::string_view key : kCableKeywords) {
         size += key.size() + numberLength + kEquals.size() + 1;
     }
     return size;
@@ -74,7 +74,7 @@ std::string BuildCableListText(const CCableTable& table)
         const std::string_view number = Decimal(row + 1LL, digits);
         const std::array<std::string_view, 4> cells = table.GetRowTextViews(row);
         for (std::size_t column = 0; column < cells.size(); ++column) {
-            cursor.Put(kKeys[column]);
+            cursor.Put(kCableKeywords[column]);
             cursor.Put(number);
             cursor.Put(kEquals);
             cursor.Put(cells[column]);

@@ -67,10 +67,14 @@ TEST_F(CableListFileTest, ReaderTakesTextUpToTheFirstZeroByteAndAnyLineEnds)
     EXPECT_EQ(ReadCableListFile(path, table), 1);
     EXPECT_EQ(CellsOf(table), (Rows{{"a", "b", "c", "d"}}));
 
-    for (const std::string& text : {std::string(), std::string("\n\n\n"), kEmptyListText}) {
+    // A file that yields no rows is refused: the table keeps its rows and its selection.
+    table = MakeTable(kRows);
+    table.SelectRow(1);
+    for (const std::string& text : {std::string(), std::string("\n\n\n"), kEmptyListText, "\0CableName1"s}) {
         WriteBytes(path, text);
-        table = MakeTable(kRows);
         EXPECT_EQ(ReadCableListFile(path, table), 0);
-        EXPECT_EQ(table.GetItemCount(), 0);
+        EXPECT_EQ(CellsOf(table), kRows);
+        EXPECT_EQ(table.GetSelectedRow(), 1);
     }
 }
+

@@ -16,8 +16,10 @@ void WriteCableListFile(const std::string& path, const CCableTable& table)
 
 void WriteCableListFile(const std::string& path, const CCableTable& table, IFileSystem& fileSystem)
 {
-    ReplaceFileText(fileSystem, path,
-                    [&](IFile& file) { WriteAll(file, BuildCableListText(table), path); });
+    CheckCableListCells(table, path);
+    ReplaceFileText(fileSystem, path, [&](IFile& file) {
+        WriteCableListText(table, [&](std::string_view piece) { WriteAll(file, piece, path); });
+    });
 }
 
 int ReadCableListFile(const std::string& path, CCableTable& table)

@@ -6,8 +6,10 @@
 
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -17,12 +19,16 @@ constexpr std::string_view kEquals = " = ";
 // Enough for the pieces of a text that is kept whole anyway.
 constexpr std::size_t kSmallPiece = std::size_t{64} << 10;
 
-// The decimal digits of a row number that counts up from 1.
+// Bytes that may be written past the room asked for: short pieces go out in fixed-size copies.
+constexpr std::size_t kSlack = 16;
+
+// The decimal digits of a row number that counts up from 1, with kSlack readable bytes after
+// their start.
 class CRowNumber {
 public:
     std::string_view Next()
     {
-        std::size_t pos = m_digits.size();
+        std::size_t pos = kEnd;
         while (pos > m_first && m_digits[pos - 1] == '9') {
             m_digits[--pos] = '0';
         }
@@ -31,24 +37,25 @@ public:
         } else {
             m_digits[--m_first] = '1';
         }
-        return std::string_view(m_digits.data() + m_first, m_digits.size() - m_first);
+        return std::string_view(m_digits.data() + m_first, kEnd - m_first);
     }
 
 private:
-    std::array<char, 24> m_digits{};
-    std::size_t m_first = m_digits.size();
+    static constexpr std::size_t kEnd = 24;
+    std::array<char, kEnd + kSlack> m_digits{};
+    std::size_t m_first = kEnd;
 };
 
 // One buffer that is filled with text and handed to the writer whenever the next piece does not fit.
 class CTextPieces {
 public:
     CTextPieces(std::size_t size, const std::function<void(std::string_view)>& write)
-        : m_buffer(std::make_unique_for_overwrite<char[]>(size)), m_size(size), m_write(write)
+        : m_buffer(std::make_unique_for_overwrite<char[]>(size + kSlack)), m_size(size), m_write(write)
     {
     }
 
-    // Room for size bytes at the end of the buffer, to be filled at once; nullptr when the whole
-    // buffer is too small.
+    // Room for size bytes at the end of the buffer, to be filled at once (up to kSlack bytes more
+    // may be written); nullptr when the whole buffer is too small.
     char* Room(std::size_t size)
     {
         if (m_size - m_used < size) {
@@ -87,12 +94,6 @@ private:
     const std::function<void(std::string_view)>& m_write;
 };
 
-char* PutAt(char* out, std::string_view text)
-{
-    std::memcpy(out, text.data(), text.size());
-    return out + text.size();
-}
-
 std::size_t RowTextSize(std::string_view number, const std::array<std::string_view, 4>& cells)
 {
     std::size_t size = 0;
@@ -102,17 +103,37 @@ std::size_t RowTextSize(std::string_view number, const std::array<std::string_vi
     return size;
 }
 
+// Writes the line of one column at out, whose room goes kSlack bytes beyond the line; returns its
+// end. The keyword and " = " are of known sizes, and the number (at most kSlack digits, with
+// kSlack readable bytes) goes in one fixed-size copy.
+template <std::size_t column>
+char* PutLine(char* out, std::string_view number, std::string_view cell)
+{
+    constexpr std::string_view keyword = kCableKeywords[column];
+    std::memcpy(out, keyword.data(), keyword.size());
+    out += keyword.size();
+    std::memcpy(out, number.data(), kSlack);
+    out += number.size();
+    std::memcpy(out, kEquals.data(), kEquals.size());
+    out += kEquals.size();
+    std::memcpy(out, cell.data(), cell.size());
+    out += cell.size();
+    *out++ = '\n';
+    return out;
+}
+
+template <std::size_t... columns>
+void PutLines(char* out, std::string_view number, const std::array<std::string_view, 4>& cells,
+              std::index_sequence<columns...>)
+{
+    ((out = PutLine<columns>(out, number, cells[columns])), ...);
+}
+
 void PutRow(CTextPieces& pieces, std::string_view number, const std::array<std::string_view, 4>& cells)
 {
     char* out = pieces.Room(RowTextSize(number, cells));
     if (out != nullptr) {
-        for (std::size_t column = 0; column < cells.size(); ++column) {
-            out = PutAt(out, kCableKeywords[column]);
-            out = PutAt(out, number);
-            out = PutAt(out, kEquals);
-            out = PutAt(out, cells[column]);
-            *out++ = '\n';
-        }
+        PutLines(out, number, cells, std::make_index_sequence<kCableKeywords.size()>());
         return;
     }
     for (std::size_t column = 0; column < cells.size(); ++column) {
@@ -124,21 +145,57 @@ void PutRow(CTextPieces& pieces, std::string_view number, const std::array<std::
     }
 }
 
-bool HoldsLineBreakOrZero(std::string_view cell)
+bool IsLineBreakOrZero(char c)
 {
-    bool found = false;
-    for (char c : cell) {
-        found |= c == '\n' || c == '\r' || c == '\0';
+    return c == '\n' || c == '\r' || c == '\0';
+}
+
+// Whether text holds a line feed, a carriage return or a zero byte: eight bytes at a time, with
+// the test for a zero byte in a word applied to the word and to it less each break byte.
+bool HoldsLineBreakOrZero(std::string_view text)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
+    const auto anyZeroByte = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighs; };
+    std::size_t pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if ((anyZeroByte(word) | anyZeroByte(word ^ (kOnes * '\n')) | anyZeroByte(word ^ (kOnes * '\r'))) != 0) {
+            return true;
+        }
     }
-    return found;
+    for (; pos < text.size(); ++pos) {
+        if (IsLineBreakOrZero(text[pos])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The four cells as one text when they lie one after another, as the table keeps them.
+bool AreAdjacent(const std::array<std::string_view, 4>& cells)
+{
+    for (std::size_t column = 1; column < cells.size(); ++column) {
+        if (cells[column - 1].data() + cells[column - 1].size() != cells[column].data()) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
 void CheckCableListCells(const CCableTable& table, const std::string& path)
 {
-    for (int row = 0; row < table.GetItemCount(); ++row) {
+    const int rows = table.GetItemCount();
+    for (int row = 0; row < rows; ++row) {
         const std::array<std::string_view, 4> cells = table.GetRowTextViews(row);
+        if (AreAdjacent(cells) &&
+            !HoldsLineBreakOrZero(std::string_view(cells[0].data(), static_cast<std::size_t>(
+                                                                        cells[3].data() + cells[3].size() - cells[0].data())))) {
+            continue;
+        }
         for (std::size_t column = 0; column < cells.size(); ++column) {
             if (HoldsLineBreakOrZero(cells[column])) {
                 throw CFileError(CFileError::Cause::Generic,
@@ -163,7 +220,8 @@ void WriteCableListText(const CCableTable& table, const std::function<void(std::
     pieces.Put(std::string_view(count, static_cast<std::size_t>(countEnd - count)));
     pieces.Put("\n");
     CRowNumber number;
-    for (int row = 0; row < table.GetItemCount(); ++row) {
+    const int rows = table.GetItemCount();
+    for (int row = 0; row < rows; ++row) {
         PutRow(pieces, number.Next(), table.GetRowTextViews(row));
     }
     pieces.Flush();

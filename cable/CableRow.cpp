@@ -78,7 +78,7 @@ void CCableRow::Store(char* out, const Cells& cells)
     }
 }
 
-CCableRow::Cells CCableRow::GetCells() const
+CCableRow::Cells CCableRow::GetCellsWithLongLengths() const
 {
     std::array<std::size_t, kColumnCount> lengths;
     const char* text = m_stored;

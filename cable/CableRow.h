@@ -24,10 +24,27 @@ public:
     // The text of column (0..3), valid while the row stays stored.
     std::string_view GetCell(int column) const;
     // The texts of all columns in order, valid while the row stays stored.
-    Cells GetCells() const;
+    Cells GetCells() const
+    {
+        // Every length takes a byte at least, so the first four bytes can always be read; almost
+        // always each of them is a whole length.
+        const auto* lengths = reinterpret_cast<const unsigned char*>(m_stored);
+        if ((lengths[0] | lengths[1] | lengths[2] | lengths[3]) >= 0x80) {
+            return GetCellsWithLongLengths();
+        }
+        const char* text = m_stored + kColumnCount;
+        Cells cells;
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            cells[column] = std::string_view(text, lengths[column]);
+            text += lengths[column];
+        }
+        return cells;
+    }
     // The number of bytes the row takes.
     std::size_t GetStoredSize() const;
 
 private:
+    Cells GetCellsWithLongLengths() const;
+
     const char* m_stored;
 };

@@ -184,6 +184,12 @@ bool AreAdjacent(const std::array<std::string_view, 4>& cells)
     return true;
 }
 
+std::string_view AsOneText(const std::array<std::string_view, 4>& adjacentCells)
+{
+    const char* const end = adjacentCells.back().data() + adjacentCells.back().size();
+    return std::string_view(adjacentCells.front().data(), static_cast<std::size_t>(end - adjacentCells.front().data()));
+}
+
 }  // namespace
 
 void CheckCableListCells(const CCableTable& table, const std::string& path)
@@ -191,9 +197,7 @@ void CheckCableListCells(const CCableTable& table, const std::string& path)
     const int rows = table.GetItemCount();
     for (int row = 0; row < rows; ++row) {
         const std::array<std::string_view, 4> cells = table.GetRowTextViews(row);
-        if (AreAdjacent(cells) &&
-            !HoldsLineBreakOrZero(std::string_view(cells[0].data(), static_cast<std::size_t>(
-                                                                        cells[3].data() + cells[3].size() - cells[0].data())))) {
+        if (AreAdjacent(cells) && !HoldsLineBreakOrZero(AsOneText(cells))) {
             continue;
         }
         for (std::size_t column = 0; column < cells.size(); ++column) {

@@ -26,15 +26,20 @@ int ParsePositive(std::string_view option, const char* text) {
 
 SBenchOptions ParseOptions(int argc, char** argv) {
     SBenchOptions options;
-    for (int i = 1; i < argc; i += 2) {
+    for (int i = 1; i < argc; ++i) {
         const std::string_view option(argv[i]);
-        if (i + 1 >= argc) Fail("usage: [--rows N] [--runs R] [--dir D]");
+        if (option == "--huge") {
+            options.huge = true;
+            continue;
+        }
+        if (i + 1 >= argc) Fail("usage: [--rows N] [--runs R] [--dir D] [--huge]");
+        const char* value = argv[++i];
         if (option == "--rows") {
-            options.rows = ParsePositive(option, argv[i + 1]);
+            options.rows = ParsePositive(option, value);
         } else if (option == "--runs") {
-            options.runs = ParsePositive(option, argv[i + 1]);
+            options.runs = ParsePositive(option, value);
         } else if (option == "--dir") {
-            options.dir = argv[i + 1];
+            options.dir = value;
         } else {
             Fail("unknown option " + std::string(option));
         }

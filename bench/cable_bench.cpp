@@ -1,22 +1,23 @@
-// cable_bench: times ReadCableListFile and WriteCableListFile on a large cable list beside
-// `grep -c -E 'CableName|Velocity|CableLoss|Frequency'` on the same file, and measures the peak
-// resident memory of a read.
+// cable_bench: times ReadCableListFile and WriteCableListFile on large cable lists beside
+// `grep -c -E 'CableName|Velocity|CableLoss|Frequency'` on the same file in the same locale,
+// measures the peak resident memory of a read, and times single-row changes of a large table.
 //
-//   cable_bench [--rows N] [--runs R] [--dir D]
+//   cable_bench [--rows N] [--runs R] [--dir D] [--huge]
 //
-// N rows (default 1,000,000, about 100 MB), R timed runs of each (default 5, the median is shown),
-// files in D (default a new temporary folder, removed at the end). The file is made and the peak
-// memory measured in child processes, so that neither the rows the parent holds for the timed
-// writes nor anything before counts towards the read's peak.
+// Lists of 100,000 and 1,000,000 rows (about 10 and 100 MB), in a UTF-8 locale and in a GBK
+// locale (made with localedef in the scratch folder), with names that hold a word of that
+// character set. --huge adds 10,000,000 rows (about 1 GB, minutes); --rows N measures N rows only.
+// R timed runs of each (default 5), medians shown; files in D (default a new temporary folder,
+// removed at the end). The peak memory of a read is that of a fresh process that only reads.
 
 #include "bench/BenchSupport.h"
 #include "cable/CableListFile.h"
+#include "cable/CableListText.h"
 #include "cable/CableTable.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <clocale>
 #include <cstdint>
@@ -24,14 +25,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <langinfo.h>
 #include <spawn.h>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -41,8 +40,20 @@ extern char** environ;
 namespace {
 
 constexpr std::string_view kGrepPattern = "CableName|Velocity|CableLoss|Frequency";
+constexpr std::string_view kReadPeakChild = "--read-peak-child";
 
-struct CRowCells {
+// A character set the bench runs in, and the word for "cable" in it that some names hold.
+struct SCharset {
+    const char* name;
+    const char* locale;
+    const char* charmap;  // for localedef, or nullptr for a locale that every system has
+    std::string_view cableWord;
+};
+
+constexpr SCharset kUtf8{"UTF-8", "C.UTF-8", nullptr, "\xE7\x94\xB5\xE7\xBC\x86"};
+constexpr SCharset kGbk{"GBK", "zh_CN.GBK", "GBK", "\xB5\xE7\xC0\xC2"};
+
+struct SRowCells {
     std::string name, velocity, cableLoss, frequency;
 };
 
@@ -55,9 +66,9 @@ std::uint64_t Mix(std::uint64_t x)
     return x ^ (x >> 31);
 }
 
-// Cells as a user keeps them: a cable type and a stock number, a velocity factor, a loss in dB
-// per 100 m and a frequency in MHz.
-CRowCells MakeRowCells(int row)
+// Cells as a user keeps them: a cable type and a stock number (every other one with the word
+// "cable"), a velocity factor, a loss in dB per 100 m and a frequency in MHz.
+SRowCells MakeRowCells(int row, std::string_view cableWord)
 {
     static constexpr std::array<std::string_view, 10> kTypes = {
         "RG58/U", "RG213/U", "RG174/U", "RG8X", "RG6/U", "RG59/U", "RG316", "LMR-400", "LMR-240",
@@ -72,8 +83,12 @@ CRowCells MakeRowCells(int row)
         bits /= count;
         return index;
     };
-    CRowCells cells;
+    SRowCells cells;
     cells.name = std::string(kTypes[pick(kTypes.size())]) + "-" + std::to_string(1000 + pick(9000));
+    if (pick(2) == 0) {
+        cells.name += " ";
+        cells.name += cableWord;
+    }
     cells.velocity = kVelocities[pick(kVelocities.size())];
     const std::size_t tenths = 1 + pick(400);
     cells.cableLoss = std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
@@ -81,27 +96,17 @@ CRowCells MakeRowCells(int row)
     return cells;
 }
 
-void FillBenchTable(CCableTable& table, int rows)
-{
-    table.ReserveRows(rows);
-    for (int row = 0; row < rows; ++row) {
-        const CRowCells cells = MakeRowCells(row);
-        table.AppendRow(cells.name, cells.velocity, cells.cableLoss, cells.frequency);
-    }
-}
-
-// Whether table holds exactly the rows FillBenchTable makes.
-bool HoldsBenchRows(const CCableTable& table, int rows)
+// Whether table holds exactly the rows that MakeListFile writes.
+bool HoldsBenchRows(const CCableTable& table, int rows, std::string_view cableWord)
 {
     if (table.GetItemCount() != rows) {
         return false;
     }
     for (int row = 0; row < rows; ++row) {
-        const CRowCells cells = MakeRowCells(row);
-        if (table.GetCellTextView(row, 0) != cells.name ||
-            table.GetCellTextView(row, 1) != cells.velocity ||
-            table.GetCellTextView(row, 2) != cells.cableLoss ||
-            table.GetCellTextView(row, 3) != cells.frequency) {
+        const SRowCells cells = MakeRowCells(row, cableWord);
+        const std::array<std::string_view, 4> read = table.GetRowTextViews(row);
+        if (read[0] != cells.name || read[1] != cells.velocity || read[2] != cells.cableLoss ||
+            read[3] != cells.frequency) {
             return false;
         }
     }
@@ -115,65 +120,9 @@ double SecondsOf(const std::function<void()>& step)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Runs work in a child process and waits for it; fills usage with the child's resource use. The
-// child's exit status is work's result (0 for success); an exception in work is a failure.
-int RunInChild(const std::function<int()>& work, rusage& usage)
-{
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0) {
-        Fail(std::string("fork: ") + std::strerror(errno));
-    }
-    if (child == 0) {
-        int status = 1;
-        try {
-            status = work();
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "cable_bench (child): %s\n", error.what());
-        }
-        std::fflush(nullptr);
-        _exit(status);
-    }
-    int status = 0;
-    while (wait4(child, &status, 0, &usage) < 0) {
-        if (errno != EINTR) {
-            Fail(std::string("wait4: ") + std::strerror(errno));
-        }
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-}
-
-void MakeListFile(const std::string& path, int rows)
-{
-    rusage usage{};
-    const int status = RunInChild([&] {
-        CCableTable table;
-        FillBenchTable(table, rows);
-        WriteCableListFile(path, table);
-        return 0;
-    }, usage);
-    if (status != 0) {
-        Fail("could not make " + path);
-    }
-}
-
-// The peak resident memory of a process that reads the file at path, in bytes. The parent is
-// small when it forks, so the peak is the read's own plus the program's bare footprint.
-long long ReadPeakBytes(const std::string& path, int rows)
-{
-    rusage usage{};
-    const int status = RunInChild([&] {
-        CCableTable table;
-        return ReadCableListFile(path, table) == rows ? 0 : 1;
-    }, usage);
-    if (status != 0) {
-        Fail("reading " + path + " in a child process failed");
-    }
-    return static_cast<long long>(usage.ru_maxrss) * 1024;   // ru_maxrss is in KiB on Linux
-}
-
-// Runs grep -c over the file and returns the number of lines it counted.
-long long GrepCount(const std::string& path)
+// Runs program with arguments and waits for it. Returns its output; fails unless it exits with
+// status 0 (or 1 when oneIsSuccess).
+std::string Run(const std::vector<std::string>& arguments, bool oneIsSuccess = false)
 {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
@@ -184,74 +133,163 @@ long long GrepCount(const std::string& path)
     posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
     posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
-    const std::string pattern(kGrepPattern);
-    char* const argv[] = {const_cast<char*>("grep"), const_cast<char*>("-c"),
-                          const_cast<char*>("-E"), const_cast<char*>(pattern.c_str()),
-                          const_cast<char*>(path.c_str()), nullptr};
+    std::vector<char*> argv;
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
     pid_t child = 0;
-    const int spawnError = posix_spawnp(&child, "grep", &actions, nullptr, argv, environ);
+    const int spawnError = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeEnds[1]);
     if (spawnError != 0) {
         close(pipeEnds[0]);
-        Fail(std::string("cannot run grep: ") + std::strerror(spawnError));
+        Fail("cannot run " + arguments[0] + ": " + std::strerror(spawnError));
     }
     const std::string output = ReadAll(pipeEnds[0]);
     close(pipeEnds[0]);
     int status = 0;
-    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) {
+            Fail(std::string("waitpid: ") + std::strerror(errno));
+        }
     }
-    // grep exits with 1 when it counted no line at all.
-    if (!WIFEXITED(status) || WEXITSTATUS(status) > 1) {
-        Fail("grep failed on " + path);
+    if (!WIFEXITED(status) || (WEXITSTATUS(status) != 0 && !(oneIsSuccess && WEXITSTATUS(status) == 1))) {
+        Fail(arguments[0] + " failed");
     }
-    return std::atoll(output.c_str());
+    return output;
 }
 
-std::string ListFilePath(const std::string& dir)
+// Runs grep -c over the file and returns the number of lines it counted.
+long long GrepCount(const std::string& path)
 {
-    return (std::filesystem::path(dir) / "CableList.ini").string();
+    // grep exits with 1 when it counted no line at all.
+    return std::atoll(Run({"grep", "-c", "-E", std::string(kGrepPattern), path}, true).c_str());
 }
 
-struct CBenchFigures {
+// Puts the charset's locale in force here and for the programs started from here, made with
+// localedef in dir first when the system does not have it. Returns false when it cannot be had.
+bool UseCharset(const SCharset& charset, const std::string& dir)
+{
+    if (charset.charmap != nullptr) {
+        const std::filesystem::path locales = std::filesystem::path(dir) / "locales";
+        if (!std::filesystem::exists(locales / charset.locale / "LC_CTYPE")) {
+            std::filesystem::create_directories(locales);
+            const std::string language(charset.locale, std::strchr(charset.locale, '.'));
+            const std::string command = "localedef -i " + language + " -f " + charset.charmap + " '" +
+                                        (locales / charset.locale).string() + "' >/dev/null 2>&1";
+            if (std::system(command.c_str()) != 0 && !std::filesystem::exists(locales / charset.locale / "LC_CTYPE")) {
+                return false;
+            }
+        }
+        setenv("LOCPATH", locales.c_str(), 1);
+    }
+    setenv("LC_ALL", charset.locale, 1);
+    return std::setlocale(LC_ALL, charset.locale) != nullptr;
+}
+
+void MakeListFile(const std::string& path, int rows, std::string_view cableWord)
+{
+    CCableTable table;
+    table.ReserveRows(rows);
+    for (int row = 0; row < rows; ++row) {
+        const SRowCells cells = MakeRowCells(row, cableWord);
+        table.AppendRow(cells.name, cells.velocity, cells.cableLoss, cells.frequency);
+    }
+    WriteCableListFile(path, table);
+}
+
+// The peak resident memory, in bytes, of a fresh process of this program that reads the file.
+long long ReadPeakBytes(const std::string& path, int rows)
+{
+    const std::string peak = Run({"/proc/self/exe", std::string(kReadPeakChild), path, std::to_string(rows)});
+    return std::atoll(peak.c_str());
+}
+
+// The other side of ReadPeakBytes: reads the file as the program does (nothing for rows 0), and
+// prints its own peak resident memory in bytes. Its own: a process started by another counts the
+// starter's memory until it runs a program of its own, so the figure is taken from the system's
+// account of this program alone. Succeeds when the file held the rows.
+int RunReadPeakChild(const char* path, const char* rows)
+{
+    std::setlocale(LC_CTYPE, "");
+    CCableTable table;
+    if (std::atoi(rows) > 0 && ReadCableListFile(path, table) != std::atoi(rows)) {
+        return 1;
+    }
+    std::FILE* status = std::fopen("/proc/self/status", "r");
+    if (status == nullptr) {
+        return 1;
+    }
+    char line[256];
+    long long kibibytes = -1;
+    while (std::fgets(line, sizeof line, status) != nullptr) {
+        if (std::strncmp(line, "VmHWM:", 6) == 0) {
+            kibibytes = std::atoll(line + 6);
+        }
+    }
+    std::fclose(status);
+    std::printf("%lld\n", kibibytes * 1024);
+    return kibibytes < 0 ? 1 : 0;
+}
+
+struct SFigures {
+    const SCharset* charset = nullptr;
+    int rows = 0;
     long long fileBytes = 0;
     double grepSeconds = 0;
     double readSeconds = 0;
     double writeSeconds = 0;
     long long readPeakBytes = 0;
+    double formatSeconds = 0;  // the writer's own work, into no file
+    double plainWriteSeconds = 0;  // the same bytes written and flushed by plain system calls
 };
 
-// Each run times grep, a read into an empty table and a write of the rows read, in that order, so
-// that all three meet the file in the same state of the page cache.
-CBenchFigures TimeRuns(const std::string& path, const SBenchOptions& options)
+// The time that write(2) and fsync(2) of bytes take on a new file at path, which is removed again.
+double PlainWriteSeconds(const std::string& path, const std::string& bytes)
 {
-    const long long expectedLines = 4LL * options.rows;
-    if (GrepCount(path) != expectedLines) {   // also brings the file into the page cache
-        Fail("grep counted an unexpected number of lines in " + path);
-    }
-    std::vector<double> grepTimes, readTimes, writeTimes;
-    CCableTable rowsRead;
-    for (int run = 0; run < options.runs; ++run) {
-        long long grepLines = 0;
-        grepTimes.push_back(SecondsOf([&] { grepLines = GrepCount(path); }));
-        CCableTable table;
-        int rowCount = 0;
-        readTimes.push_back(SecondsOf([&] { rowCount = ReadCableListFile(path, table); }));
-        if (grepLines != expectedLines || rowCount != options.rows) {
-            Fail("run " + std::to_string(run + 1) + " found the wrong number of rows");
+    const std::string plain = path + ".plain";
+    const double seconds = SecondsOf([&] {
+        const int fd = open(plain.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (fd < 0) {
+            Fail("cannot create " + plain);
         }
-        rowsRead = std::move(table);
-        writeTimes.push_back(SecondsOf([&] { WriteCableListFile(path, rowsRead); }));
+        for (std::size_t done = 0; done < bytes.size();) {
+            const ssize_t count = write(fd, bytes.data() + done, std::min<std::size_t>(bytes.size() - done, 1 << 20));
+            if (count <= 0) {
+                Fail("cannot write " + plain);
+            }
+            done += static_cast<std::size_t>(count);
+        }
+        if (fsync(fd) != 0 || close(fd) != 0) {
+            Fail("cannot flush " + plain);
+        }
+    });
+    std::filesystem::remove(plain);
+    return seconds;
+}
+
+// Where the time of a write goes: the writer's own work (checking and formatting the rows into no
+// file), and plain system calls writing and flushing the same bytes. Medians of runs.
+void TimeWriteParts(const std::string& path, const CCableTable& rows, int runs, SFigures& figures)
+{
+    std::vector<double> format, plain;
+    for (int run = 0; run < runs; ++run) {
+        std::size_t bytes = 0;
+        format.push_back(SecondsOf([&] {
+            CheckCableListCells(rows, path);
+            WriteCableListText(rows, [&bytes](std::string_view piece) { bytes += piece.size(); });
+        }));
+        if (static_cast<long long>(bytes) != figures.fileBytes) {
+            Fail("the writer made a text of another size");
+        }
     }
-    if (!HoldsBenchRows(rowsRead, options.rows)) {
-        Fail("the rows read differ from the rows written");
+    const std::string text = BuildCableListText(rows);
+    for (int run = 0; run < runs; ++run) {
+        plain.push_back(PlainWriteSeconds(path, text));
     }
-    CBenchFigures figures;
-    figures.fileBytes = static_cast<long long>(std::filesystem::file_size(path));
-    figures.grepSeconds = Median(grepTimes);
-    figures.readSeconds = Median(readTimes);
-    figures.writeSeconds = Median(writeTimes);
-    return figures;
+    figures.formatSeconds = Median(format);
+    figures.plainWriteSeconds = Median(plain);
 }
 
 double Megabytes(long long bytes)
@@ -259,54 +297,230 @@ double Megabytes(long long bytes)
     return static_cast<double>(bytes) / 1e6;
 }
 
-const char* Verdict(double ratio, double target)
+const char* Verdict(double value, double target)
 {
-    return ratio <= target ? "met" : "MISSED";
+    return value <= target ? "met" : "MISSED";
 }
 
-// One timed step; its ratio to grep's time as well unless grepSeconds is 0.
-void PrintTimeLine(const char* what, double seconds, long long bytes, double grepSeconds)
+void PrintHeading(int runs, long long barePeak)
 {
-    std::printf("%-22s %10.3f %10.1f", what, seconds, Megabytes(bytes) / seconds);
-    if (grepSeconds > 0) {
-        std::printf("   %5.2fx grep (target <= 2: %s)", seconds / grepSeconds,
-                    Verdict(seconds / grepSeconds, 2.0));
+    std::printf("cable_bench: median of %d run%s; the yardstick is grep -c -E '%s' on the same file in the same locale\n",
+                runs, runs == 1 ? "" : "s", std::string(kGrepPattern).c_str());
+    std::printf("read peak: a fresh process that only reads; the bare process, reading nothing, peaks at %.1f MB\n",
+                Megabytes(barePeak));
+    std::printf("write parts: the writer's own work into no file (fmt), and write(2)+fsync(2) of the same bytes (sys)\n");
+    std::printf("%-6s %9s %7s %7s %7s %6s %7s %6s %6s %6s %8s %6s\n", "", "rows", "MB", "grep s", "read s", "x grep",
+                "write s", "x grep", "fmt s", "sys s", "peak MB", "x file");
+}
+
+void PrintFigures(const SFigures& f)
+{
+    std::printf("%-6s %9d %7.1f %7.3f %7.3f %6.2f %7.3f %6.2f %6.3f %6.3f %8.1f %6.2f\n", f.charset->name, f.rows,
+                Megabytes(f.fileBytes), f.grepSeconds, f.readSeconds, f.readSeconds / f.grepSeconds,
+                f.writeSeconds, f.writeSeconds / f.grepSeconds, f.formatSeconds, f.plainWriteSeconds,
+                Megabytes(f.readPeakBytes), static_cast<double>(f.readPeakBytes) / static_cast<double>(f.fileBytes));
+    std::fflush(stdout);
+}
+
+// One list of one size in one character set, and what its runs measured.
+struct SCase {
+    const SCharset* charset = nullptr;
+    std::string path;
+    std::vector<double> grepTimes, readTimes, writeTimes;
+    CCableTable rows;  // those of the last read
+};
+
+// One run of a case: grep, a read into an empty table and a write of the rows read, in that
+// order, so that all three meet the file in the same state of the page cache.
+void TimeRun(SCase& c, int rows, const std::string& dir)
+{
+    UseCharset(*c.charset, dir);
+    long long grepLines = 0;
+    c.grepTimes.push_back(SecondsOf([&] { grepLines = GrepCount(c.path); }));
+    c.rows.DeleteAllRows();
+    CCableTable table;
+    int rowCount = 0;
+    c.readTimes.push_back(SecondsOf([&] { rowCount = ReadCableListFile(c.path, table); }));
+    if (grepLines != 4LL * rows || rowCount != rows) {
+        Fail(std::string(c.charset->name) + ": a run found the wrong number of rows");
     }
-    std::printf("\n");
+    c.rows = std::move(table);
+    c.writeTimes.push_back(SecondsOf([&] { WriteCableListFile(c.path, c.rows); }));
 }
 
-void PrintFigures(const std::string& path, const SBenchOptions& options, const CBenchFigures& f)
+// The figures of a list of rows in each character set. The runs of the character sets take
+// turns, so that a busy moment of the machine falls on all of them alike.
+std::vector<SFigures> TimeSize(int rows, const std::vector<const SCharset*>& charsets, const SBenchOptions& options,
+                               CCableTable& utf8Rows)
 {
-    std::printf("cable_bench: %d rows, %.1f MB (%s), %d run%s, median of each; LC_CTYPE %s\n",
-                options.rows, Megabytes(f.fileBytes), path.c_str(), options.runs,
-                options.runs == 1 ? "" : "s", nl_langinfo(CODESET));
-    std::printf("%-22s %10s %10s\n", "", "seconds", "MB/s");
-    PrintTimeLine("grep -c -E (yardstick)", f.grepSeconds, f.fileBytes, 0);
-    PrintTimeLine("ReadCableListFile", f.readSeconds, f.fileBytes, f.grepSeconds);
-    PrintTimeLine("WriteCableListFile", f.writeSeconds, f.fileBytes, f.grepSeconds);
-    const double peakRatio = static_cast<double>(f.readPeakBytes) / static_cast<double>(f.fileBytes);
-    std::printf("%-22s %10.1f MB     %5.2fx file size (target <= 3: %s)\n", "read peak RSS",
-                Megabytes(f.readPeakBytes), peakRatio, Verdict(peakRatio, 3.0));
+    std::vector<SCase> cases(charsets.size());
+    std::vector<SFigures> figures(charsets.size());
+    for (std::size_t i = 0; i < charsets.size(); ++i) {
+        cases[i].charset = charsets[i];
+        cases[i].path = (std::filesystem::path(options.dir) / (std::string(charsets[i]->name) + "-CableList.ini")).string();
+        UseCharset(*charsets[i], options.dir);
+        MakeListFile(cases[i].path, rows, charsets[i]->cableWord);
+        figures[i].readPeakBytes = ReadPeakBytes(cases[i].path, rows);
+        GrepCount(cases[i].path);  // brings the file into the page cache
+    }
+    for (int run = 0; run < options.runs; ++run) {
+        for (SCase& c : cases) {
+            TimeRun(c, rows, options.dir);
+        }
+    }
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCase& c = cases[i];
+        SFigures& f = figures[i];
+        UseCharset(*c.charset, options.dir);
+        if (!HoldsBenchRows(c.rows, rows, c.charset->cableWord)) {
+            Fail(std::string(c.charset->name) + ": the rows read differ from the rows written");
+        }
+        f.charset = c.charset;
+        f.rows = rows;
+        f.fileBytes = static_cast<long long>(std::filesystem::file_size(c.path));
+        f.grepSeconds = Median(c.grepTimes);
+        f.readSeconds = Median(c.readTimes);
+        f.writeSeconds = Median(c.writeTimes);
+        TimeWriteParts(c.path, c.rows, options.runs, f);
+        PrintFigures(f);
+        std::filesystem::remove(c.path);
+        if (c.charset == &kUtf8) {
+            utf8Rows = std::move(c.rows);
+        }
+    }
+    return figures;
+}
+
+const SFigures* Find(const std::vector<SFigures>& all, const SCharset& charset, int rows)
+{
+    for (const SFigures& f : all) {
+        if (f.charset == &charset && f.rows == rows) {
+            return &f;
+        }
+    }
+    return nullptr;
+}
+
+void PrintVerdicts(const std::vector<SFigures>& all, long long barePeak)
+{
+    std::printf("Targets:\n");
+    for (const SFigures& f : all) {
+        const double read = f.readSeconds / f.grepSeconds, write = f.writeSeconds / f.grepSeconds;
+        const double peak = static_cast<double>(f.readPeakBytes) / static_cast<double>(f.fileBytes);
+        const double ownPeak = static_cast<double>(f.readPeakBytes - barePeak) / static_cast<double>(f.fileBytes);
+        std::printf("  %-5s %9d rows: read %.2fx grep (<= 1.0: %s), write %.2fx grep (<= 1.0: %s), "
+                    "read peak %.2fx the file, %.2fx beyond the bare process (<= 0.75: %s, %s)\n",
+                    f.charset->name, f.rows, read, Verdict(read, 1.0), write, Verdict(write, 1.0), peak, ownPeak,
+                    Verdict(peak, 0.75), Verdict(ownPeak, 0.75));
+    }
+    for (const SFigures& gbk : all) {
+        const SFigures* utf8 = Find(all, kUtf8, gbk.rows);
+        if (gbk.charset == &kGbk && utf8 != nullptr) {
+            const double ratio = gbk.readSeconds / utf8->readSeconds;
+            std::printf("  GBK read of %d rows: %.2fx the UTF-8 read (<= 1.5: %s)\n", gbk.rows, ratio,
+                        Verdict(ratio, 1.5));
+        }
+    }
+    for (const SFigures& large : all) {
+        const SFigures* small = Find(all, *large.charset, large.rows / 10);
+        if (small != nullptr && large.rows >= 10'000'000) {
+            const double read = large.readSeconds / (10 * small->readSeconds);
+            const double write = large.writeSeconds / (10 * small->writeSeconds);
+            // The same against grep in each run, which takes out how busy the machine was.
+            const double grep = large.grepSeconds / (10 * small->grepSeconds);
+            std::printf("  %s %d rows: read %.2fx, write %.2fx ten times the %d-row figures (<= 1.2: %s, %s); "
+                        "grep %.2fx, so against grep read %.2fx, write %.2fx\n",
+                        large.charset->name, large.rows, read, write, small->rows, Verdict(read, 1.2),
+                        Verdict(write, 1.2), grep, read / grep, write / grep);
+        }
+    }
+}
+
+// The median and the slowest of runs of change, in milliseconds.
+void PrintChangeTimes(const char* what, int runs, const std::function<void()>& change)
+{
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+        times.push_back(SecondsOf(change) * 1000);
+    }
+    const double median = Median(times);
+    std::printf("  %-38s %8.4f %8.4f   (median < 2 ms: %s)\n", what, median,
+                *std::max_element(times.begin(), times.end()), Verdict(median, 2.0));
+}
+
+// Single-row changes of a table as the main window makes them.
+void TimeRowChanges(CCableTable& table)
+{
+    constexpr int kRuns = 21;
+    if (table.GetItemCount() < 4 * kRuns) {
+        std::printf("No table large enough for timing single-row changes\n");
+        return;
+    }
+    std::printf("Single-row changes of a table of %d rows, milliseconds (median, slowest of %d):\n",
+                table.GetItemCount(), kRuns);
+    PrintChangeTimes("Add (a new row, then three cells)", kRuns, [&] {
+        const int row = table.InsertRow(table.GetItemCount(), "RG213/U-2024");
+        table.SetCellText(row, 1, "0.66");
+        table.SetCellText(row, 2, "2.5");
+        table.SetCellText(row, 3, "145");
+    });
+    int edited = table.GetItemCount() / 3;
+    PrintChangeTimes("Edit (all four cells of a row, longer)", kRuns, [&] {
+        table.SetCellText(edited, 0, "RG213/U-2024 double shielded");
+        table.SetCellText(edited, 1, "0.660");
+        table.SetCellText(edited, 2, "2.50");
+        table.SetCellText(edited, 3, "1450");
+        ++edited;
+    });
+    PrintChangeTimes("Delete (a row in the middle)", kRuns, [&] { table.DeleteRow(table.GetItemCount() / 2); });
+    PrintChangeTimes("Delete (the first row)", kRuns, [&] { table.DeleteRow(0); });
 }
 
 void RunBench(const SBenchOptions& options)
 {
-    const std::string path = ListFilePath(options.dir);
-    MakeListFile(path, options.rows);
-    const long long peak = ReadPeakBytes(path, options.rows);
-    CBenchFigures figures = TimeRuns(path, options);
-    figures.readPeakBytes = peak;
-    PrintFigures(path, options, figures);
+    std::vector<int> sizes{100'000, 1'000'000};
+    if (options.huge) {
+        sizes.push_back(10'000'000);
+    }
+    if (options.rows > 0) {
+        sizes = {options.rows};
+    }
+    const int changed = std::min(*std::max_element(sizes.begin(), sizes.end()), 1'000'000);
+    const long long barePeak = ReadPeakBytes((std::filesystem::path(options.dir) / "none").string(), 0);
+    PrintHeading(options.runs, barePeak);
+    std::vector<const SCharset*> charsets;
+    for (const SCharset* charset : {&kUtf8, &kGbk}) {
+        if (UseCharset(*charset, options.dir)) {
+            charsets.push_back(charset);
+        } else {
+            std::printf("%-6s no %s locale: localedef could not make it\n", charset->name, charset->locale);
+        }
+    }
+    std::vector<SFigures> all;
+    CCableTable changes;
+    for (int rows : sizes) {
+        CCableTable utf8Rows;
+        const std::vector<SFigures> figures = TimeSize(rows, charsets, options, utf8Rows);
+        all.insert(all.end(), figures.begin(), figures.end());
+        if (rows == changed) {
+            changes = std::move(utf8Rows);
+        }
+    }
+    PrintVerdicts(all, barePeak);
+    TimeRowChanges(changes);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    // The program reads lists in the user's character set; so does the bench.
-    std::setlocale(LC_ALL, "");
-    return RunBenchMain(argc, argv, "cable_bench", [](const SBenchOptions& options) {
-        RunBench(options);
-        std::filesystem::remove(ListFilePath(options.dir));
-    });
+    if (argc == 4 && argv[1] == kReadPeakChild) {
+        try {
+            return RunReadPeakChild(argv[2], argv[3]);
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "cable_bench (read): %s\n", error.what());
+            return 1;
+        }
+    }
+    return RunBenchMain(argc, argv, "cable_bench", RunBench);
 }

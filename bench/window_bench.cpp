@@ -129,7 +129,7 @@ void BenchImport(int argc, char** argv, const SBenchOptions& options, const std:
     const double coreMedian = Median(core), windowMedian = Median(window);
     std::printf("Import of %d rows, median of %d runs:\n", options.rows, options.runs);
     std::printf("  ReadCableListFile alone                   %8.1f ms\n", coreMedian * 1000);
-    std::printf("  main window, click to painted list        %8.1f ms  (%.2f x the read; target <= 2 x)\n",
+    std::printf("  main window, click to painted list        %8.1f ms  (%.2f x the read; target <= 1.1 x)\n",
                 windowMedian * 1000, windowMedian / coreMedian);
 }
 
@@ -177,7 +177,7 @@ void BenchStartup(const SBenchOptions& options) {
     TimeStartup("/proc/self/exe");
     for (int run = 0; run < options.runs; ++run) startup.push_back(TimeStartup("/proc/self/exe"));
     std::printf("Start-up to the first painted main window, fresh process, median of %d runs:\n", options.runs);
-    std::printf("  %8.1f ms  (fastest %.1f, slowest %.1f; target < 300 ms)\n", Median(startup) * 1000,
+    std::printf("  %8.1f ms  (fastest %.1f, slowest %.1f; target < 100 ms)\n", Median(startup) * 1000,
                 *std::min_element(startup.begin(), startup.end()) * 1000,
                 *std::max_element(startup.begin(), startup.end()) * 1000);
 }
@@ -189,7 +189,8 @@ int main(int argc, char** argv) {
     if (argc == 2 && argv[1] == kStartupChild) return RunStartupChild(argc, argv);
 
     std::setlocale(LC_CTYPE, "");
-    return RunBenchMain(argc, argv, "window_bench", [&](const SBenchOptions& options) {
+    return RunBenchMain(argc, argv, "window_bench", [&](SBenchOptions options) {
+        if (options.rows == 0) options.rows = 1'000'000;
         const std::string path = (std::filesystem::path(options.dir) / "CableList.ini").string();
         MakeListFile(path, options.rows);
         BenchImport(argc, argv, options, path);

@@ -1,51 +1,16 @@
-// The reader's three steps: the file's text to keyword lines, keyword lines to rows, a line to a cell.
+// The reader's three steps on a whole text: the file's text to keyword lines, keyword lines to
+// rows, a line to a cell.
+
+#include "cable/CableLines.h"
 
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
-#include "cable/TextScanner.h"
 
 #include <climits>
 #include <cstring>
 #include <stdexcept>
 
 namespace {
-
-constexpr std::string_view kKeywords[] = {"CableName", "Velocity", "CableLoss", "Frequency"};
-constexpr std::size_t kShortestKeyword = 8;
-
-bool StartsWith(std::string_view text, std::size_t pos, std::string_view word)
-{
-    return text.size() - pos >= word.size() && std::memcmp(text.data() + pos, word.data(), word.size()) == 0;
-}
-
-// Whether a keyword begins at text[pos]: one test of the first byte rules out almost every place.
-bool KeywordAt(std::string_view text, std::size_t pos)
-{
-    switch (text[pos]) {
-    case 'C':
-        return StartsWith(text, pos, kKeywords[0]) || StartsWith(text, pos, kKeywords[2]);
-    case 'V':
-        return StartsWith(text, pos, kKeywords[1]);
-    case 'F':
-        return StartsWith(text, pos, kKeywords[3]);
-    default:
-        return false;
-    }
-}
-
-bool ContainsKeyword(std::string_view token, const CTextScanner& scanner)
-{
-    if (token.size() < kShortestKeyword) {
-        return false;
-    }
-    const std::size_t lastStart = token.size() - kShortestKeyword;
-    for (std::size_t pos = 0; pos <= lastStart; pos += scanner.CharLength(token, pos)) {
-        if (KeywordAt(token, pos)) {
-            return true;
-        }
-    }
-    return false;
-}
 
 // An upper bound for the number of keyword lines in text, which holds at least a keyword and a
 // line feed for each but the last. Counting line feeds is cheap beside the scan that follows.
@@ -58,23 +23,8 @@ std::size_t MostKeywordLines(std::string_view text)
         ++lineFeeds;
         ++pos;
     }
-    const std::size_t bySize = text.size() / (kShortestKeyword + 1) + 1;
+    const std::size_t bySize = text.size() / (kShortestCableKeyword + 1) + 1;
     return lineFeeds + 1 < bySize ? lineFeeds + 1 : bySize;
-}
-
-std::string_view ExtractCableValueView(std::string_view line, const CTextScanner& scanner)
-{
-    const std::string_view trimmed = scanner.Trim(line);
-    const std::size_t equals = scanner.FindChar(trimmed, '=');
-    if (equals == std::string_view::npos) {
-        return trimmed;
-    }
-    std::string_view value = trimmed.substr(equals + 1);
-    // The writer puts one blank after "=": it is not part of the cell.
-    if (!value.empty() && value.front() == ' ') {
-        value.remove_prefix(1);
-    }
-    return value;
 }
 
 }  // namespace
@@ -93,7 +43,7 @@ std::vector<std::string_view> SplitCableLines(std::string_view text)
         }
         if (end > pos) {
             const std::string_view token = text.substr(pos, end - pos);
-            if (!firstToken && ContainsKeyword(token, scanner)) {
+            if (!firstToken && ContainsCableKeyword(token, scanner)) {
                 lines.push_back(token);
             }
             firstToken = false;
@@ -113,14 +63,15 @@ int FillCableTable(const std::vector<std::string_view>& lines, CCableTable& tabl
     if (rowCount > static_cast<std::size_t>(INT_MAX)) {
         throw std::length_error("cable list: too many rows");
     }
+    if (rowCount == 0) {
+        return 0;
+    }
     const CTextScanner scanner;
     CCableTable rows;
     rows.ReserveRows(static_cast<int>(rowCount));
     for (std::size_t first = 0; first < lines.size(); first += width) {
-        rows.AppendRow(ExtractCableValueView(lines[first], scanner),
-                       ExtractCableValueView(lines[first + 1], scanner),
-                       ExtractCableValueView(lines[first + 2], scanner),
-                       ExtractCableValueView(lines[first + 3], scanner));
+        rows.AppendRow(CableValueOf(lines[first], scanner), CableValueOf(lines[first + 1], scanner),
+                       CableValueOf(lines[first + 2], scanner), CableValueOf(lines[first + 3], scanner));
     }
     table.ReplaceWith(std::move(rows));
     return static_cast<int>(rowCount);
@@ -128,5 +79,5 @@ int FillCableTable(const std::vector<std::string_view>& lines, CCableTable& tabl
 
 std::string ExtractCableValue(std::string_view line)
 {
-    return std::string(ExtractCableValueView(line, CTextScanner()));
+    return std::string(CableValueOf(line, CTextScanner()));
 }

@@ -21,14 +21,18 @@ class IFileSystem;
 constexpr int kCableFormatError = -1;
 
 // Writes the table to path in the format above, replacing any file there only once the new text
-// is safely on disk; a symbolic link is followed to the file it names. A read-only file, a
-// directory or a file locked by another process is refused. Throws CFileError when the file
-// cannot be written (a short write is DiskFull); the old file is then left exactly as it was,
-// unless its folder allows no new file and it had to be rewritten in place.
+// is safely on disk; a symbolic link is followed to the file it names. The text is made and
+// written piece by piece, never whole. A read-only file, a directory or a file locked by another
+// process is refused. Throws CFileError when the file cannot be written (a short write is
+// DiskFull); the old file is then left exactly as it was, unless its folder allows no new file and
+// it had to be rewritten in place. A table with a line feed, a carriage return or a zero byte in a
+// cell is refused before any file is opened: CFileError (Generic) naming the row and the column.
 void WriteCableListFile(const std::string& path, const CCableTable& table);
 
-// Reads the file at path into the table. Returns the number of rows made (0 when none; the table
-// is then empty), or kCableFormatError (the table untouched). Throws CFileError when the file
+// Reads the file at path into the table, streaming it through a buffer of fixed size, as
+// FillCableTable(SplitCableLines(the file's text)) would. Returns the number of rows made, or
+// kCableFormatError. Unless rows were made, the table is untouched (its rows and its selection):
+// a file that yields no rows is refused as a malformed one is. Throws CFileError when the file
 // cannot be opened or read; the table is then untouched.
 int ReadCableListFile(const std::string& path, CCableTable& table);
 
@@ -40,11 +44,13 @@ int ReadCableListFile(const std::string& path, CCableTable& table, IFileSystem& 
 // force, stepping over multi-byte characters whole.
 
 // Splits the file's text at line feeds, sets the first non-empty line aside, and returns the
-// later lines that contain "CableName", "Velocity", "CableLoss" or "Frequency", as views into text.
+// later lines that contain "CableName", "Velocity", "CableLoss" or "Frequency" (anywhere, at the
+// line's end too), as views into text.
 std::vector<std::string_view> SplitCableLines(std::string_view text);
 
 // Turns each group of four keyword lines into a row, replacing the table's rows. Returns the
-// number of rows, or kCableFormatError (the table untouched) when the lines are not whole rows.
+// number of rows, or kCableFormatError when the lines are not whole rows; unless rows were made
+// (no lines, or not whole rows) the table is untouched, its rows and its selection.
 int FillCableTable(const std::vector<std::string_view>& lines, CCableTable& table);
 
 // The value of one keyword line: the trimmed line after its first "=" less one blank directly

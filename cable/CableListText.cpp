@@ -1,85 +1,239 @@
 #include "cable/CableListText.h"
 
+#include "cable/CableKeywords.h"
 #include "cable/CableTable.h"
+#include "cable/FileError.h"
 
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
-#include <string_view>
+#include <memory>
+#include <utility>
 
 namespace {
 
-constexpr std::string_view kCommentLine = "/*!!!DO NOT MODIFY!!!!*/\n";
+constexpr std::string_view kComment = "/*!!!DO NOT MODIFY!!!!*/";
 constexpr std::string_view kHeaderStart = "[CableList] Version=1 CableCount=";
-constexpr std::string_view kKeys[] = {"CableName", "Velocity", "CableLoss", "Frequency"};
 constexpr std::string_view kEquals = " = ";
+// Enough for the pieces of a text that is kept whole anyway.
+constexpr std::size_t kSmallPiece = std::size_t{64} << 10;
 
-// Writes into a buffer whose size was worked out beforehand.
-class CTextCursor {
+// Bytes that may be written past the room asked for: short pieces go out in fixed-size copies.
+constexpr std::size_t kSlack = 16;
+
+// The decimal digits of a row number that counts up from 1, with kSlack readable bytes after
+// their start.
+class CRowNumber {
 public:
-    explicit CTextCursor(char* out) : m_out(out) {}
-    void Put(std::string_view text)
+    std::string_view Next()
     {
-        std::memcpy(m_out, text.data(), text.size());
-        m_out += text.size();
+        std::size_t pos = kEnd;
+        while (pos > m_first && m_digits[pos - 1] == '9') {
+            m_digits[--pos] = '0';
+        }
+        if (pos > m_first) {
+            ++m_digits[pos - 1];
+        } else {
+            m_digits[--m_first] = '1';
+        }
+        return std::string_view(m_digits.data() + m_first, kEnd - m_first);
     }
-    void Put(char c) { *m_out++ = c; }
 
 private:
-    char* m_out;
+    static constexpr std::size_t kEnd = 24;
+    std::array<char, kEnd + kSlack> m_digits{};
+    std::size_t m_first = kEnd;
 };
 
-// The decimal digits of number, which buffer holds.
-std::string_view Decimal(long long number, char (&buffer)[24])
-{
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    return std::string_view(buffer, static_cast<std::size_t>(result.ptr - buffer));
-}
-
-std::size_t KeyLinesSize(std::size_t numberLength)
-{
-    std::size_t size = 0;
-    for (std::string_view key : kKeys) {
-        size += key.size() + numberLength + kEquals.size() + 1;
+// One buffer that is filled with text and handed to the writer whenever the next piece does not fit.
+class CTextPieces {
+public:
+    CTextPieces(std::size_t size, const std::function<void(std::string_view)>& write)
+        : m_buffer(std::make_unique_for_overwrite<char[]>(size + kSlack)), m_size(size), m_write(write)
+    {
     }
-    return size;
-}
 
-std::size_t TextSize(const CCableTable& table)
-{
-    char digits[24];
-    std::size_t size = kCommentLine.size() + kHeaderStart.size() +
-                       Decimal(table.GetItemCount(), digits).size() + 1;
-    for (int row = 0; row < table.GetItemCount(); ++row) {
-        size += KeyLinesSize(Decimal(row + 1LL, digits).size());
-        for (std::string_view cell : table.GetRowTextViews(row)) {
-            size += cell.size();
+    // Room for size bytes at the end of the buffer, to be filled at once (up to kSlack bytes more
+    // may be written); nullptr when the whole buffer is too small.
+    char* Room(std::size_t size)
+    {
+        if (m_size - m_used < size) {
+            Flush();
+            if (m_size < size) {
+                return nullptr;
+            }
+        }
+        char* const room = m_buffer.get() + m_used;
+        m_used += size;
+        return room;
+    }
+
+    void Put(std::string_view text)
+    {
+        char* const room = Room(text.size());
+        if (room != nullptr) {
+            std::memcpy(room, text.data(), text.size());
+        } else {
+            m_write(text);
         }
     }
+
+    void Flush()
+    {
+        if (m_used > 0) {
+            m_write(std::string_view(m_buffer.get(), m_used));
+            m_used = 0;
+        }
+    }
+
+private:
+    std::unique_ptr<char[]> m_buffer;
+    std::size_t m_size;
+    std::size_t m_used = 0;
+    const std::function<void(std::string_view)>& m_write;
+};
+
+std::size_t RowTextSize(std::string_view number, const std::array<std::string_view, 4>& cells)
+{
+    std::size_t size = 0;
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        size += kCableKeywords[column].size() + number.size() + kEquals.size() + cells[column].size() + 1;
+    }
     return size;
+}
+
+// Writes the line of one column at out, whose room goes kSlack bytes beyond the line; returns its
+// end. The keyword and " = " are of known sizes, and the number (at most kSlack digits, with
+// kSlack readable bytes) goes in one fixed-size copy.
+template <std::size_t column>
+char* PutLine(char* out, std::string_view number, std::string_view cell)
+{
+    constexpr std::string_view keyword = kCableKeywords[column];
+    std::memcpy(out, keyword.data(), keyword.size());
+    out += keyword.size();
+    std::memcpy(out, number.data(), kSlack);
+    out += number.size();
+    std::memcpy(out, kEquals.data(), kEquals.size());
+    out += kEquals.size();
+    std::memcpy(out, cell.data(), cell.size());
+    out += cell.size();
+    *out++ = '\n';
+    return out;
+}
+
+template <std::size_t... columns>
+void PutLines(char* out, std::string_view number, const std::array<std::string_view, 4>& cells,
+              std::index_sequence<columns...>)
+{
+    ((out = PutLine<columns>(out, number, cells[columns])), ...);
+}
+
+void PutRow(CTextPieces& pieces, std::string_view number, const std::array<std::string_view, 4>& cells)
+{
+    char* out = pieces.Room(RowTextSize(number, cells));
+    if (out != nullptr) {
+        PutLines(out, number, cells, std::make_index_sequence<kCableKeywords.size()>());
+        return;
+    }
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        pieces.Put(kCableKeywords[column]);
+        pieces.Put(number);
+        pieces.Put(kEquals);
+        pieces.Put(cells[column]);
+        pieces.Put("\n");
+    }
+}
+
+bool IsLineBreakOrZero(char c)
+{
+    return c == '\n' || c == '\r' || c == '\0';
+}
+
+// Whether text holds a line feed, a carriage return or a zero byte: eight bytes at a time, with
+// the test for a zero byte in a word applied to the word and to it less each break byte.
+bool HoldsLineBreakOrZero(std::string_view text)
+{
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHighs = 0x8080808080808080u;
+    const auto anyZeroByte = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighs; };
+    std::size_t pos = 0;
+    for (; pos + 8 <= text.size(); pos += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + pos, sizeof word);
+        if ((anyZeroByte(word) | anyZeroByte(word ^ (kOnes * '\n')) | anyZeroByte(word ^ (kOnes * '\r'))) != 0) {
+            return true;
+        }
+    }
+    for (; pos < text.size(); ++pos) {
+        if (IsLineBreakOrZero(text[pos])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The four cells as one text when they lie one after another, as the table keeps them.
+bool AreAdjacent(const std::array<std::string_view, 4>& cells)
+{
+    for (std::size_t column = 1; column < cells.size(); ++column) {
+        if (cells[column - 1].data() + cells[column - 1].size() != cells[column].data()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view AsOneText(const std::array<std::string_view, 4>& adjacentCells)
+{
+    const char* const end = adjacentCells.back().data() + adjacentCells.back().size();
+    return std::string_view(adjacentCells.front().data(), static_cast<std::size_t>(end - adjacentCells.front().data()));
 }
 
 }  // namespace
 
-std::string BuildCableListText(const CCableTable& table)
+void CheckCableListCells(const CCableTable& table, const std::string& path)
 {
-    std::string text(TextSize(table), '\0');
-    CTextCursor cursor(text.data());
-    char digits[24];
-    cursor.Put(kCommentLine);
-    cursor.Put(kHeaderStart);
-    cursor.Put(Decimal(table.GetItemCount(), digits));
-    cursor.Put('\n');
-    for (int row = 0; row < table.GetItemCount(); ++row) {
-        const std::string_view number = Decimal(row + 1LL, digits);
+    const int rows = table.GetItemCount();
+    for (int row = 0; row < rows; ++row) {
         const std::array<std::string_view, 4> cells = table.GetRowTextViews(row);
+        if (AreAdjacent(cells) && !HoldsLineBreakOrZero(AsOneText(cells))) {
+            continue;
+        }
         for (std::size_t column = 0; column < cells.size(); ++column) {
-            cursor.Put(kKeys[column]);
-            cursor.Put(number);
-            cursor.Put(kEquals);
-            cursor.Put(cells[column]);
-            cursor.Put('\n');
+            if (HoldsLineBreakOrZero(cells[column])) {
+                throw CFileError(CFileError::Cause::Generic,
+                                 path + ": row " + std::to_string(row + 1) + ", column " +
+                                     std::to_string(column + 1) + " (" + std::string(kCableKeywords[column]) +
+                                     ") holds a line feed, a carriage return or a zero byte, which the "
+                                     "file cannot keep");
+            }
         }
     }
+}
+
+void WriteCableListText(const CCableTable& table, const std::function<void(std::string_view)>& write,
+                        std::size_t pieceSize)
+{
+    CTextPieces pieces(pieceSize > 0 ? pieceSize : 1, write);
+    char count[24];
+    const auto countEnd = std::to_chars(count, count + sizeof count, table.GetItemCount()).ptr;
+    pieces.Put(kComment);
+    pieces.Put("\n");
+    pieces.Put(kHeaderStart);
+    pieces.Put(std::string_view(count, static_cast<std::size_t>(countEnd - count)));
+    pieces.Put("\n");
+    CRowNumber number;
+    const int rows = table.GetItemCount();
+    for (int row = 0; row < rows; ++row) {
+        PutRow(pieces, number.Next(), table.GetRowTextViews(row));
+    }
+    pieces.Flush();
+}
+
+std::string BuildCableListText(const CCableTable& table)
+{
+    std::string text;
+    WriteCableListText(table, [&text](std::string_view piece) { text.append(piece); }, kSmallPiece);
     return text;
 }

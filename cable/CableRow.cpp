@@ -1,46 +1,105 @@
 #include "cable/CableRow.h"
 
-CCableRow::CCableRow(std::string_view cell0, std::string_view cell1, std::string_view cell2,
-                     std::string_view cell3)
+#include <cstring>
+
+namespace {
+
+std::size_t LengthSize(std::size_t length)
 {
-    m_cells.reserve(cell0.size() + cell1.size() + cell2.size() + cell3.size());
-    m_cells.append(cell0);
-    m_ends[0] = m_cells.size();
-    m_cells.append(cell1);
-    m_ends[1] = m_cells.size();
-    m_cells.append(cell2);
-    m_ends[2] = m_cells.size();
-    m_cells.append(cell3);
+    std::size_t bytes = 1;
+    while (length >= 0x80) {
+        length >>= 7;
+        ++bytes;
+    }
+    return bytes;
 }
 
-std::size_t CCableRow::Begin(int column) const
+char* PutLength(char* out, std::size_t length)
 {
-    return column == 0 ? 0 : m_ends[column - 1];
+    while (length >= 0x80) {
+        *out++ = static_cast<char>(0x80 | (length & 0x7F));
+        length >>= 7;
+    }
+    *out++ = static_cast<char>(length);
+    return out;
 }
 
-std::size_t CCableRow::End(int column) const
+const char* GetLength(const char* in, std::size_t& length)
 {
-    return column == kColumnCount - 1 ? m_cells.size() : m_ends[column];
+    length = 0;
+    for (unsigned shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*in++);
+        length |= static_cast<std::size_t>(byte & 0x7F) << shift;
+        if (byte < 0x80) {
+            return in;
+        }
+    }
+}
+
+// Whether every cell's length takes one byte, as it does in almost every row.
+bool AllShort(const CCableRow::Cells& cells)
+{
+    return (cells[0].size() | cells[1].size() | cells[2].size() | cells[3].size()) < 0x80;
+}
+
+}  // namespace
+
+std::size_t CCableRow::StoredSize(const Cells& cells)
+{
+    std::size_t size = 0;
+    if (AllShort(cells)) {
+        for (std::string_view cell : cells) {
+            size += cell.size();
+        }
+        return size + cells.size();
+    }
+    for (std::string_view cell : cells) {
+        size += LengthSize(cell.size()) + cell.size();
+    }
+    return size;
+}
+
+void CCableRow::Store(char* out, const Cells& cells)
+{
+    if (AllShort(cells)) {
+        for (std::string_view cell : cells) {
+            *out++ = static_cast<char>(cell.size());
+        }
+    } else {
+        for (std::string_view cell : cells) {
+            out = PutLength(out, cell.size());
+        }
+    }
+    for (std::string_view cell : cells) {
+        if (!cell.empty()) {
+            std::memcpy(out, cell.data(), cell.size());
+            out += cell.size();
+        }
+    }
+}
+
+CCableRow::Cells CCableRow::GetCellsWithLongLengths() const
+{
+    std::array<std::size_t, kColumnCount> lengths;
+    const char* text = m_stored;
+    for (std::size_t& length : lengths) {
+        text = GetLength(text, length);
+    }
+    Cells cells;
+    for (std::size_t column = 0; column < cells.size(); ++column) {
+        cells[column] = std::string_view(text, lengths[column]);
+        text += lengths[column];
+    }
+    return cells;
 }
 
 std::string_view CCableRow::GetCell(int column) const
 {
-    return std::string_view(m_cells).substr(Begin(column), End(column) - Begin(column));
+    return GetCells()[static_cast<std::size_t>(column)];
 }
 
-std::array<std::string_view, CCableRow::kColumnCount> CCableRow::GetCells() const
+std::size_t CCableRow::GetStoredSize() const
 {
-    const std::string_view cells(m_cells);
-    return {cells.substr(0, m_ends[0]), cells.substr(m_ends[0], m_ends[1] - m_ends[0]),
-            cells.substr(m_ends[1], m_ends[2] - m_ends[1]), cells.substr(m_ends[2])};
-}
-
-void CCableRow::SetCell(int column, std::string_view text)
-{
-    const std::size_t begin = Begin(column);
-    const std::size_t oldLength = End(column) - begin;
-    m_cells.replace(begin, oldLength, text);
-    for (int later = column; later < kColumnCount - 1; ++later) {
-        m_ends[later] = m_ends[later] - oldLength + text.size();
-    }
+    const Cells cells = GetCells();
+    return static_cast<std::size_t>(cells.back().data() + cells.back().size() - m_stored);
 }

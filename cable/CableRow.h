@@ -1,31 +1,50 @@
 #pragma once
-// One row of the cable table: its four cells kept in one string, one after the other, with the
-// ends of the first three, so that a row costs one allocation however many cells it has.
+// One row of the cable table as the table stores it: the lengths of its four cells, each in as few
+// bytes as it needs (seven bits to a byte), then the bytes of the four cells one after the other.
+// A row of short cells costs four bytes beside its text.
 
 #include <array>
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 class CCableRow {
 public:
     static constexpr int kColumnCount = 4;
+    using Cells = std::array<std::string_view, kColumnCount>;
 
-    // A row whose cells are the four texts, in column order.
-    CCableRow(std::string_view cell0, std::string_view cell1, std::string_view cell2,
-              std::string_view cell3);
+    // The number of bytes that a row of these cells takes.
+    static std::size_t StoredSize(const Cells& cells);
+    // Stores a row of cells at out, which has room for StoredSize(cells) bytes and overlaps none
+    // of the cells.
+    static void Store(char* out, const Cells& cells);
 
-    // The text of column (0..3), valid until the row changes.
+    // The row stored at stored.
+    explicit CCableRow(const char* stored) : m_stored(stored) {}
+
+    // The text of column (0..3), valid while the row stays stored.
     std::string_view GetCell(int column) const;
-    // The texts of all columns in order, valid until the row changes.
-    std::array<std::string_view, kColumnCount> GetCells() const;
-    // Replaces the text of column (0..3).
-    void SetCell(int column, std::string_view text);
+    // The texts of all columns in order, valid while the row stays stored.
+    Cells GetCells() const
+    {
+        // Every length takes a byte at least, so the first four bytes can always be read; almost
+        // always each of them is a whole length.
+        const auto* lengths = reinterpret_cast<const unsigned char*>(m_stored);
+        if ((lengths[0] | lengths[1] | lengths[2] | lengths[3]) >= 0x80) {
+            return GetCellsWithLongLengths();
+        }
+        const char* text = m_stored + kColumnCount;
+        Cells cells;
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            cells[column] = std::string_view(text, lengths[column]);
+            text += lengths[column];
+        }
+        return cells;
+    }
+    // The number of bytes the row takes.
+    std::size_t GetStoredSize() const;
 
 private:
-    std::size_t Begin(int column) const;
-    std::size_t End(int column) const;
+    Cells GetCellsWithLongLengths() const;
 
-    std::string m_cells;
-    std::array<std::size_t, kColumnCount - 1> m_ends;
+    const char* m_stored;
 };

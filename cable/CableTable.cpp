@@ -1,14 +1,26 @@
 #include "cable/CableTable.h"
 
 #include "cable/CableRow.h"
+#include "cable/CellBlocks.h"
 
 #include <climits>
+#include <cstring>
+#include <new>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
+namespace {
+
+// Discarded rows are copied out of the blocks once they outweigh the rows in use and this much.
+constexpr std::size_t kMostDiscardedBytes = std::size_t{4} << 20;
+
+}  // namespace
+
+// The rows, each stored in one piece of the blocks (CableRow.h), in display order.
 struct CCableTable::CRows {
-    std::vector<CCableRow> rows;
+    CCellBlocks blocks;
+    std::vector<char*> rows;
     int selected = -1;
 };
 
@@ -86,28 +98,25 @@ int CCableTable::InsertRow(int index, const std::string& text)
     if (index < 0 || index > GetItemCount()) {
         throw std::out_of_range("cable table: cannot insert at " + std::to_string(index));
     }
-    if (index == GetItemCount()) {
-        return AppendRow(text, {}, {}, {});
-    }
-    CheckRoomForRow();
-    CRows& rows = Rows();
-    rows.rows.emplace(rows.rows.begin() + index, text, std::string_view(), std::string_view(),
-                      std::string_view());
-    rows.selected = index;
-    if (m_observer != nullptr) {
-        m_observer->OnRowInserted(index);
-        m_observer->OnSelectionChanged(index);
-    }
-    return index;
+    return PutRow(index, {text, {}, {}, {}});
 }
 
 int CCableTable::AppendRow(std::string_view name, std::string_view velocity,
                            std::string_view cableLoss, std::string_view frequency)
 {
+    return PutRow(GetItemCount(), {name, velocity, cableLoss, frequency});
+}
+
+int CCableTable::PutRow(int index, const std::array<std::string_view, 4>& cells)
+{
     CheckRoomForRow();
     CRows& rows = Rows();
-    rows.rows.emplace_back(name, velocity, cableLoss, frequency);
-    const int index = GetItemCount() - 1;
+    if (rows.rows.size() == rows.rows.capacity()) {
+        rows.rows.reserve(rows.rows.empty() ? 16 : rows.rows.size() * 2);
+    }
+    char* const stored = rows.blocks.Allocate(CCableRow::StoredSize(cells));
+    CCableRow::Store(stored, cells);
+    rows.rows.insert(rows.rows.begin() + index, stored);
     rows.selected = index;
     if (m_observer != nullptr) {
         m_observer->OnRowInserted(index);
@@ -127,10 +136,29 @@ void CCableTable::SetCellText(int row, int column, const std::string& text)
 {
     CheckRow(row);
     CheckColumn(column);
-    Rows().rows[static_cast<std::size_t>(row)].SetCell(column, text);
+    CRows& rows = Rows();
+    char*& stored = rows.rows[static_cast<std::size_t>(row)];
+    const CCableRow old(stored);
+    const std::size_t oldSize = old.GetStoredSize();
+    CCableRow::Cells cells = old.GetCells();
+    cells[static_cast<std::size_t>(column)] = text;
+    const std::size_t newSize = CCableRow::StoredSize(cells);
+    // The new row is put together aside: it may be stored where the cells it is made from are.
+    std::string replacement(newSize, '\0');
+    CCableRow::Store(replacement.data(), cells);
+    const bool resized = rows.blocks.Resize(stored, oldSize, newSize);
+    if (!resized && newSize > oldSize) {
+        char* const moved = rows.blocks.Allocate(newSize);
+        rows.blocks.Discard(oldSize);
+        stored = moved;
+    } else if (!resized && newSize < oldSize) {
+        rows.blocks.Discard(oldSize - newSize);
+    }
+    std::memcpy(stored, replacement.data(), newSize);
     if (m_observer != nullptr) {
         m_observer->OnCellChanged(row, column);
     }
+    CompactIfWasteful();
 }
 
 std::string CCableTable::GetCellText(int row, int column) const
@@ -142,20 +170,25 @@ std::string_view CCableTable::GetCellTextView(int row, int column) const
 {
     CheckRow(row);
     CheckColumn(column);
-    return Rows().rows[static_cast<std::size_t>(row)].GetCell(column);
+    return CCableRow(Rows().rows[static_cast<std::size_t>(row)]).GetCell(column);
 }
 
 std::array<std::string_view, 4> CCableTable::GetRowTextViews(int row) const
 {
-    CheckRow(row);
-    return Rows().rows[static_cast<std::size_t>(row)].GetCells();
+    const std::vector<char*>& rows = Rows().rows;
+    if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) {
+        CheckRow(row);
+    }
+    return CCableRow(rows[static_cast<std::size_t>(row)]).GetCells();
 }
 
 void CCableTable::DeleteRow(int row)
 {
     CheckRow(row);
     CRows& rows = Rows();
-    rows.rows.erase(rows.rows.begin() + row);
+    const auto deleted = rows.rows.begin() + row;
+    rows.blocks.Discard(CCableRow(*deleted).GetStoredSize());
+    rows.rows.erase(deleted);
     const int before = rows.selected;
     if (before == row) {
         rows.selected = -1;
@@ -168,12 +201,14 @@ void CCableTable::DeleteRow(int row)
             m_observer->OnSelectionChanged(rows.selected);
         }
     }
+    CompactIfWasteful();
 }
 
 void CCableTable::DeleteAllRows()
 {
     CRows& rows = Rows();
-    rows.rows.clear();
+    rows.rows = std::vector<char*>();
+    rows.blocks.Clear();
     rows.selected = -1;
     if (m_observer != nullptr) {
         m_observer->OnTableReset();
@@ -200,6 +235,29 @@ void CCableTable::MoveSelection(int row)
     }
 }
 
+void CCableTable::CompactIfWasteful() noexcept
+{
+    CRows& rows = Rows();
+    const std::size_t discarded = rows.blocks.GetDiscardedBytes();
+    if (discarded <= kMostDiscardedBytes || discarded <= rows.blocks.GetUsedBytes()) {
+        return;
+    }
+    try {
+        // One piece for all rows, taken before any row moves: nothing after it can fail.
+        CCellBlocks compacted;
+        char* next = rows.blocks.GetUsedBytes() > 0 ? compacted.Allocate(rows.blocks.GetUsedBytes()) : nullptr;
+        for (char*& stored : rows.rows) {
+            const std::size_t size = CCableRow(stored).GetStoredSize();
+            std::memcpy(next, stored, size);
+            stored = next;
+            next += size;
+        }
+        rows.blocks = std::move(compacted);
+    } catch (const std::bad_alloc&) {
+        // The rows stay where they are; the space is taken back on a later change.
+    }
+}
+
 void CCableTable::ReplaceWith(CCableTable&& other) noexcept
 {
     if (&other == this) {
@@ -207,7 +265,8 @@ void CCableTable::ReplaceWith(CCableTable&& other) noexcept
     }
     std::swap(m_rows, other.m_rows);
     if (other.m_rows != nullptr) {
-        other.m_rows->rows = std::vector<CCableRow>();
+        other.m_rows->rows = std::vector<char*>();
+        other.m_rows->blocks.Clear();
         other.m_rows->selected = -1;
     }
     if (m_observer != nullptr) {

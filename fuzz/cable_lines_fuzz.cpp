@@ -1,20 +1,25 @@
 // Fuzzes the cable list reader's three steps, SplitCableLines, FillCableTable and
 // ExtractCableValue: each is checked against a plain model that steps through the text one
-// character at a time with mbrlen, and rows are written out and read back.
+// character at a time with mbrlen, and rows are written out and read back. The streaming reader
+// and writer are checked against the whole-text functions through small buffers and reads, so
+// that boundaries fall inside lines and characters.
 //
 // An input's first byte picks the character set of the scan by its value modulo 3 (0: C.UTF-8,
 // 1: zh_CN.GBK, 2: C); the rest is the file's text. zh_CN.GBK is looked up along LOCPATH, where
 // fuzz/run.sh makes it.
 
 #include "cable/CableListFile.h"
+#include "cable/CableListReader.h"
 #include "cable/CableListText.h"
 #include "cable/CableTable.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <iterator>
 #include <locale.h>
@@ -217,10 +222,11 @@ Cells CheckFill(const std::vector<std::string_view>& lines)
     CCableTable table = MakeTable(before);
     table.SelectRow(0);
     const int result = FillCableTable(lines, table);
-    if (lines.size() % 4 != 0) {
-        Check(result == kCableFormatError, "lines that are not whole rows are a format error");
+    if (lines.size() % 4 != 0 || lines.empty()) {
+        Check(result == (lines.empty() ? 0 : kCableFormatError),
+              "lines that are not whole rows are a format error, no lines no rows");
         Check(CellsOf(table) == before && table.GetSelectedRow() == 0,
-              "a format error leaves the table untouched");
+              "a format error or no rows leaves the table untouched");
         return {};
     }
     Check(result == static_cast<int>(lines.size() / 4), "FillCableTable makes a row of every four lines");
@@ -242,6 +248,42 @@ void CheckRoundTrip(const Cells& cells)
           "written text reads back as as many rows");
     Check(CellsOf(readBack) == cells, "written text reads back as the same cells");
     Check(BuildCableListText(readBack) == text, "a second export is byte-identical to the first");
+}
+
+// The streaming reader makes the rows that the whole-text functions make of the text up to its
+// first zero byte, whatever the sizes of its buffer and of its reads.
+void CheckStreaming(std::string_view text)
+{
+    const std::string_view untilZero = text.substr(0, std::min(text.find('\0'), text.size()));
+    CCableTable whole;
+    const int expected = FillCableTable(SplitCableLines(untilZero), whole);
+    static const std::size_t sizes[][2] = {{1, 1}, {2, 3}, {3, 1}, {5, 64}, {16, 7}, {4096, 4096}};
+    for (const auto& [bufferSize, readSize] : sizes) {
+        std::size_t offset = 0;
+        const auto source = [&, readSize = readSize](char* buffer, std::size_t size) {
+            const std::size_t count = std::min({size, readSize, text.size() - offset});
+            std::memcpy(buffer, text.data() + offset, count);
+            offset += count;
+            return count;
+        };
+        CCableListReader reader(bufferSize);
+        CCableTable rows;
+        const int result = reader.ReadRows(source, rows);
+        Check(result == expected, "streaming makes as many rows as the whole text, or the same refusal");
+        Check(result <= 0 || CellsOf(rows) == CellsOf(whole), "streaming makes the rows of the whole text");
+    }
+}
+
+// The writer's pieces, however small its buffer, make the whole text.
+void CheckWriterPieces(const Cells& cells)
+{
+    const CCableTable table = MakeTable(cells);
+    const std::string whole = BuildCableListText(table);
+    for (std::size_t pieceSize : {1, 3, 10}) {
+        std::string text;
+        WriteCableListText(table, [&](std::string_view piece) { text.append(piece); }, pieceSize);
+        Check(text == whole, "the writer's pieces make the whole text");
+    }
 }
 
 // Rows whose cells are pieces of the input with no line feed and no white space at their end:
@@ -291,6 +333,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     CheckRoundTrip(CheckFill(lines));
     CheckFill(ModelNonEmptyLines(text));
-    CheckRoundTrip(RawRows(text));
+    const Cells raw = RawRows(text);
+    CheckRoundTrip(raw);
+    CheckWriterPieces(raw);
+    CheckStreaming(text);
     return 0;
 }

@@ -30,10 +30,10 @@ TEST(CableLinesTest, SplitKeepsLaterKeywordLinesWholeAsViewsIntoTheText)
 {
     // The first non-empty line, here "\r", is set aside whatever it holds.
     const std::string text = "\n\n\r\nCableName0 = skipped\n\nx CableName1 = a \r\n; Frequency table\n"
-                             "cablename velocity\nCable Name\nFrequency";
+                             "cablename velocity\nCable Name\nx Velocity\nVelocit\nFrequency";
     const std::vector<std::string_view> lines = SplitCableLines(text);
     EXPECT_THAT(Split(text), ElementsAre("CableName0 = skipped", "x CableName1 = a \r",
-                                         "; Frequency table", "Frequency"));
+                                         "; Frequency table", "x Velocity", "Frequency"));
     for (std::string_view line : lines) {
         EXPECT_TRUE(line.data() >= text.data() && line.data() + line.size() <= text.data() + text.size());
     }
@@ -77,9 +77,11 @@ TEST(CableLinesTest, FillMakesRowsByPositionAndSelectsTheLast)
     EXPECT_EQ(CellsOf(table), (Rows{{"a", "b", "c", "d"}, {"", "", " x", "100"}}));
     EXPECT_EQ(table.GetSelectedRow(), 1);
 
+    // No rows is refused like lines that are not whole rows: the table keeps its rows and selection.
+    table.SelectRow(0);
     EXPECT_EQ(FillCableTable(SplitCableLines("header only\n[CableList] Version=1 CableCount=0\n"), table), 0);
-    EXPECT_EQ(table.GetItemCount(), 0);
-    EXPECT_EQ(table.GetSelectedRow(), -1);
+    EXPECT_EQ(CellsOf(table), (Rows{{"a", "b", "c", "d"}, {"", "", " x", "100"}}));
+    EXPECT_EQ(table.GetSelectedRow(), 0);
 }
 
 TEST(CableLinesTest, LinesThatAreNotWholeRowsLeaveTheTableUntouched)

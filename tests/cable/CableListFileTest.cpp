@@ -1,4 +1,5 @@
 #include "cable/CableListFile.h"
+#include "cable/CableListText.h"
 #include "cable/CableTable.h"
 #include "cable/FileError.h"
 
@@ -67,10 +68,55 @@ TEST_F(CableListFileTest, ReaderTakesTextUpToTheFirstZeroByteAndAnyLineEnds)
     EXPECT_EQ(ReadCableListFile(path, table), 1);
     EXPECT_EQ(CellsOf(table), (Rows{{"a", "b", "c", "d"}}));
 
-    for (const std::string& text : {std::string(), std::string("\n\n\n"), kEmptyListText}) {
+    // A file that yields no rows is refused: the table keeps its rows and its selection.
+    table = MakeTable(kRows);
+    table.SelectRow(1);
+    for (const std::string& text : {std::string(), std::string("\n\n\n"), kEmptyListText, "\0CableName1"s}) {
         WriteBytes(path, text);
-        table = MakeTable(kRows);
         EXPECT_EQ(ReadCableListFile(path, table), 0);
-        EXPECT_EQ(table.GetItemCount(), 0);
+        EXPECT_EQ(CellsOf(table), kRows);
+        EXPECT_EQ(table.GetSelectedRow(), 1);
     }
+}
+
+// The text goes out through one buffer: rows that cross its end, and cells longer than it, come
+// out whole and in order.
+TEST_F(CableListFileTest, WriterGivesTheSameTextThroughAnyBuffer)
+{
+    Rows rows = kRows;
+    rows.push_back({std::string(100, 'n'), "", "v", std::string(7, 'f')});
+    const CCableTable table = MakeTable(rows);
+    const std::string whole = BuildCableListText(table);
+    for (std::size_t pieceSize : {std::size_t{1}, std::size_t{5}, std::size_t{64}, std::size_t{1} << 20}) {
+        std::string text;
+        WriteCableListText(table, [&](std::string_view piece) {
+            // Only a single key or cell longer than the buffer passes it by.
+            EXPECT_TRUE(piece.size() <= pieceSize || piece.find('\n') == std::string_view::npos)
+                << pieceSize << ": " << piece;
+            text.append(piece);
+        }, pieceSize);
+        EXPECT_EQ(text, whole) << pieceSize;
+    }
+}
+
+// A line break or a zero byte in a cell would come back as other rows, or cut the list short.
+TEST_F(CableListFileTest, WriterRefusesCellsThatTheFileCannotKeepBeforeTouchingIt)
+{
+    WriteCableListFile(path, MakeTable(kRows));
+    const std::string old = ReadBytes(path);
+    const std::string missing = folder / "missing.ini";
+    for (const std::string& bad : {"a\nb"s, "\r"s, "x\0"s}) {
+        Rows rows = kRows;
+        rows[1][2] = bad;
+        try {
+            WriteCableListFile(path, MakeTable(rows));
+            ADD_FAILURE() << "written: " << bad;
+        } catch (const CFileError& error) {
+            EXPECT_EQ(error.GetCause(), Cause::Generic);
+            EXPECT_THAT(error.what(), testing::HasSubstr("row 2, column 3"));
+        }
+        EXPECT_THROW(WriteCableListFile(missing, MakeTable(rows)), CFileError);
+    }
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
 }

@@ -105,21 +105,22 @@ TEST_F(QuorlisDlgTest, FormatErrorShowsTwoBoxesAndLeavesTableAndButtons) {
     EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
 }
 
-// An Import that makes no rows empties the table but keeps the window unlocked.
-TEST_F(QuorlisDlgTest, EmptyImportKeepsButtonsThenEachCommandMeetsAnEmptyTable) {
+// A file that yields no rows is refused like a malformed one: the table, its selection and the
+// buttons stay as they were, so an Export afterwards still writes the rows.
+TEST_F(QuorlisDlgTest, EmptyImportKeepsTheTableAndTheButtons) {
     const std::string exported = (dir / "out.ini").string();
     Import(MakeFile("CableList.ini", kTwoRows));
     Import(MakeFile("empty.ini", ""));
+    Import(MakeFile("header-only.ini", "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=0\n"));
     ExpectEditCommandsEnabled(true);
-    ui.Click(IDC_DELETE_CABLE);
-    ui.Click(IDC_EDIT_CABLE);
     ui.AnswerFileChooser(exported);
     ui.Click(IDC_EXPORT);
     RunAndExit();
 
-    EXPECT_EQ(Messages(), (std::vector<std::string>{kItemCountError, kNothingToDelete, kSelectToEdit}));
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
-    EXPECT_EQ(ReadFile(exported), "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=0\n");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kItemCountError, kItemCountError}));
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+    EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1);
+    EXPECT_EQ(ReadFile(exported), kTwoRows);
 }
 
 TEST_F(QuorlisDlgTest, ExportWritesTheTableThroughTheSaveChooser) {

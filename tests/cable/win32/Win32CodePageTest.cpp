@@ -7,6 +7,7 @@
 #include "cable/win32/Win32FileSystem.h"
 
 #include "../DoubleByteCases.h"
+#include "../StreamingAgreement.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,11 @@ TEST_F(Win32CodePageTest, KeywordsAreFoundOnlyWhereACharacterBegins)
 TEST_F(Win32CodePageTest, CellsKeepTheirDoubleByteCharactersThroughARoundTrip)
 {
     ExpectDoubleByteCellsSurviveARoundTrip();
+}
+
+TEST_F(Win32CodePageTest, StreamingAgreesWithWholeText)
+{
+    ExpectStreamingAgreesWithWholeText();
 }
 
 // A double-byte character whose trail byte is a backslash (0x5C) is no folder separator.

@@ -1,0 +1,13 @@
+#include "cable/CableListReader.h"
+
+#include "StreamingAgreement.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+
+TEST(CableListReaderTest, StreamingAgreesWithWholeTextInTheCLocale)
+{
+    std::setlocale(LC_CTYPE, "C");
+    ExpectStreamingAgreesWithWholeText();
+}

@@ -21,11 +21,11 @@ class IFileSystem;
 constexpr int kCableFormatError = -1;
 
 // Writes the table to path in the format above, replacing any file there only once the new text
-// is safely on disk; a symbolic link is followed to the file it names. The text is made and
-// written piece by piece, never whole. A read-only file, a directory or a file locked by another
-// process is refused. Throws CFileError when the file cannot be written (a short write is
-// DiskFull); the old file is then left exactly as it was, unless its folder allows no new file and
-// it had to be rewritten in place. A table with a line feed, a carriage return or a zero byte in a
+// is safely on disk, with the old file's owner, group, permissions and links (ReplaceFileText); a
+// symbolic link is followed to the file it names. The text is made and written piece by piece,
+// never whole. A read-only file, a directory or a file locked by another process is refused.
+// Throws CFileError when the file cannot be written (a short write is DiskFull); the old file is
+// then left exactly as it was. A table with a line feed, a carriage return or a zero byte in a
 // cell is refused before any file is opened: CFileError (Generic) naming the row and the column.
 void WriteCableListFile(const std::string& path, const CCableTable& table);
 

@@ -36,6 +36,11 @@ private:
     [[noreturn]] void Fail(int error) const;
     void LockRecords();
 
+    // Starts writing to the disk what was written since the last call, once that is a lot.
+    void StartWriteBack();
+
     int m_fd;
     std::string m_path;
+    std::uint64_t m_written = 0;        // bytes written through this object
+    std::uint64_t m_writtenBack = 0;    // of those, the ones whose write-back has been started
 };

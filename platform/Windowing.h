@@ -24,6 +24,9 @@ constexpr int kLvcfmtLeft = 0;
 // Common-control class set that covers all the standard controls.
 constexpr unsigned kIccStandardClasses = 0xFF;
 
+// The bits of a system-menu command id that name the command; the low four are the platform's.
+constexpr unsigned kSysCommandMask = 0xFFF0;
+
 // What a file chooser is asked for.
 struct SFileChooser {
     bool save = false;           // a save chooser; else an open chooser

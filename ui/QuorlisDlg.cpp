@@ -61,7 +61,7 @@ void CQuorlisDlg::AddAboutMenuEntry() {
 }
 
 void CQuorlisDlg::OnSysCommand(unsigned id, long param) {
-    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+    if ((id & kSysCommandMask) == IDM_ABOUTBOX) {
         if (m_runAboutBox) m_runAboutBox();
     } else {
         CDialog::OnSysCommand(id, param);

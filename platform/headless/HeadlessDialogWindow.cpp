@@ -2,6 +2,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/DialogKeys.h"
+#include "platform/FieldText.h"
 #include "platform/headless/HeadlessWindowing.h"
 #include "cable/CableTable.h"
 #include "res/ResourceIds.h"
@@ -14,14 +15,6 @@ namespace {
 // Dialog units to pixels for a window that has no font: about what an 8-point font gives.
 constexpr int kPixelsPer4DialogUnitsX = 6;
 constexpr int kPixelsPer8DialogUnitsY = 13;
-
-// A system-menu command's own bits; the low four are the platform's.
-constexpr unsigned kSysCommandMask = 0xFFF0;
-
-std::string WithoutLineBreaks(std::string text) {
-    std::erase_if(text, [](char c) { return c == '\n' || c == '\r'; });
-    return text;
-}
 
 }  // namespace
 
@@ -71,7 +64,7 @@ std::string CHeadlessDialogWindow::GetControlText(int id) const {
 void CHeadlessDialogWindow::SetControlText(int id, const std::string& text) {
     SControl* control = FindControl(id, "SetControlText");
     if (!control) return;
-    control->text = control->kind == EControlKind::Edit ? WithoutLineBreaks(text) : text;
+    control->text = control->kind == EControlKind::Edit ? RemoveLineBreaksAndNul(text) : text;
     control->textSelected = false;
 }
 
@@ -193,7 +186,7 @@ void CHeadlessDialogWindow::UserType(int id, const std::string& text) {
         return;
     }
     m_focused = id;
-    control->text = WithoutLineBreaks(text);
+    control->text = RemoveLineBreaksAndNul(text);
     control->textSelected = false;
 }
 

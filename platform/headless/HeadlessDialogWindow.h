@@ -36,7 +36,7 @@ public:
     CDialog& GetDialog() const override;
 
     // Control state. Asking for a control the layout does not have reports a failure. Edit fields
-    // drop line feeds and carriage returns from the text they are given.
+    // drop line feeds, carriage returns and NULs from the text they are given.
     std::string GetControlText(int id) const override;
     void SetControlText(int id, const std::string& text) override;
     void EnableControl(int id, bool enable) override;

@@ -72,7 +72,7 @@ public:
     // Clicks control id; a disabled or missing control ignores it (a missing one reports a failure).
     void Click(int id);
     // Replaces the text of edit field id as typing would, leaving the field focused with the caret at
-    // the end; line feeds and carriage returns are dropped, as the real fields do.
+    // the end; line feeds, carriage returns and NULs are dropped, as the real fields do.
     void Type(int id, const std::string& text);
     // Moves the focus to control id as Tab would; an edit field gets its text selected.
     void Focus(int id);

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32DialogWindow.h"
 
 #include "platform/Dialog.h"
+#include "platform/FieldText.h"
 #include "res/win32/DialogTemplate.h"
 #include "platform/win32/Win32Text.h"
 
@@ -49,14 +50,8 @@ std::string CWin32DialogWindow::GetControlText(int id) const {
 void CWin32DialogWindow::SetControlText(int id, const std::string& text) {
     const HWND control = GetDlgItem(m_hwnd, id);
     if (!control) return;
-    if (IsEditField(id)) {
-        // A single-line field never holds a line break: it would split the cell's line in the file.
-        std::string field = text;
-        std::erase_if(field, [](char c) { return c == '\n' || c == '\r'; });
-        SetWindowTextA(control, field.c_str());
-    } else {
-        SetWindowTextA(control, text.c_str());
-    }
+    // The window text ends at a NUL: a field drops it (and line breaks) rather than what follows.
+    SetWindowTextA(control, IsEditField(id) ? RemoveLineBreaksAndNul(text).c_str() : text.c_str());
 }
 
 void CWin32DialogWindow::EnableControl(int id, bool enable) {

@@ -1,13 +1,11 @@
 #include "ui/QuorlisDlg.h"
 
 #include "cable/CableListFile.h"
-#include "cable/FileError.h"
 #include "platform/DataExchange.h"
 #include "platform/MessageBox.h"
 #include "res/Resources.h"
 #include "ui/QuorletDlg.h"
 
-#include <exception>
 #include <utility>
 
 namespace {
@@ -100,21 +98,25 @@ void CQuorlisDlg::EnableEditCommands(bool enable) {
 
 void CQuorlisDlg::OnImport() {
     const std::optional<std::string> path = ChooseCableFile(false);
-    if (!path) return;
+    if (path) ImportFile(*path);
+}
+
+void CQuorlisDlg::ImportFile(const std::string& path) {
+    int rows = 0;
     try {
-        const int rows = ReadCableListFile(*path, m_list);
-        if (rows == kCableFormatError) {
-            ShowMessageBox(QuorlisText::kFormatError);
-            ShowMessageBox(QuorlisText::kItemCountError);
-        } else if (rows == 0) {
-            ShowMessageBox(QuorlisText::kItemCountError);
-        } else {
-            EnableEditCommands(true);
-        }
-    } catch (const CFileError&) {
+        rows = ReadCableListFile(path, m_list);
+    } catch (...) {
+        // Whatever failed (the file, memory), the reader has left the table as it was.
         ShowMessageBox(QuorlisText::kOpenFailed);
-    } catch (const std::exception&) {
-        // Any other failure (memory) ends the command without a message.
+        return;
+    }
+    if (rows == kCableFormatError) {
+        ShowMessageBox(QuorlisText::kFormatError);
+        ShowMessageBox(QuorlisText::kItemCountError);
+    } else if (rows == 0) {
+        ShowMessageBox(QuorlisText::kItemCountError);
+    } else {
+        EnableEditCommands(true);
     }
 }
 
@@ -123,10 +125,9 @@ void CQuorlisDlg::OnExport() {
     if (!path) return;
     try {
         WriteCableListFile(*path, m_list);
-    } catch (const CFileError&) {
+    } catch (...) {
+        // A failure of any kind (the file, memory) means the list is not saved: the user must know.
         ShowMessageBox(QuorlisText::kExportFailed);
-    } catch (const std::exception&) {
-        // Any other failure (memory) ends the command without a message.
     }
 }
 

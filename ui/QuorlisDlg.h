@@ -40,7 +40,7 @@ protected:
 
     // Reads a chosen cable list file into the table.
     void OnImport();
-    // Writes the table to a chosen file.
+    // Writes the table to a chosen file; any failure shows "Export Cable List File Failed".
     void OnExport();
     // Appends a row entered in the cable parameter dialog, selected.
     void OnAdd();
@@ -52,6 +52,9 @@ protected:
     QUORLIS_DECLARE_MESSAGE_MAP()
 
 private:
+    // Reads the cable list file at path into the table, with Import's messages and enabling. Any
+    // failure shows "Open Cable File Failed" and leaves the table as it was.
+    void ImportFile(const std::string& path);
     // Shows the open or save file chooser for a cable list file; nothing on Cancel.
     std::optional<std::string> ChooseCableFile(bool save);
     // Enables or disables Add, Edit, Export and Delete together.

@@ -5,6 +5,7 @@
 // Names avoid those that the Win32 headers define as macros (MessageBox, GetDlgItemText, LoadString,
 // CreateDialog, IDOK...), so that a backend can include both.
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,6 +21,10 @@ enum class EMsgBoxIcon { Warning, Question };
 constexpr unsigned kLvsExGridLines = 0x1;
 constexpr unsigned kLvsExFullRowSelect = 0x20;
 constexpr int kLvcfmtLeft = 0;
+
+// A list shows at most this many characters of a cell, then an ellipsis: laying out a longer text
+// at every repaint would freeze the window. The cell itself keeps all its bytes.
+constexpr std::size_t kMaxShownCellChars = 4096;
 
 // Common-control class set that covers all the standard controls.
 constexpr unsigned kIccStandardClasses = 0xFF;

@@ -1,9 +1,8 @@
 #include "platform/win32/Win32ListView.h"
 
-#include <commctrl.h>
+#include "platform/win32/Win32Text.h"
 
-#include <algorithm>
-#include <cstring>
+#include <commctrl.h>
 
 CWin32ListView::CWin32ListView(HWND list, CCableTable& table) : m_list(list), m_table(table) {
     m_table.SetObserver(this);
@@ -86,8 +85,6 @@ void CWin32ListView::FillDisplayInfo(LVITEMA& item) const {
     item.pszText[0] = '\0';
     if (item.iItem < 0 || item.iItem >= m_table.GetItemCount()) return;
     if (item.iSubItem < 0 || item.iSubItem >= m_table.GetColumnCount()) return;
-    const std::string text = m_table.GetCellText(item.iItem, item.iSubItem);
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-    std::memcpy(item.pszText, text.data(), length);
-    item.pszText[length] = '\0';
+    CopyShownCellText(m_table.GetCellTextView(item.iItem, item.iSubItem), item.pszText,
+                      static_cast<std::size_t>(item.cchTextMax));
 }

@@ -344,3 +344,35 @@ TEST_F(QtMainDlgTest, TheFileDialogOpensAMissingFileAndAsksBeforeReplacingOne) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(replaced), {}), expected);
     EXPECT_TRUE(fs::exists(dir / "new.ini")) << "the default extension is added";
 }
+
+// A very long cell shows only its beginning, cut between characters; its bytes stay whole.
+TEST_F(QtMainDlgTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
+    std::string euros;
+    for (int i = 0; i < 5000; ++i) euros += "\xE2\x82\xAC";
+    const std::string source = CableFile({{std::string(10'000'000, 'n'), euros, "0.5", "100"}});
+    const QString target = QString::fromStdString((dir / "copy.ini").string());
+    Import(MakeFile("long.ini", source));
+    script.Then([](QWidget& window) {
+        QTableView& list = List(window);
+        const QString ellipsis(QChar(0x2026));
+        const QString name = list.model()->index(0, 0).data().toString();
+        EXPECT_TRUE(name == QString(kMaxShownCellChars, u'n') + ellipsis) << name.size() << " characters shown";
+        const QString velocity = list.model()->index(0, 1).data().toString();
+        EXPECT_TRUE(velocity == QString(kMaxShownCellChars, QChar(0x20AC)) + ellipsis) << velocity.size();
+        EXPECT_EQ(list.model()->index(0, 2).data().toString(), QStringLiteral("0.5"));
+        list.viewport()->repaint();
+        PressKey(Button(window, IDC_EXPORT), Qt::Key_Return);
+    });
+    script.Then([target](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr);
+        PickFile(*chooser, target);
+    });
+    script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });
+    AnswerExit(QMessageBox::Yes);
+
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_EQ(dlg.m_list.GetCellTextView(0, 0).size(), 10'000'000u);
+    std::ifstream exported(dir / "copy.ini", std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(exported), {}) == source) << "exported unchanged";
+}

@@ -327,3 +327,32 @@ TEST_F(Win32MainWindowTest, FormatErrorShowsTwoWarningsInOrder) {
         EXPECT_EQ(ui.Boxes()[i].owner, mainWindow);
     }
 }
+
+// A very long cell shows only its beginning, with an ellipsis; its bytes stay whole.
+TEST_F(Win32MainWindowTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
+    const std::string longName(100000, 'n');
+    const std::string source = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=1\n"
+                               "CableName1 = " + longName + "\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n";
+    const std::string target = (dir / "copy.ini").string();
+    Import(MakeFile("long.ini", source));
+    OnMain([](HWND main) {
+        std::string text(65536, '\0');
+        LVITEMA item{};
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size());
+        const auto length = SendMessageA(List(main), LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+        text.resize(static_cast<std::size_t>(length));
+        EXPECT_TRUE(text == std::string(kMaxShownCellChars, 'n') + "...") << text.size() << " bytes shown";
+        EXPECT_EQ(Row(main, 0)[0], std::string(252, 'n') + "...") << "as much as the buffer takes";
+        EXPECT_EQ(Row(main, 0)[1], "0.66");
+        Click(main, IDC_EXPORT);
+    });
+    ui.Then(CUiDriver::OnWindow("Save As", [target](HWND chooser) { AnswerChooser(chooser, target); }));
+    Exit();
+    Run();
+    EXPECT_EQ(dlg.m_list.GetCellText(0, 0), longName);
+    std::ifstream exported(target, std::ios::binary);
+    std::ostringstream text;
+    text << exported.rdbuf();
+    EXPECT_TRUE(text.str() == source) << "exported unchanged";
+}

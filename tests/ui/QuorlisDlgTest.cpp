@@ -187,6 +187,9 @@ TEST_F(QuorlisDlgTest, EditShowsTheSelectedRowAndReplacesIt) {
         EXPECT_EQ(edit.GetControlText(IDC_CABLE_LOSS), "0.5");
         EXPECT_EQ(edit.GetControlText(IDC_FREQUENCY), "100");
     });
+    ui.Type(IDC_NAME, "RG58A");
+    ui.Type(IDC_VELOCITY, "0.67");
+    ui.Type(IDC_CABLE_LOSS, "0.4");
     ui.Type(IDC_FREQUENCY, "200");
     ui.PressEnter();
     ui.Click(IDC_EDIT_CABLE);  // Cancel leaves the row
@@ -196,8 +199,8 @@ TEST_F(QuorlisDlgTest, EditShowsTheSelectedRowAndReplacesIt) {
     ui.Click(IDC_EDIT_CABLE);
     RunAndExit();
 
-    EXPECT_EQ(Row(0), (std::vector<std::string>{"RG58", "0.66", "0.5", "200"}));
-    EXPECT_EQ(Row(1)[3], "900");
+    EXPECT_EQ(Row(0), (std::vector<std::string>{"RG58A", "0.67", "0.4", "200"})) << "each of the four fields stored";
+    EXPECT_EQ(Row(1), (std::vector<std::string>{"LMR400", "0.85", "0.2", "900"}));
     EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToEdit});
 }
 

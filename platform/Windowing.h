@@ -69,6 +69,8 @@ public:
 
     // List control id displays table, which outlives the window and stays the only store of rows.
     virtual void AttachList(int id, CCableTable& table) = 0;
+    // Inserts a list column; width is in pixels of the design (see kDesignedBaseUnitX), which the
+    // backend scales to its font and widens where the heading would not fit.
     virtual void InsertListColumn(int id, int column, const std::string& heading, int format, int width) = 0;
     virtual unsigned GetListExtendedStyle(int id) const = 0;
     virtual void SetListExtendedStyle(int id, unsigned styles) = 0;
@@ -111,6 +113,11 @@ public:
 
     // A modal file chooser owned by owner. Returns the chosen full path, or nothing on Cancel.
     virtual std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) = 0;
+
+    // The busy cursor over every window of the program, from the outermost Begin to its End
+    // (CWaitCursor pairs them). End never fails.
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() noexcept = 0;
 };
 
 // The backend in use. Set once at start-up, or by a test; the caller keeps it alive.

@@ -29,6 +29,11 @@ enum EDialogStyle : unsigned {
     kDsCenter = 1u << 4,        // centred over its owner
 };
 
+// List column widths are pixels of the system the layouts were designed on, where the main
+// window's font (12 points) had a horizontal base unit (average character width) of this many
+// pixels. A backend scales them by its own font's base unit over this one.
+constexpr int kDesignedBaseUnitX = 9;
+
 struct SControlLayout {
     EControlKind kind;
     int id;             // IDC_STATIC for controls that are never addressed

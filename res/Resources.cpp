@@ -14,7 +14,7 @@ constexpr std::array kMainControls = {
     SControlLayout{K::PushButton, IDC_IMPORT, "Import", 7, 7, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_EXPORT, "Export", 97, 7, 74, 24, kButton},
     SControlLayout{K::ListView, IDC_CABLE_LIST, "", 7, 59, 254, 182,
-                   kCsTabStop | kCsBorder | kCsReport | kCsSingleSel | kCsNoSortHeader},
+                   kCsTabStop | kCsBorder | kCsReport | kCsSingleSel | kCsNoSortHeader | kCsShowSelAlways},
     SControlLayout{K::PushButton, IDC_EDIT_CABLE, "Edit", 7, 33, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_DELETE_CABLE, "Delete", 187, 33, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_ADD_CABLE, "Add", 97, 33, 74, 24, kButton},

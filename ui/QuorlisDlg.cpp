@@ -3,6 +3,7 @@
 #include "cable/CableListFile.h"
 #include "platform/DataExchange.h"
 #include "platform/MessageBox.h"
+#include "platform/WaitCursor.h"
 #include "res/Resources.h"
 #include "ui/QuorletDlg.h"
 
@@ -104,6 +105,7 @@ void CQuorlisDlg::OnImport() {
 void CQuorlisDlg::ImportFile(const std::string& path) {
     int rows = 0;
     try {
+        const CWaitCursor busy;
         rows = ReadCableListFile(path, m_list);
     } catch (...) {
         // Whatever failed (the file, memory), the reader has left the table as it was.
@@ -124,6 +126,7 @@ void CQuorlisDlg::OnExport() {
     const std::optional<std::string> path = ChooseCableFile(true);
     if (!path) return;
     try {
+        const CWaitCursor busy;
         WriteCableListFile(*path, m_list);
     } catch (...) {
         // A failure of any kind (the file, memory) means the list is not saved: the user must know.

@@ -27,7 +27,8 @@ std::unique_ptr<IDialogWindow> CHeadlessWindowing::CreateDialogWindow(CDialog& d
 int CHeadlessWindowing::ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
                                        EMsgBoxType type, EMsgBoxIcon icon) {
     const int answer = TakeMessageBoxAnswer(text, type);
-    m_messageBoxes.push_back(SMessageBoxRecord{text, caption, type, icon, LayoutIdOf(owner), answer});
+    m_messageBoxes.push_back(
+        SMessageBoxRecord{text, caption, type, icon, LayoutIdOf(owner), answer, IsWaitCursorShown()});
     return answer;
 }
 
@@ -48,11 +49,27 @@ int CHeadlessWindowing::TakeMessageBoxAnswer(const std::string& text, EMsgBoxTyp
 }
 
 std::optional<std::string> CHeadlessWindowing::ChooseFile(IDialogWindow* owner, const SFileChooser& request) {
-    m_fileChoosers.push_back(SFileChooserRecord{request, LayoutIdOf(owner)});
+    m_fileChoosers.push_back(SFileChooserRecord{request, LayoutIdOf(owner), IsWaitCursorShown()});
     if (m_fileAnswers.empty()) return std::nullopt;
     std::optional<std::string> answer = std::move(m_fileAnswers.front());
     m_fileAnswers.pop_front();
     return answer;
+}
+
+void CHeadlessWindowing::BeginWaitCursor() {
+    if (m_waitDepth++ == 0) ++m_waitCount;
+}
+
+void CHeadlessWindowing::EndWaitCursor() noexcept {
+    if (m_waitDepth > 0) {
+        --m_waitDepth;
+        return;
+    }
+    try {
+        ReportFailure("the busy cursor ended without having begun");
+    } catch (...) {
+        // A test's failure handler may throw; nothing may leave a destructor's call.
+    }
 }
 
 void CHeadlessWindowing::Queue(Action action) { m_actions.push_back(std::move(action)); }

@@ -39,10 +39,12 @@ public:
         EMsgBoxIcon icon;
         int ownerLayoutId;  // 0 when the box had no owner
         int answer;
+        bool waitCursor;    // shown while the busy cursor was
     };
     struct SFileChooserRecord {
         SFileChooser request;
         int ownerLayoutId;
+        bool waitCursor;
     };
     struct SDialogRecord {
         int layoutId;
@@ -66,6 +68,9 @@ public:
                        EMsgBoxType type, EMsgBoxIcon icon) override;
     // Records the request and answers the next queued file answer; none queued is Cancel.
     std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
+    // Counts the nesting of the busy cursor; an End without a Begin reports a failure.
+    void BeginWaitCursor() override;
+    void EndWaitCursor() noexcept override;
 
     // The script: each call queues one action for the innermost running dialog.
     void Queue(Action action);
@@ -103,6 +108,9 @@ public:
     const std::vector<SDialogRecord>& GetDialogs() const { return m_dialogs; }
     const std::vector<std::string>& GetFailures() const { return m_failures; }
     unsigned GetInitializedControlClasses() const { return m_controlClasses; }
+    bool IsWaitCursorShown() const { return m_waitDepth > 0; }
+    // How many times the busy cursor came up (outermost Begins).
+    int GetWaitCursorCount() const { return m_waitCount; }
     std::size_t GetPendingActionCount() const { return m_actions.size(); }
 
     // The innermost running window, or nullptr.
@@ -137,4 +145,6 @@ private:
     std::function<void(const std::string&)> m_failureHandler;
     unsigned m_controlClasses = 0;
     bool m_failNextWindow = false;
+    int m_waitDepth = 0;
+    int m_waitCount = 0;
 };

@@ -151,7 +151,7 @@ void CQtDialogWindow::AttachList(int id, CCableTable& table) {
 
 void CQtDialogWindow::InsertListColumn(int id, int column, const std::string& heading, int format, int width) {
     if (auto* list = dynamic_cast<CQtListView*>(GetControlWidget(id))) {
-        list->InsertColumn(column, m_codec.ToQString(heading), format, width);
+        list->InsertColumn(column, m_codec.ToQString(heading), format, m_units.ScaleDesignedWidth(width));
     }
 }
 

@@ -35,7 +35,8 @@ void CQtListView::AttachTable(CCableTable& table) { m_model.SetTable(&table); }
 
 void CQtListView::InsertColumn(int column, const QString& heading, int format, int width) {
     m_model.InsertColumn(column, heading, format);
-    setColumnWidth(std::clamp(column, 0, m_model.columnCount() - 1), width);
+    const int inserted = std::clamp(column, 0, m_model.columnCount() - 1);
+    setColumnWidth(inserted, std::max(width, horizontalHeader()->sectionSizeHint(inserted)));
     // A selection made while there were no columns to show it in shows now.
     if (const CCableTable* table = m_model.GetTable()) ShowTableSelection(table->GetSelectedRow());
 }

@@ -18,7 +18,8 @@ public:
 
     // Displays table, which outlives the view or is detached before it ends.
     void AttachTable(CCableTable& table);
-    // Inserts column column with heading, alignment format (kLvcfmtLeft...) and width in pixels.
+    // Inserts column column with heading, alignment format (kLvcfmtLeft...) and width in pixels,
+    // or wider where the heading needs more.
     void InsertColumn(int column, const QString& heading, int format, int width);
     // Extended styles kLvsExGridLines and kLvsExFullRowSelect.
     unsigned GetExtendedStyle() const { return m_extendedStyle; }

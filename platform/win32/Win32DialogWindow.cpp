@@ -85,7 +85,11 @@ void CWin32DialogWindow::AttachList(int id, CCableTable& table) {
 
 void CWin32DialogWindow::InsertListColumn(int id, int column, const std::string& heading, int format, int width) {
     const auto list = m_lists.find(id);
-    if (list != m_lists.end()) list->second->InsertColumn(column, heading, format, width);
+    if (list == m_lists.end()) return;
+    // The dialog's horizontal base unit: four dialog units across.
+    RECT unit{0, 0, 4, 0};
+    MapDialogRect(m_hwnd, &unit);
+    list->second->InsertColumn(column, heading, format, MulDiv(width, unit.right, kDesignedBaseUnitX));
 }
 
 unsigned CWin32DialogWindow::GetListExtendedStyle(int id) const {

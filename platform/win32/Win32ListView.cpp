@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 CWin32ListView::CWin32ListView(HWND list, CCableTable& table) : m_list(list), m_table(table) {
     m_table.SetObserver(this);
     ShowTable();
@@ -34,10 +36,17 @@ void CWin32ListView::InsertColumn(int column, const std::string& heading, int fo
     LVCOLUMNA lvc{};
     lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     lvc.fmt = format;
-    lvc.cx = width;
+    lvc.cx = std::max(width, HeadingWidth(heading));
     lvc.pszText = const_cast<char*>(heading.c_str());
     lvc.iSubItem = column;
     SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+}
+
+int CWin32ListView::HeadingWidth(const std::string& heading) const {
+    // The header keeps three edges' room on either side of a heading's text.
+    const int margins = 6 * GetSystemMetrics(SM_CXEDGE);
+    return static_cast<int>(SendMessageA(m_list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(heading.c_str()))) +
+           margins;
 }
 
 void CWin32ListView::OnTableReset() { ShowTable(); }

@@ -24,6 +24,8 @@ public:
     // A WM_NOTIFY from the control. Returns true when handled, with the message's result in result.
     bool HandleNotify(const NMHDR& header, LRESULT& result);
 
+    // Inserts column column with heading, alignment format and width in pixels, or wider where
+    // the heading needs more.
     void InsertColumn(int column, const std::string& heading, int format, int width);
 
     void OnTableReset() override;
@@ -33,6 +35,8 @@ public:
     void OnSelectionChanged(int row) override;
 
 private:
+    // The width a column needs to show heading whole.
+    int HeadingWidth(const std::string& heading) const;
     void ShowTable();
     void ShowSelection();
     void TakeUserSelection();

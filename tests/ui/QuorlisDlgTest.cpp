@@ -60,6 +60,42 @@ TEST_F(QuorlisDlgTest, ImportFillsTheTableSelectsTheLastRowAndUnlocks) {
     EXPECT_TRUE(Messages().empty());
 }
 
+// Records whether the busy cursor shows each time the table is filled.
+class CBusyWhileFilled : public ICableTableObserver {
+public:
+    explicit CBusyWhileFilled(const CHeadlessWindowing& ui) : m_ui(ui) {}
+    void OnTableReset() override { busy.push_back(m_ui.IsWaitCursorShown()); }
+    void OnRowInserted(int) override {}
+    void OnRowDeleted(int) override {}
+    void OnCellChanged(int, int) override {}
+    void OnSelectionChanged(int) override {}
+    std::vector<bool> busy;
+
+private:
+    const CHeadlessWindowing& m_ui;
+};
+
+// The busy cursor covers the reading and the writing, and neither the choosers nor the messages.
+TEST_F(QuorlisDlgTest, ImportAndExportShowTheBusyCursorWhileTheyWork) {
+    CBusyWhileFilled observer(ui);
+    dlg.m_list.SetObserver(&observer);
+    Import(MakeFile("CableList.ini", kTwoRows));
+    Import(MakeFile("three.ini", "header\nCableName1 = a\nVelocity1 = b\nCableLoss1 = c\n"));
+    ui.AnswerFileChooser((dir / "copy.ini").string());
+    ui.Click(IDC_EXPORT);
+    ui.AnswerFileChooser((dir / "missing" / "copy.ini").string());
+    ui.Click(IDC_EXPORT);
+    RunAndExit();
+    dlg.m_list.SetObserver(nullptr);
+
+    EXPECT_EQ(observer.busy, std::vector<bool>{true});
+    EXPECT_EQ(ui.GetWaitCursorCount(), 4);
+    EXPECT_FALSE(ui.IsWaitCursorShown());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kFormatError, kItemCountError, kExportFailed}));
+    for (const auto& box : ui.GetMessageBoxes()) EXPECT_FALSE(box.waitCursor) << box.text;
+    for (const auto& chooser : ui.GetFileChoosers()) EXPECT_FALSE(chooser.waitCursor);
+}
+
 TEST_F(QuorlisDlgTest, CancelledChooserChangesNothing) {
     ui.AnswerFileChooser(std::nullopt);
     ui.Click(IDC_IMPORT);

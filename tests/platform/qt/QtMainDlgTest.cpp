@@ -62,6 +62,13 @@ QList<int> SelectedViewRows(QTableView& list) {
     return rows;
 }
 
+// The colour a row is painted in, right of its first cell's text.
+QRgb RowColour(QTableView& list, int row) {
+    const QRect cell = list.visualRect(list.model()->index(row, 0));
+    const QImage shown = list.viewport()->grab().toImage();
+    return shown.pixel(cell.right() - 4, cell.center().y());
+}
+
 void ClickRow(QTableView& list, int row) {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(row, 1)).center());
 }
@@ -153,17 +160,14 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
             const QString heading = QString::fromLatin1(kColumnHeadings[c]);
             EXPECT_EQ(list.model()->headerData(c, Qt::Horizontal).toString(), heading);
             EXPECT_EQ(accessible->columnDescription(c), heading);
-            EXPECT_EQ(list.columnWidth(c), kColumnWidths[c]);
         }
+        ExpectColumnsScaledAndHeadingsWhole(list);
         EXPECT_TRUE(list.showGrid());
         EXPECT_EQ(list.selectionBehavior(), QAbstractItemView::SelectRows);
         EXPECT_EQ(list.selectionMode(), QAbstractItemView::SingleSelection);
         EXPECT_FALSE(list.isSortingEnabled());
         EXPECT_FALSE(list.horizontalHeader()->sectionsClickable());
         EXPECT_EQ(list.editTriggers(), QAbstractItemView::NoEditTriggers);
-        EXPECT_EQ(list.palette().color(QPalette::Inactive, QPalette::Highlight),
-                  list.palette().color(QPalette::Inactive, QPalette::Base))
-            << "the selection shows only while the list has the focus";
 
         ActivateForTyping(window);
         EXPECT_EQ(QApplication::focusWidget(), &Button(window, IDC_IMPORT));
@@ -210,8 +214,13 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
     const QString path = MakeFile("three.ini", CableFile({{"RG58", "0.66", "0.5", "100"},
                                                           {"LMR400", "0.85", "0.2", "900"},
                                                           {"RG213", "0.66", "0.3", "50"}}));
-    script.Then([this](QWidget& window) {
+    QList<Qt::CursorShape> cursorsWhileFilled;
+    script.Then([this, &cursorsWhileFilled](QWidget& window) {
         main = &window;
+        QObject::connect(List(window).model(), &QAbstractItemModel::modelReset, &window, [&cursorsWhileFilled] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            cursorsWhileFilled.append(cursor ? cursor->shape() : Qt::ArrowCursor);
+        });
         ActivateForTyping(window);
         PressKey(Button(window, IDC_IMPORT), Qt::Key_Return);
     });
@@ -232,13 +241,22 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
         EXPECT_EQ(FileNameField(*chooser).text(), QStringLiteral("CableList.ini"));
         PickFile(*chooser, path);
     });
-    script.Then([this](QWidget& window) {
+    script.Then([this, &cursorsWhileFilled](QWidget& window) {
         ASSERT_EQ(&window, main.data()) << window.metaObject()->className();
+        EXPECT_EQ(cursorsWhileFilled, QList<Qt::CursorShape>{Qt::WaitCursor}) << "busy while the file is read";
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "and no longer";
         QTableView& list = List(window);
         ExpectTableShown(list, true);
         EXPECT_EQ(list.model()->rowCount(), 3);
         EXPECT_EQ(SelectedViewRows(list), QList<int>{2}) << "the last row read";
         EXPECT_EQ(dlg.m_list.GetSelectedRow(), 2);
+        EXPECT_FALSE(list.hasFocus());
+        const QPalette styleColours = QApplication::palette(&list);
+        ASSERT_NE(styleColours.color(QPalette::Inactive, QPalette::Highlight),
+                  styleColours.color(QPalette::Inactive, QPalette::Base));
+        EXPECT_EQ(RowColour(list, 2), styleColours.color(QPalette::Inactive, QPalette::Highlight).rgb())
+            << "the selected row shows while the list lacks the focus";
+        EXPECT_EQ(RowColour(list, 1), styleColours.color(QPalette::Inactive, QPalette::Base).rgb());
         for (int id : kEditCommands) EXPECT_TRUE(Button(window, id).isEnabled()) << id;
 
         ActivateForTyping(window);

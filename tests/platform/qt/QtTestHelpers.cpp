@@ -1,9 +1,14 @@
 #include "QtTestHelpers.h"
 
+#include "res/Resources.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QStyleOptionHeader>
 #include <QTest>
 
 namespace {
@@ -30,6 +35,21 @@ void ActivateForTyping(QWidget& window) {
 void PressKey(QWidget& widget, Qt::Key key) {
     widget.setFocus(Qt::OtherFocusReason);
     QTest::keyClick(&widget, key);
+}
+
+void ExpectColumnsScaledAndHeadingsWhole(QTableView& list) {
+    const QFontMetrics metrics(list.font());
+    const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    const int baseUnit = (letters / 26 + 1) / 2;
+    QHeaderView& header = *list.horizontalHeader();
+    for (int c = 0; c < list.model()->columnCount(); ++c) {
+        QStyleOptionHeader section;
+        section.initFrom(&header);
+        section.text = list.model()->headerData(c, Qt::Horizontal).toString();
+        const QSize needed = header.style()->sizeFromContents(QStyle::CT_HeaderSection, &section, QSize(), &header);
+        EXPECT_GE(list.columnWidth(c), needed.width()) << section.text.toStdString() << " is cut";
+        EXPECT_GE(list.columnWidth(c), QuorlisText::kColumnWidths[c] * baseUnit / kDesignedBaseUnitX) << c;
+    }
 }
 
 QString AccessibleName(QWidget& widget) {

@@ -148,9 +148,11 @@ TEST_F(Win32MainWindowTest, StartsWithTheListSetUpAndOnlyImportEnabled) {
         EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
         EXPECT_TRUE(style & LVS_OWNERDATA);
         EXPECT_TRUE(style & LVS_SINGLESEL);
-        EXPECT_FALSE(style & LVS_SHOWSELALWAYS);
+        EXPECT_TRUE(style & LVS_SHOWSELALWAYS) << "the selected row shows while the list lacks the focus";
         EXPECT_EQ(SendMessageA(List(main), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0),
                   LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+        RECT baseUnit{0, 0, 4, 0};
+        MapDialogRect(main, &baseUnit);
         for (int column = 0; column < 4; ++column) {
             char heading[64] = {};
             LVCOLUMNA lvc{};
@@ -159,7 +161,9 @@ TEST_F(Win32MainWindowTest, StartsWithTheListSetUpAndOnlyImportEnabled) {
             lvc.cchTextMax = sizeof heading;
             ASSERT_TRUE(SendMessageA(List(main), LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&lvc)));
             EXPECT_STREQ(heading, kColumnHeadings[column]);
-            EXPECT_EQ(lvc.cx, kColumnWidths[column]);
+            EXPECT_GE(lvc.cx, MulDiv(kColumnWidths[column], baseUnit.right, kDesignedBaseUnitX)) << "scaled to the font";
+            const auto textWidth = SendMessageA(List(main), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(heading));
+            EXPECT_GE(lvc.cx, textWidth + 6 * GetSystemMetrics(SM_CXEDGE)) << heading << " is cut";
             EXPECT_EQ(lvc.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
         }
         EXPECT_EQ(ItemCount(main), 0);
@@ -355,4 +359,19 @@ TEST_F(Win32MainWindowTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
     std::ostringstream text;
     text << exported.rdbuf();
     EXPECT_TRUE(text.str() == source) << "exported unchanged";
+}
+
+// The busy cursor shows from the outermost Begin to its End, and the cursor of before comes back.
+TEST(Win32WaitCursorTest, ShowsTheBusyCursorUntilTheOutermostEnd) {
+    CWin32Windowing windowing;
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    const HCURSOR busy = LoadCursorA(nullptr, IDC_WAIT);
+    SetCursor(arrow);
+    windowing.BeginWaitCursor();
+    EXPECT_EQ(GetCursor(), busy);
+    windowing.BeginWaitCursor();
+    windowing.EndWaitCursor();
+    EXPECT_EQ(GetCursor(), busy) << "an inner scope ends";
+    windowing.EndWaitCursor();
+    EXPECT_EQ(GetCursor(), arrow);
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CCableTable;
 class CDialog;
@@ -31,6 +32,32 @@ constexpr unsigned kIccStandardClasses = 0xFF;
 
 // The bits of a system-menu command id that name the command; the low four are the platform's.
 constexpr unsigned kSysCommandMask = 0xFFF0;
+
+// Notification codes: what happened to a control.
+constexpr int kBnClicked = 0;       // a button was clicked
+constexpr int kNmDblClk = -3;       // a list row was double-clicked (SNotify::row, -1 below the rows)
+constexpr int kLvnKeyDown = -155;   // a key was pressed in a list (SNotify::key)
+
+// A notification from control id.
+struct SNotify {
+    int code;
+    int id;
+    int row = -1;       // kNmDblClk
+    unsigned key = 0;   // kLvnKeyDown: a virtual-key code (res/Commands.h)
+};
+
+// A position on the screen, in the backend's own coordinates.
+struct SScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// An item of a popup menu as a backend shows it.
+struct SPopupMenuItem {
+    bool separator = false;
+    std::string text;   // "&" marks the mnemonic; a tab comes before the shortcut's name
+    bool enabled = true;
+};
 
 // What a file chooser is asked for.
 struct SFileChooser {
@@ -80,6 +107,10 @@ public:
     virtual bool HasSystemMenu() const = 0;
     virtual void AppendSystemMenuSeparator() = 0;
     virtual void AppendSystemMenuItem(unsigned id, const std::string& text) = 0;
+
+    // Shows items as a popup menu at where and waits for the user. Returns the index of the item
+    // chosen, or -1.
+    virtual int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) = 0;
 
     // Window icon from icon resource iconId, large (title bar, task switcher) or small.
     virtual void SetIcon(int iconId, bool large) = 0;

@@ -6,6 +6,8 @@ constexpr int IDD_QUORLIS_DIALOG = 102;
 constexpr int IDD_CABLE_PARAMETER = 131;
 
 constexpr int IDR_MAINFRAME = 128;  // the application icon
+constexpr int IDR_MAIN_ACCELERATORS = 129;  // the main window's keys
+constexpr int IDR_ROW_MENU = 130;           // the main window's context menu
 
 constexpr int IDS_ABOUTBOX = 101;         // "&About Quorlis..."
 constexpr int IDP_PARSE_REAL = 61713;     // "Enter a number."

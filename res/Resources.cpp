@@ -53,7 +53,39 @@ constexpr std::array kDialogs = {
                   kAboutControls},
 };
 
+constexpr const char* kAboutEntry = "&About Quorlis...";
+
+constexpr std::array kRowMenuItems = {
+    SMenuItem{EMenuItemKind::Command, IDC_EDIT_CABLE, "&Edit\tF2"},
+    SMenuItem{EMenuItemKind::Command, IDC_DELETE_CABLE, "&Delete\tDel"},
+    SMenuItem{EMenuItemKind::Separator, 0, ""},
+    SMenuItem{EMenuItemKind::SysCommand, IDM_ABOUTBOX, kAboutEntry},
+};
+
+constexpr std::array kMenus = {SMenuLayout{IDR_ROW_MENU, kRowMenuItems}};
+
+constexpr std::array kMainAccelerators = {
+    SAccelerator{'O', kModControl, IDC_IMPORT},
+    SAccelerator{'S', kModControl, IDC_EXPORT},
+};
+
+constexpr std::array kAcceleratorTables = {SAcceleratorTable{IDR_MAIN_ACCELERATORS, kMainAccelerators}};
+
 }  // namespace
+
+const SMenuLayout& FindMenuLayout(int id) {
+    for (const SMenuLayout& menu : kMenus) {
+        if (menu.id == id) return menu;
+    }
+    throw std::out_of_range("no menu " + std::to_string(id));
+}
+
+const SAcceleratorTable& FindAcceleratorTable(int id) {
+    for (const SAcceleratorTable& table : kAcceleratorTables) {
+        if (table.id == id) return table;
+    }
+    throw std::out_of_range("no accelerator table " + std::to_string(id));
+}
 
 const SDialogLayout& FindDialogLayout(int id) {
     for (const SDialogLayout& layout : kDialogs) {
@@ -64,7 +96,7 @@ const SDialogLayout& FindDialogLayout(int id) {
 
 std::string LoadResString(int id) {
     switch (id) {
-        case IDS_ABOUTBOX: return "&About Quorlis...";
+        case IDS_ABOUTBOX: return kAboutEntry;
         case IDP_PARSE_REAL: return "Enter a number.";
         default: return {};
     }

@@ -26,6 +26,8 @@ QUORLIS_BEGIN_MESSAGE_MAP(CQuorlisDlg)
     ON_BN_CLICKED(IDC_ADD_CABLE, &CQuorlisDlg::OnAdd)
     ON_BN_CLICKED(IDC_EDIT_CABLE, &CQuorlisDlg::OnEdit)
     ON_BN_CLICKED(IDC_DELETE_CABLE, &CQuorlisDlg::OnDelete)
+    ON_NOTIFY(kNmDblClk, IDC_CABLE_LIST, &CQuorlisDlg::OnListDoubleClick)
+    ON_NOTIFY(kLvnKeyDown, IDC_CABLE_LIST, &CQuorlisDlg::OnListKeyDown)
 QUORLIS_END_MESSAGE_MAP()
 
 void CQuorlisDlg::DoDataExchange(CDataExchange* pDX) {
@@ -47,6 +49,7 @@ bool CQuorlisDlg::OnInitDialog() {
     }
 
     EnableEditCommands(false);
+    LoadAccelerators(IDR_MAIN_ACCELERATORS);
     return true;
 }
 
@@ -177,6 +180,22 @@ void CQuorlisDlg::OnDelete() {
 
     m_list.DeleteRow(row);
     if (m_list.GetItemCount() == 0) EnableEditCommands(false);
+}
+
+void CQuorlisDlg::OnListDoubleClick(const SNotify& notify) {
+    if (notify.row < 0 || notify.row >= m_list.GetItemCount()) return;
+    if (m_list.GetSelectedRow() != notify.row) m_list.SelectRow(notify.row);
+    SendCommand(IDC_EDIT_CABLE);
+}
+
+void CQuorlisDlg::OnListKeyDown(const SNotify& notify) {
+    if (notify.key == kVkF2) SendCommand(IDC_EDIT_CABLE);
+    if (notify.key == kVkDelete) SendCommand(IDC_DELETE_CABLE);
+}
+
+bool CQuorlisDlg::OnContextMenu(int, SScreenPoint where) {
+    TrackContextMenu(IDR_ROW_MENU, where);
+    return true;
 }
 
 bool CQuorlisDlg::ConfirmExit() {

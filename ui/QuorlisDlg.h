@@ -2,7 +2,9 @@
 // The main window: the cable table in a list control and the Import, Export, Add, Edit and Delete
 // commands. Only Import is enabled until an Import has made a row; Delete of the last row locks
 // the other four again. Enter in the list (OK), Escape and the close box (Cancel) ask before the
-// window closes.
+// window closes. The commands have keys too (Ctrl+O Import, Ctrl+S Export, F2 Edit and Delete in
+// the list, a double click on a row Edit) and the context menu holds Edit, Delete and About; each
+// acts only while its button is enabled.
 
 #include "platform/Dialog.h"
 #include "platform/ListCtrl.h"
@@ -48,6 +50,12 @@ protected:
     void OnEdit();
     // Deletes the selected row at once.
     void OnDelete();
+    // Edit for the row double-clicked.
+    void OnListDoubleClick(const SNotify& notify);
+    // F2 is Edit, Delete is Delete.
+    void OnListKeyDown(const SNotify& notify);
+    // The context menu: Edit, Delete and About.
+    bool OnContextMenu(int controlId, SScreenPoint where) override;
 
     QUORLIS_DECLARE_MESSAGE_MAP()
 

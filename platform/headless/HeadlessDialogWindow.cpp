@@ -118,6 +118,10 @@ void CHeadlessDialogWindow::AppendSystemMenuItem(unsigned id, const std::string&
     m_systemMenu.push_back(SMenuItem{false, id, text});
 }
 
+int CHeadlessDialogWindow::TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint) {
+    return m_windowing.ChooseFromPopupMenu(*this, items);
+}
+
 void CHeadlessDialogWindow::SetIcon(int iconId, bool large) { (large ? m_largeIcon : m_smallIcon) = iconId; }
 
 bool CHeadlessDialogWindow::IsMinimized() const { return m_minimized; }
@@ -223,6 +227,24 @@ void CHeadlessDialogWindow::UserSelectListRow(int id, int row) {
     }
     m_focused = id;
     control->table->SelectRow(row);
+}
+
+void CHeadlessDialogWindow::UserDoubleClickListRow(int id, int row) {
+    UserSelectListRow(id, row);
+    if (m_focused == id) m_dialog.HandleNotify(SNotify{kNmDblClk, id, row});
+}
+
+void CHeadlessDialogWindow::UserPressKey(unsigned key, unsigned modifiers) {
+    if (m_dialog.HandleAccelerator(key, modifiers)) return;
+    const auto focused = m_controls.find(m_focused);
+    if (focused != m_controls.end() && focused->second.kind == EControlKind::ListView) {
+        m_dialog.HandleNotify(SNotify{kLvnKeyDown, m_focused, -1, key});
+    }
+}
+
+void CHeadlessDialogWindow::UserContextMenu(int id) {
+    if (id != 0 && !FindControl(id, "ContextMenu")) return;
+    m_dialog.HandleContextMenu(id, SScreenPoint{});
 }
 
 void CHeadlessDialogWindow::UserPaint() { m_dialog.HandlePaint(); }

@@ -53,6 +53,9 @@ public:
     void AppendSystemMenuSeparator() override;
     void AppendSystemMenuItem(unsigned id, const std::string& text) override;
 
+    // Answered by the script (CHeadlessWindowing::AnswerPopupMenu).
+    int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) override;
+
     void SetIcon(int iconId, bool large) override;
 
     bool IsMinimized() const override;
@@ -91,6 +94,9 @@ public:
     void UserPressEscape();
     void UserSysCommand(unsigned id);
     void UserSelectListRow(int id, int row);
+    void UserDoubleClickListRow(int id, int row);
+    void UserPressKey(unsigned key, unsigned modifiers);
+    void UserContextMenu(int id);
     void UserPaint();
 
 private:

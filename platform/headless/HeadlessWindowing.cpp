@@ -7,6 +7,16 @@
 
 namespace {
 
+// A menu item's text as the user reads it: without the mnemonic's "&" and the shortcut's name.
+std::string MenuLabel(const std::string& text) {
+    std::string label;
+    for (std::size_t i = 0; i < text.size() && text[i] != '\t'; ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        label += text[i];
+    }
+    return label;
+}
+
 int LayoutIdOf(const IDialogWindow* window) {
     const auto* headless = dynamic_cast<const CHeadlessDialogWindow*>(window);
     return headless ? headless->GetLayout().id : 0;
@@ -114,6 +124,18 @@ void CHeadlessWindowing::SelectListRow(int id, int row) {
     QueueForActiveWindow([id, row](CHeadlessDialogWindow& window) { window.UserSelectListRow(id, row); });
 }
 
+void CHeadlessWindowing::DoubleClickListRow(int id, int row) {
+    QueueForActiveWindow([id, row](CHeadlessDialogWindow& window) { window.UserDoubleClickListRow(id, row); });
+}
+
+void CHeadlessWindowing::PressKey(unsigned key, unsigned modifiers) {
+    QueueForActiveWindow([key, modifiers](CHeadlessDialogWindow& window) { window.UserPressKey(key, modifiers); });
+}
+
+void CHeadlessWindowing::ContextMenu(int id) {
+    QueueForActiveWindow([id](CHeadlessDialogWindow& window) { window.UserContextMenu(id); });
+}
+
 void CHeadlessWindowing::Paint() {
     QueueForActiveWindow([](CHeadlessDialogWindow& window) { window.UserPaint(); });
 }
@@ -123,6 +145,10 @@ void CHeadlessWindowing::Check(Action check) { Queue(std::move(check)); }
 void CHeadlessWindowing::AnswerMessageBox(int answer) { m_messageBoxAnswers.push_back(answer); }
 
 void CHeadlessWindowing::AnswerFileChooser(std::optional<std::string> path) { m_fileAnswers.push_back(std::move(path)); }
+
+void CHeadlessWindowing::AnswerPopupMenu(std::optional<std::string> label) {
+    m_menuAnswers.push_back(std::move(label));
+}
 
 void CHeadlessWindowing::FailNextDialogWindow() { m_failNextWindow = true; }
 
@@ -157,6 +183,20 @@ void CHeadlessWindowing::EndModalRun(CHeadlessDialogWindow& window, int result) 
     m_dialogs[m_runningRecords.back()].result = result;
     m_running.pop_back();
     m_runningRecords.pop_back();
+}
+
+int CHeadlessWindowing::ChooseFromPopupMenu(const IDialogWindow& owner, const std::vector<SPopupMenuItem>& items) {
+    std::optional<std::string> label;
+    if (!m_menuAnswers.empty()) {
+        label = std::move(m_menuAnswers.front());
+        m_menuAnswers.pop_front();
+    }
+    int chosen = -1;
+    for (std::size_t i = 0; label && i < items.size(); ++i) {
+        if (!items[i].separator && items[i].enabled && MenuLabel(items[i].text) == *label) chosen = static_cast<int>(i);
+    }
+    m_popupMenus.push_back(SPopupMenuRecord{items, LayoutIdOf(&owner), chosen});
+    return chosen;
 }
 
 bool CHeadlessWindowing::RunNextAction() {

@@ -6,6 +6,7 @@
 #include "platform/qt/QtControlBuilder.h"
 #include "platform/qt/QtIcon.h"
 #include "platform/qt/QtListView.h"
+#include "res/Commands.h"
 #include "res/Layout.h"
 #include "res/ResourceIds.h"
 
@@ -33,6 +34,21 @@ Qt::WindowFlags WindowFlags(const SDialogLayout& layout) {
     return flags;
 }
 
+// The virtual-key code of a toolkit key, or 0 for a key that has none here.
+unsigned VirtualKey(int key) {
+    // Letters and digits have the same codes in both.
+    const bool letterOrDigit = (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
+    if (letterOrDigit) return static_cast<unsigned>(key);
+    constexpr unsigned kVkF1 = 0x70;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return kVkF1 + static_cast<unsigned>(key - Qt::Key_F1);
+    return key == Qt::Key_Delete ? kVkDelete : 0;
+}
+
+unsigned KeyModifiers(Qt::KeyboardModifiers modifiers) {
+    return ((modifiers & Qt::ShiftModifier) ? kModShift : 0u) | ((modifiers & Qt::ControlModifier) ? kModControl : 0u) |
+           ((modifiers & Qt::AltModifier) ? kModAlt : 0u);
+}
+
 bool IsContextMenuKey(const QKeyEvent& event) {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     return (event.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
@@ -51,6 +67,7 @@ CQtDialogWindow::CQtDialogWindow(CDialog& dialog, const SDialogLayout& layout, C
     m_controls = CQtControlBuilder(*this, m_units, m_codec).Build(layout);
     for (QWidget* control : m_controls) control->installEventFilter(this);
     ConnectButtons();
+    ConnectLists();
 }
 
 void CQtDialogWindow::ConnectButtons() {
@@ -58,6 +75,17 @@ void CQtDialogWindow::ConnectButtons() {
         if (auto* button = qobject_cast<QAbstractButton*>(m_controls[i])) {
             const int id = m_layout.controls[i].id;
             connect(button, &QAbstractButton::clicked, this, [this, id] { SendCommand(id); });
+        }
+    }
+}
+
+void CQtDialogWindow::ConnectLists() {
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        if (auto* list = dynamic_cast<CQtListView*>(m_controls[i])) {
+            const int id = m_layout.controls[i].id;
+            connect(list, &QAbstractItemView::doubleClicked, this, [this, id](const QModelIndex& index) {
+                Dispatch([&] { m_dialog.HandleNotify(SNotify{kNmDblClk, id, index.row()}); });
+            });
         }
     }
 }
@@ -137,7 +165,11 @@ void CQtDialogWindow::FocusControl(int id) {
 
 int CQtDialogWindow::GetFocusedControl() const {
     // The window's focus child, kept while another window is active (a message box over it).
-    for (const QWidget* widget = focusWidget(); widget && widget != this; widget = widget->parentWidget()) {
+    return ControlIdOf(focusWidget());
+}
+
+int CQtDialogWindow::ControlIdOf(const QWidget* widget) const {
+    for (; widget && widget != this; widget = widget->parentWidget()) {
         for (std::size_t i = 0; i < m_controls.size(); ++i) {
             if (m_controls[i] == widget) return m_layout.controls[i].id == IDC_STATIC ? 0 : m_layout.controls[i].id;
         }
@@ -171,6 +203,19 @@ void CQtDialogWindow::AppendSystemMenuSeparator() { SystemMenu().addSeparator();
 void CQtDialogWindow::AppendSystemMenuItem(unsigned id, const std::string& text) {
     QAction* item = SystemMenu().addAction(m_codec.ToQString(text));
     item->setData(id);
+}
+
+int CQtDialogWindow::TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) {
+    QMenu menu(this);
+    std::vector<const QAction*> actions;
+    for (const SPopupMenuItem& item : items) {
+        QAction* action = item.separator ? menu.addSeparator() : menu.addAction(m_codec.ToQString(item.text));
+        action->setEnabled(item.enabled);
+        actions.push_back(action);
+    }
+    const QAction* chosen = menu.exec(QPoint(where.x, where.y));
+    const auto found = std::find(actions.begin(), actions.end(), chosen);
+    return chosen && found != actions.end() ? static_cast<int>(found - actions.begin()) : -1;
 }
 
 void CQtDialogWindow::SetIcon(int iconId, bool) {
@@ -222,8 +267,8 @@ void CQtDialogWindow::closeEvent(QCloseEvent* event) {
 void CQtDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (m_menuShownByKey && event->reason() == QContextMenuEvent::Keyboard) {
         m_menuShownByKey = false;
-    } else if (HasSystemMenuItems()) {
-        ShowSystemMenu(event->globalPos());
+    } else {
+        ShowContextMenu(ControlIdOf(childAt(event->pos())), event->globalPos());
     }
     event->accept();
 }
@@ -236,11 +281,31 @@ bool CQtDialogWindow::HandleKey(const QKeyEvent& event, QWidget* target) {
         case Qt::Key_Escape: SendCommand(CommandForEscape()); return true;
         default: break;
     }
-    if (!IsContextMenuKey(event) || !HasSystemMenuItems()) return false;
-    QWidget* anchor = target ? target : this;
-    m_menuShownByKey = true;
-    ShowSystemMenu(anchor->mapToGlobal(anchor->rect().center()));
-    return true;
+    return HandleDialogKey(event, target);
+}
+
+bool CQtDialogWindow::HandleDialogKey(const QKeyEvent& event, QWidget* target) {
+    if (IsContextMenuKey(event)) {
+        QWidget* anchor = target ? target : this;
+        m_menuShownByKey = true;
+        ShowContextMenu(ControlIdOf(anchor), anchor->mapToGlobal(anchor->rect().center()));
+        return true;
+    }
+    const unsigned key = VirtualKey(event.key());
+    bool used = false;
+    if (key != 0) Dispatch([&] { used = m_dialog.HandleAccelerator(key, KeyModifiers(event.modifiers())); });
+    const int id = ControlIdOf(target);
+    if (!used && key != 0 && dynamic_cast<CQtListView*>(target)) {
+        Dispatch([&] { m_dialog.HandleNotify(SNotify{kLvnKeyDown, id, -1, key}); });
+    }
+    return used;
+}
+
+void CQtDialogWindow::ShowContextMenu(int controlId, const QPoint& globalPosition) {
+    bool shown = false;
+    const SScreenPoint where{globalPosition.x(), globalPosition.y()};
+    Dispatch([&] { shown = m_dialog.HandleContextMenu(controlId, where); });
+    if (!shown && HasSystemMenuItems()) ShowSystemMenu(globalPosition);
 }
 
 void CQtDialogWindow::SendCommand(int id) {

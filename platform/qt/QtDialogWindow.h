@@ -1,9 +1,10 @@
 #pragma once
 // A dialog's window on Qt Widgets, built from its layout. Enter, Escape and the close box become
 // the dialog's commands by the shared rules of DialogKeys.h, and nothing else of the toolkit's own
-// default-button handling applies. The system-menu items appended by the dialog appear in the
-// window's context menu (right mouse button, the Menu key, Shift+F10), since on Linux the window
-// manager owns the title bar's menu.
+// default-button handling applies; other keys go to the dialog's accelerators, and in a list to
+// the dialog as the list's notifications, as do double clicks on its rows. The context menu (right
+// mouse button, the Menu key, Shift+F10) is the dialog's; a dialog without one shows there the
+// system-menu items it appended, since on Linux the window manager owns the title bar's menu.
 
 #include "platform/Windowing.h"
 #include "platform/qt/DialogUnits.h"
@@ -43,6 +44,8 @@ public:
     void AppendSystemMenuSeparator() override;
     void AppendSystemMenuItem(unsigned id, const std::string& text) override;
 
+    int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) override;
+
     void SetIcon(int iconId, bool large) override;
 
     // The toolkit draws minimised windows itself: these are never needed and do nothing much.
@@ -69,7 +72,15 @@ private:
     void SendCommand(int id);
     // A click on a push button (mouse, Space, an assistive tool) sends the button's command.
     void ConnectButtons();
+    // A double click on a list's row notifies the dialog.
+    void ConnectLists();
+    // The dialog's key handling for a key that is not Enter or Escape; true when it used the key.
+    bool HandleDialogKey(const QKeyEvent& event, QWidget* target);
+    // The dialog's context menu over control controlId, else the appended system-menu items.
+    void ShowContextMenu(int controlId, const QPoint& globalPosition);
     void ShowSystemMenu(const QPoint& globalPosition);
+    // The id of the control that widget is or is inside, or 0.
+    int ControlIdOf(const QWidget* widget) const;
     bool HasSystemMenuItems() const;
     void FocusFirstTabStop();
     void CenterOverOwner();

@@ -271,6 +271,62 @@ TEST_F(QuorlisDlgTest, DeleteWithoutSelectionAsksForOne) {
     EXPECT_EQ(dlg.m_list.GetItemCount(), 1);
 }
 
+// The keys, the double click and the context menu do what the buttons do, with the same rules and
+// messages, and nothing while the buttons are disabled.
+TEST_F(QuorlisDlgTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
+    const std::string exported = (dir / "out.ini").string();
+    ui.SelectListRow(IDC_CABLE_LIST, -1);
+    for (unsigned key : {kVkF2, kVkDelete}) ui.PressKey(key);
+    ui.PressKey('S', kModControl);
+    ui.PressKey('O', kModControl | kModShift);  // not the accelerator
+    ui.ContextMenu(IDC_CABLE_LIST);
+    ui.AnswerPopupMenu("Edit");  // disabled: the menu goes away
+    ui.AnswerFileChooser(MakeFile("CableList.ini", kTwoRows));
+    ui.PressKey('O', kModControl);
+    ui.DoubleClickListRow(IDC_CABLE_LIST, 0);
+    ui.Check([this] { EXPECT_EQ(ui.ActiveWindow()->GetControlText(IDC_NAME), "RG58"); });
+    ui.PressEscape();
+    ui.PressKey(kVkF2);
+    ui.Type(IDC_NAME, "RG58A");
+    ui.PressEnter();
+    ui.AnswerFileChooser(exported);
+    ui.PressKey('S', kModControl);
+    ui.Focus(IDC_ADD_CABLE);
+    ui.PressKey(kVkDelete);  // not in the list: nothing
+    ui.SelectListRow(IDC_CABLE_LIST, 1);
+    ui.PressKey(kVkDelete);
+    ui.PressKey(kVkDelete);
+    ui.ContextMenu(IDC_CABLE_LIST);
+    ui.AnswerPopupMenu("About Quorlis...");
+    ui.PressEnter();
+    ui.SelectListRow(IDC_CABLE_LIST, 0);
+    ui.ContextMenu(IDC_CABLE_LIST);
+    ui.AnswerPopupMenu("Delete");
+    ExpectEditCommandsEnabled(false);
+    ui.PressKey('S', kModControl);
+    RunAndExit();
+
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToDelete});
+    ASSERT_EQ(ui.GetFileChoosers().size(), 2u) << "Ctrl+O, and Ctrl+S only while Export is enabled";
+    EXPECT_TRUE(ui.GetFileChoosers()[1].request.save);
+    EXPECT_NE(ReadFile(exported).find("\nCableName1 = RG58A\nVelocity1 = 0.66\n"), std::string::npos);
+    ASSERT_EQ(ui.GetDialogs().size(), 4u);
+    EXPECT_EQ(ui.GetDialogs()[3].layoutId, IDD_ABOUTBOX);
+    ASSERT_EQ(ui.GetPopupMenus().size(), 3u);
+    const auto entries = [this](std::size_t menu) {
+        std::vector<std::string> texts;
+        for (const SPopupMenuItem& item : ui.GetPopupMenus()[menu].items) {
+            texts.push_back(item.separator ? "" : (item.enabled ? "+" : "-") + item.text);
+        }
+        return texts;
+    };
+    EXPECT_EQ(entries(0), (std::vector<std::string>{"-&Edit\tF2", "-&Delete\tDel", "", "+&About Quorlis..."}));
+    EXPECT_EQ(entries(2), (std::vector<std::string>{"+&Edit\tF2", "+&Delete\tDel", "", "+&About Quorlis..."}));
+    EXPECT_EQ(ui.GetPopupMenus()[0].chosen, -1);
+    EXPECT_EQ(ui.GetPopupMenus()[0].ownerLayoutId, IDD_QUORLIS_DIALOG);
+}
+
 TEST_F(QuorlisDlgTest, ExitQuestionNoStaysAndYesEndsThroughEachPath) {
     ui.PressEscape();
     ui.AnswerMessageBox(kIdNo);

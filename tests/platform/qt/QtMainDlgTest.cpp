@@ -69,8 +69,31 @@ QRgb RowColour(QTableView& list, int row) {
     return shown.pixel(cell.right() - 4, cell.center().y());
 }
 
+// The menu's entries: each item's text after "+" when enabled or "-" when not, "" for a separator.
+QStringList MenuEntries(const QMenu& menu) {
+    QStringList entries;
+    for (const QAction* action : menu.actions()) {
+        entries.append(action->isSeparator() ? QString() : (action->isEnabled() ? u'+' : u'-') + action->text());
+    }
+    return entries;
+}
+
+void ChooseFromMenu(QMenu& menu, const QString& text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text) menu.setActiveAction(action);
+    }
+    ASSERT_NE(menu.activeAction(), nullptr) << text.toStdString();
+    QTest::keyClick(&menu, Qt::Key_Return);
+}
+
 void ClickRow(QTableView& list, int row) {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(row, 1)).center());
+}
+
+// What the platform sends for a double click: a click, then a second press that is the double click.
+void DoubleClickRow(QTableView& list, int row) {
+    ClickRow(list, row);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(row, 1)).center());
 }
 
 class QtMainDlgTest : public ::testing::Test {
@@ -176,19 +199,18 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
         QTest::keyClick(&list, Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), &Button(window, IDC_IMPORT)) << "Tab leaves the list";
 
+        // Locked: the keys of Edit, Delete and Export do nothing (no box, no chooser comes up).
+        for (Qt::Key key : {Qt::Key_F2, Qt::Key_Delete}) PressKey(list, key);
+        QTest::keyClick(&list, Qt::Key_S, Qt::ControlModifier);
         PressKey(list, Qt::Key_F10);  // no Shift: not the menu
         QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
     });
     script.Then([](QWidget& window) {
         auto* menu = qobject_cast<QMenu*>(&window);
         ASSERT_NE(menu, nullptr);
-        QAction* about = nullptr;
-        for (QAction* action : menu->actions()) {
-            if (action->text() == QStringLiteral("&About Quorlis...")) about = action;
-        }
-        ASSERT_NE(about, nullptr);
-        menu->setActiveAction(about);
-        QTest::keyClick(menu, Qt::Key_Return);
+        EXPECT_EQ(MenuEntries(*menu), (QStringList{"-&Edit\tF2", "-&Delete\tDel", "", "+&About Quorlis..."}))
+            << "Edit and Delete disabled as their buttons are";
+        ChooseFromMenu(*menu, QStringLiteral("&About Quorlis..."));
     });
     script.Then([this](QWidget& window) {
         EXPECT_EQ(aboutBoxes, 1);
@@ -262,9 +284,6 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
         ActivateForTyping(window);
         ClickRow(list, 0);
         EXPECT_EQ(dlg.m_list.GetSelectedRow(), 0) << "a click selects in the table";
-        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(0, 0)).center());
-        QTest::keyClick(&list, Qt::Key_F2);
-        QTest::keyClick(&list, Qt::Key_Delete);
         QTest::keyClicks(&list, "L");
         EXPECT_TRUE(list.findChildren<QLineEdit*>().isEmpty()) << "no editor";
         EXPECT_EQ(dlg.m_list.GetItemCount(), 3);
@@ -393,4 +412,78 @@ TEST_F(QtMainDlgTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
     EXPECT_EQ(dlg.m_list.GetCellTextView(0, 0).size(), 10'000'000u);
     std::ifstream exported(dir / "copy.ini", std::ios::binary);
     EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(exported), {}) == source) << "exported unchanged";
+}
+
+// The keys, the double click and the context menu run the commands of the buttons, with their
+// rules and messages.
+TEST_F(QtMainDlgTest, KeysDoubleClickAndContextMenuRunTheButtonsCommands) {
+    const QString path =
+        MakeFile("two.ini", CableFile({{"RG58", "0.66", "0.5", "100"}, {"LMR400", "0.85", "0.2", "900"}}));
+    const QString target = QString::fromStdString((dir / "saved.ini").string());
+    const auto cancelEditOf = [](const char* name) {
+        return [name](QWidget& window) {
+            EXPECT_EQ(window.windowTitle(), QStringLiteral("Cable Parameter Edit Dialog"));
+            EXPECT_EQ(Control<QLineEdit>(window, IDC_NAME)->text(), QString::fromLatin1(name));
+            PressKey(*Control<QPushButton>(window, kIdOk), Qt::Key_Escape);
+        };
+    };
+    script.Then([this](QWidget& window) {
+        main = &window;
+        ActivateForTyping(window);
+        QTest::keyClick(&List(window), Qt::Key_O, Qt::ControlModifier);
+    });
+    script.Then([path](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr) << "Ctrl+O imports";
+        PickFile(*chooser, path);
+    });
+    script.Then([](QWidget& window) {
+        QTableView& list = List(window);
+        ASSERT_EQ(list.model()->rowCount(), 2);
+        ClickRow(list, 1);
+        DoubleClickRow(list, 0);
+    });
+    script.Then(cancelEditOf("RG58"));
+    script.Then([this](QWidget& window) {
+        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 0) << "the row double-clicked";
+        PressKey(List(window), Qt::Key_F2);
+    });
+    script.Then(cancelEditOf("RG58"));
+    script.Then([this](QWidget& window) {
+        PressKey(List(window), Qt::Key_Delete);
+        EXPECT_EQ(dlg.m_list.GetItemCount(), 1);
+        EXPECT_EQ(dlg.m_list.GetCellText(0, 0), "LMR400");
+        PressKey(List(window), Qt::Key_Delete);
+    });
+    script.Then([this](QWidget& box) {
+        AnswerMessageBox(box, main, kSelectToDelete, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    });
+    script.Then([](QWidget& window) {
+        ClickRow(List(window), 0);
+        QWidget& rows = *List(window).viewport();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10), rows.mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(&rows, &click);
+    });
+    script.Then([](QWidget& window) {
+        auto* menu = qobject_cast<QMenu*>(&window);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(MenuEntries(*menu), (QStringList{"+&Edit\tF2", "+&Delete\tDel", "", "+&About Quorlis..."}));
+        ChooseFromMenu(*menu, QStringLiteral("&Edit\tF2"));
+    });
+    script.Then(cancelEditOf("LMR400"));
+    script.Then([](QWidget& window) {
+        QTest::keyClick(&Button(window, IDC_ADD_CABLE), Qt::Key_S, Qt::ControlModifier);
+    });
+    script.Then([target](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr) << "Ctrl+S exports";
+        EXPECT_EQ(chooser->acceptMode(), QFileDialog::AcceptSave);
+        PickFile(*chooser, target);
+    });
+    script.Then([](QWidget& window) { PressKey(List(window), Qt::Key_Return); });
+    AnswerExit(QMessageBox::Yes);
+
+    EXPECT_EQ(dlg.DoModal(), kIdOk) << "Enter in the list is still the window's OK";
+    EXPECT_EQ(aboutBoxes, 0);
+    EXPECT_TRUE(fs::exists(dir / "saved.ini"));
 }

@@ -16,6 +16,7 @@ bool CQuorlisApp::InitInstance() {
         CAboutDlg aboutDlg;
         aboutDlg.DoModal();
     });
+    if (!m_arguments.empty()) dlg.ImportAtStart(m_arguments.front());
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;

@@ -6,6 +6,7 @@
 
 class CQuorlisApp : public CWinApp {
 public:
-    // Runs the main window until it closes. Returns false: the program then ends.
+    // Runs the main window until it closes, importing the file named by the first argument, if
+    // any, once it shows. Returns false: the program then ends.
     bool InitInstance() override;
 };

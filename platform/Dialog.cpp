@@ -131,6 +131,14 @@ bool CDialog::HandleContextMenu(int controlId, SScreenPoint where) {
     }
 }
 
+void CDialog::HandleDropFiles(const std::vector<std::string>& paths) {
+    if (paths.empty() || GetActiveDialog() != this) return;
+    try {
+        OnDropFiles(paths);
+    } catch (...) {
+    }
+}
+
 void CDialog::HandleSysCommand(unsigned id, long param) {
     try {
         OnSysCommand(id, param);
@@ -176,6 +184,8 @@ int CDialog::OnQueryDragIcon() { return 0; }
 
 bool CDialog::OnContextMenu(int, SScreenPoint) { return false; }
 
+void CDialog::OnDropFiles(const std::vector<std::string>&) {}
+
 std::span<const CDialog::SMessageEntry> CDialog::GetMessageMap() const { return {}; }
 
 void CDialog::SendCommand(int id) {
@@ -187,6 +197,14 @@ void CDialog::SendCommand(int id) {
     } else if (id == kIdCancel) {
         OnCancel();
     }
+}
+
+void CDialog::PostCommand(int id) {
+    if (m_window) m_window->PostCommand(id);
+}
+
+void CDialog::DragAcceptFiles(bool accept) {
+    if (m_window) m_window->DragAcceptFiles(accept);
 }
 
 void CDialog::LoadAccelerators(int id) { m_accelerators = &FindAcceleratorTable(id); }

@@ -17,6 +17,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 class CDataExchange;
 struct SAcceleratorTable;
@@ -78,6 +79,9 @@ public:
     // The context menu asked for over control id (0 for none) at where. Returns false when the
     // dialog has no menu to show there.
     bool HandleContextMenu(int controlId, SScreenPoint where);
+    // Files dropped on the window, as full paths in the file system's bytes. Ignored while another
+    // dialog runs over this one.
+    void HandleDropFiles(const std::vector<std::string>& paths);
     void HandleSysCommand(unsigned id, long param);
     void HandlePaint();
     int HandleQueryDragIcon();
@@ -98,11 +102,17 @@ protected:
     // Shows a context menu for control id (0 for none) at where, or returns false; the default
     // shows none.
     virtual bool OnContextMenu(int controlId, SScreenPoint where);
+    // Files dropped on the window (at least one); the default does nothing.
+    virtual void OnDropFiles(const std::vector<std::string>& paths);
 
     virtual std::span<const SMessageEntry> GetMessageMap() const;
 
     // Runs command id as a click on its control would: nothing when the control is disabled.
     void SendCommand(int id);
+    // Runs command id once the window is shown and waits for the user.
+    void PostCommand(int id);
+    // Lets files be dropped on the window (OnDropFiles).
+    void DragAcceptFiles(bool accept = true);
     // Makes the keys of accelerator table id run their commands while the dialog runs.
     void LoadAccelerators(int id);
     // Shows menu id at where; its Command items are enabled as the controls of their ids are.

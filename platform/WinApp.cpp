@@ -26,6 +26,7 @@ int RunWinApp(int argc, char** argv) {
     SetWindowing(windowing.get());
     int exitCode = 0;
     try {
+        if (argc > 1) app->m_arguments.assign(argv + 1, argv + argc);
         app->InitInstance();
     } catch (...) {
         exitCode = 1;

@@ -5,6 +5,8 @@
 #include "platform/Windowing.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class CDialog;
 
@@ -22,6 +24,8 @@ public:
     static CWinApp* GetApp();
 
     CDialog* m_pMainWnd = nullptr;
+    // The command line's arguments after the program's name, less those the backend took.
+    std::vector<std::string> m_arguments;
 };
 
 // Runs the program: takes the user's character set (LC_CTYPE) from the environment, makes the

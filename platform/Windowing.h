@@ -64,6 +64,7 @@ struct SFileChooser {
     bool save = false;           // a save chooser; else an open chooser
     std::string defaultExt;      // appended (with ".") to a chosen name without extension
     std::string fileName;        // the name offered at first, without folder
+    std::string initialFolder;   // the folder shown at first; "" leaves it to the system
     std::string filter;          // "description|pattern|...||"; the first entry is preselected
     bool hideReadOnly = false;   // no "open as read-only" box
     bool overwritePrompt = false;// a save chooser asks before an existing file is replaced
@@ -111,6 +112,11 @@ public:
     // Shows items as a popup menu at where and waits for the user. Returns the index of the item
     // chosen, or -1.
     virtual int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) = 0;
+
+    // Runs the dialog's command id (HandleCommand) once the window is shown and waits for the user.
+    virtual void PostCommand(int id) = 0;
+    // Whether files dropped on the window reach the dialog (HandleDropFiles).
+    virtual void DragAcceptFiles(bool accept) = 0;
 
     // Window icon from icon resource iconId, large (title bar, task switcher) or small.
     virtual void SetIcon(int iconId, bool large) = 0;

@@ -14,6 +14,8 @@ constexpr int IDP_PARSE_REAL = 61713;     // "Enter a number."
 
 constexpr int IDM_ABOUTBOX = 0x0010;      // system-menu command of the About entry
 
+constexpr int ID_IMPORT_START_FILE = 32771;  // the main window imports the file named at start
+
 // Dialog results and standard buttons.
 constexpr int kIdOk = 1;
 constexpr int kIdCancel = 2;

@@ -2,6 +2,7 @@
 
 #include "cable/CableListFile.h"
 #include "platform/DataExchange.h"
+#include "platform/FilePath.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitCursor.h"
 #include "res/Resources.h"
@@ -28,6 +29,7 @@ QUORLIS_BEGIN_MESSAGE_MAP(CQuorlisDlg)
     ON_BN_CLICKED(IDC_DELETE_CABLE, &CQuorlisDlg::OnDelete)
     ON_NOTIFY(kNmDblClk, IDC_CABLE_LIST, &CQuorlisDlg::OnListDoubleClick)
     ON_NOTIFY(kLvnKeyDown, IDC_CABLE_LIST, &CQuorlisDlg::OnListKeyDown)
+    ON_COMMAND(ID_IMPORT_START_FILE, &CQuorlisDlg::OnImportStartFile)
 QUORLIS_END_MESSAGE_MAP()
 
 void CQuorlisDlg::DoDataExchange(CDataExchange* pDX) {
@@ -50,8 +52,13 @@ bool CQuorlisDlg::OnInitDialog() {
 
     EnableEditCommands(false);
     LoadAccelerators(IDR_MAIN_ACCELERATORS);
+    DragAcceptFiles();
+    // Its messages need the window on the screen, as their owner.
+    if (!m_startFile.empty()) PostCommand(ID_IMPORT_START_FILE);
     return true;
 }
+
+void CQuorlisDlg::ImportAtStart(std::string path) { m_startFile = std::move(path); }
 
 void CQuorlisDlg::AddAboutMenuEntry() {
     IDialogWindow& window = *GetWindow();
@@ -93,6 +100,7 @@ std::optional<std::string> CQuorlisDlg::ChooseCableFile(bool save) {
     request.filter = QuorlisText::kFileFilter;
     request.hideReadOnly = true;
     request.overwritePrompt = true;
+    request.initialFolder = m_lastFolder;
     return GetWindowing().ChooseFile(GetWindow(), request);
 }
 
@@ -106,6 +114,7 @@ void CQuorlisDlg::OnImport() {
 }
 
 void CQuorlisDlg::ImportFile(const std::string& path) {
+    m_lastFolder = GetFolderOfPath(path);
     int rows = 0;
     try {
         const CWaitCursor busy;
@@ -128,6 +137,7 @@ void CQuorlisDlg::ImportFile(const std::string& path) {
 void CQuorlisDlg::OnExport() {
     const std::optional<std::string> path = ChooseCableFile(true);
     if (!path) return;
+    m_lastFolder = GetFolderOfPath(*path);
     try {
         const CWaitCursor busy;
         WriteCableListFile(*path, m_list);
@@ -197,6 +207,10 @@ bool CQuorlisDlg::OnContextMenu(int, SScreenPoint where) {
     TrackContextMenu(IDR_ROW_MENU, where);
     return true;
 }
+
+void CQuorlisDlg::OnDropFiles(const std::vector<std::string>& paths) { ImportFile(paths.front()); }
+
+void CQuorlisDlg::OnImportStartFile() { ImportFile(m_startFile); }
 
 bool CQuorlisDlg::ConfirmExit() {
     return ShowMessageBox(QuorlisText::kExitQuestion, EMsgBoxType::YesNo) == kIdYes;

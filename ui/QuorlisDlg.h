@@ -4,7 +4,8 @@
 // the other four again. Enter in the list (OK), Escape and the close box (Cancel) ask before the
 // window closes. The commands have keys too (Ctrl+O Import, Ctrl+S Export, F2 Edit and Delete in
 // the list, a double click on a row Edit) and the context menu holds Edit, Delete and About; each
-// acts only while its button is enabled.
+// acts only while its button is enabled. A file named at start or dropped on the window is
+// imported as if chosen in Import, and the file chooser opens in the folder of the last file.
 
 #include "platform/Dialog.h"
 #include "platform/ListCtrl.h"
@@ -12,12 +13,16 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CQuorlisDlg : public CDialog {
 public:
     // runAboutBox shows the About box; the application supplies it, since the About box belongs
     // to the application and not to this window.
     explicit CQuorlisDlg(std::function<void()> runAboutBox = {});
+
+    // Imports the file at path as Import would, once the window is shown.
+    void ImportAtStart(std::string path);
 
     // The table, displayed by the list control IDC_CABLE_LIST while the window runs.
     CListCtrl m_list;
@@ -56,6 +61,10 @@ protected:
     void OnListKeyDown(const SNotify& notify);
     // The context menu: Edit, Delete and About.
     bool OnContextMenu(int controlId, SScreenPoint where) override;
+    // Imports the first file dropped.
+    void OnDropFiles(const std::vector<std::string>& paths) override;
+    // Imports the file named at start.
+    void OnImportStartFile();
 
     QUORLIS_DECLARE_MESSAGE_MAP()
 
@@ -71,4 +80,7 @@ private:
     void AddAboutMenuEntry();
     // Asks the exit question; true on Yes.
     bool ConfirmExit();
+
+    std::string m_startFile;
+    std::string m_lastFolder;  // of the file last imported or exported; the chooser opens there
 };

@@ -39,7 +39,11 @@ int CHeadlessDialogWindow::RunModal() {
     m_windowing.BeginModalRun(*this);
     if (m_dialog.HandleInitDialog()) FocusFirstTabStop();
     while (!m_ended) {
-        if (!m_windowing.RunNextAction()) {
+        if (!m_postedCommands.empty()) {
+            const int id = m_postedCommands.front();
+            m_postedCommands.pop_front();
+            m_dialog.HandleCommand(id);
+        } else if (!m_windowing.RunNextAction()) {
             ReportFailure("the script ran out while the dialog was still open");
             EndModal(-1);
         }
@@ -117,6 +121,10 @@ void CHeadlessDialogWindow::AppendSystemMenuSeparator() { m_systemMenu.push_back
 void CHeadlessDialogWindow::AppendSystemMenuItem(unsigned id, const std::string& text) {
     m_systemMenu.push_back(SMenuItem{false, id, text});
 }
+
+void CHeadlessDialogWindow::PostCommand(int id) { m_postedCommands.push_back(id); }
+
+void CHeadlessDialogWindow::DragAcceptFiles(bool accept) { m_acceptsFiles = accept; }
 
 int CHeadlessDialogWindow::TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint) {
     return m_windowing.ChooseFromPopupMenu(*this, items);
@@ -245,6 +253,10 @@ void CHeadlessDialogWindow::UserPressKey(unsigned key, unsigned modifiers) {
 void CHeadlessDialogWindow::UserContextMenu(int id) {
     if (id != 0 && !FindControl(id, "ContextMenu")) return;
     m_dialog.HandleContextMenu(id, SScreenPoint{});
+}
+
+void CHeadlessDialogWindow::UserDropFiles(const std::vector<std::string>& paths) {
+    if (m_acceptsFiles) m_dialog.HandleDropFiles(paths);
 }
 
 void CHeadlessDialogWindow::UserPaint() { m_dialog.HandlePaint(); }

@@ -6,6 +6,7 @@
 #include "platform/Windowing.h"
 #include "res/Layout.h"
 
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,8 +30,8 @@ public:
                           IDialogWindow* owner);
 
     // Calls the dialog's HandleInitDialog, focuses the first enabled tab stop when it returns true,
-    // then runs the script's actions until the dialog ends. When the script runs out first, reports
-    // a failure and returns -1.
+    // then runs the commands posted meanwhile and the script's actions until the dialog ends. When
+    // the script runs out first, reports a failure and returns -1.
     int RunModal() override;
     void EndModal(int result) override;
     CDialog& GetDialog() const override;
@@ -53,6 +54,9 @@ public:
     void AppendSystemMenuSeparator() override;
     void AppendSystemMenuItem(unsigned id, const std::string& text) override;
 
+    // A posted command runs before the next action of the script.
+    void PostCommand(int id) override;
+    void DragAcceptFiles(bool accept) override;
     // Answered by the script (CHeadlessWindowing::AnswerPopupMenu).
     int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) override;
 
@@ -97,6 +101,8 @@ public:
     void UserDoubleClickListRow(int id, int row);
     void UserPressKey(unsigned key, unsigned modifiers);
     void UserContextMenu(int id);
+    // Files dropped on the window; a window that does not take them refuses them.
+    void UserDropFiles(const std::vector<std::string>& paths);
     void UserPaint();
 
 private:
@@ -127,6 +133,8 @@ private:
     bool m_ended = false;
     int m_result = -1;
     std::vector<SMenuItem> m_systemMenu;
+    std::deque<int> m_postedCommands;
+    bool m_acceptsFiles = false;
     int m_largeIcon = 0;
     int m_smallIcon = 0;
     bool m_minimized = false;

@@ -136,6 +136,10 @@ void CHeadlessWindowing::ContextMenu(int id) {
     QueueForActiveWindow([id](CHeadlessDialogWindow& window) { window.UserContextMenu(id); });
 }
 
+void CHeadlessWindowing::DropFiles(std::vector<std::string> paths) {
+    QueueForActiveWindow([paths = std::move(paths)](CHeadlessDialogWindow& window) { window.UserDropFiles(paths); });
+}
+
 void CHeadlessWindowing::Paint() {
     QueueForActiveWindow([](CHeadlessDialogWindow& window) { window.UserPaint(); });
 }

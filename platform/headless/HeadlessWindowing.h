@@ -103,6 +103,8 @@ public:
     // Asks for the context menu over control id (0 for none), as the right button or the Menu
     // key would.
     void ContextMenu(int id);
+    // Drops files (full paths) on the window.
+    void DropFiles(std::vector<std::string> paths);
     // The window is painted.
     void Paint();
     // Runs check (assertions of the test) in the middle of the script.

@@ -13,6 +13,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -47,6 +53,16 @@ unsigned VirtualKey(int key) {
 unsigned KeyModifiers(Qt::KeyboardModifiers modifiers) {
     return ((modifiers & Qt::ShiftModifier) ? kModShift : 0u) | ((modifiers & Qt::ControlModifier) ? kModControl : 0u) |
            ((modifiers & Qt::AltModifier) ? kModAlt : 0u);
+}
+
+// The local files that data carries, as the file system's bytes.
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (!data) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    return paths;
 }
 
 bool IsContextMenuKey(const QKeyEvent& event) {
@@ -216,6 +232,28 @@ int CQtDialogWindow::TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SS
     const QAction* chosen = menu.exec(QPoint(where.x, where.y));
     const auto found = std::find(actions.begin(), actions.end(), chosen);
     return chosen && found != actions.end() ? static_cast<int>(found - actions.begin()) : -1;
+}
+
+void CQtDialogWindow::PostCommand(int id) {
+    // Runs from the window's own event loop, which starts once the window is shown.
+    QTimer::singleShot(0, this, [this, id] { Dispatch([&] { m_dialog.HandleCommand(id); }); });
+}
+
+void CQtDialogWindow::DragAcceptFiles(bool accept) { setAcceptDrops(accept); }
+
+void CQtDialogWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void CQtDialogWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void CQtDialogWindow::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = LocalFiles(event->mimeData());
+    if (paths.empty()) return;
+    event->acceptProposedAction();
+    Dispatch([&] { m_dialog.HandleDropFiles(paths); });
 }
 
 void CQtDialogWindow::SetIcon(int iconId, bool) {

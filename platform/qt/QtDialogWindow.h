@@ -45,6 +45,9 @@ public:
     void AppendSystemMenuItem(unsigned id, const std::string& text) override;
 
     int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) override;
+    void PostCommand(int id) override;
+    // Takes the local files of a drop (URLs of other kinds are refused).
+    void DragAcceptFiles(bool accept) override;
 
     void SetIcon(int iconId, bool large) override;
 
@@ -64,6 +67,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     template <class Handler>

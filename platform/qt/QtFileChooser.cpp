@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 
 #include <vector>
 
@@ -30,6 +31,12 @@ QString ToQtPatterns(const QString& patterns) {
     return qtPatterns.join(u' ');
 }
 
+// Whether the platform may have a desktop's own chooser; the screenless ones never do.
+bool HasDesktopChooser() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal");
+}
+
 }  // namespace
 
 QStringList ToQtNameFilters(const std::string& filter, const CLocaleCodec& codec) {
@@ -45,7 +52,7 @@ QStringList ToQtNameFilters(const std::string& filter, const CLocaleCodec& codec
 
 std::optional<std::string> RunFileChooser(QWidget* owner, const SFileChooser& request, const CLocaleCodec& codec) {
     QFileDialog chooser(owner);
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    chooser.setOption(QFileDialog::DontUseNativeDialog, !HasDesktopChooser());
     chooser.setOption(QFileDialog::HideNameFilterDetails);
     chooser.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     chooser.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -57,6 +64,7 @@ std::optional<std::string> RunFileChooser(QWidget* owner, const SFileChooser& re
         chooser.selectNameFilter(filters.first());
     }
     chooser.setDefaultSuffix(codec.ToQString(request.defaultExt));
+    if (!request.initialFolder.empty()) chooser.setDirectory(QFile::decodeName(request.initialFolder.c_str()));
     if (!request.fileName.empty()) chooser.selectFile(codec.ToQString(request.fileName));
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return std::nullopt;
     // Qt names files by the bytes QFile::encodeName gives back: those open the file chosen.

@@ -16,6 +16,9 @@ namespace {
 
 HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
 
+// The message PostCommand posts; its wParam is the command id.
+constexpr UINT kPostedCommandMessage = WM_APP + 1;
+
 // The windows running modally, innermost last, and the one message filter that serves them all.
 std::vector<CWin32DialogWindow*>& RunningWindows() {
     static std::vector<CWin32DialogWindow*> running;
@@ -186,6 +189,12 @@ int CWin32DialogWindow::TrackPopupMenu(const std::vector<SPopupMenuItem>& items,
     return chosen - 1;
 }
 
+void CWin32DialogWindow::PostCommand(int id) {
+    PostMessageA(m_hwnd, kPostedCommandMessage, static_cast<WPARAM>(id), 0);
+}
+
+void CWin32DialogWindow::DragAcceptFiles(bool accept) { ::DragAcceptFiles(m_hwnd, accept ? TRUE : FALSE); }
+
 void CWin32DialogWindow::SetIcon(int iconId, bool large) {
     const int size = GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON);
     const HANDLE icon =
@@ -255,6 +264,8 @@ INT_PTR CWin32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
         case WM_NOTIFYFORMAT: return SetMessageResult(NFR_ANSI);
         case WM_NOTIFY: return OnNotifyMessage(*reinterpret_cast<const NMHDR*>(lParam));
         case WM_CONTEXTMENU: return OnContextMenuMessage(reinterpret_cast<HWND>(wParam), lParam);
+        case WM_DROPFILES: return OnDropFilesMessage(reinterpret_cast<HDROP>(wParam));
+        case kPostedCommandMessage: return OnPostedCommandMessage(static_cast<int>(wParam));
         case WM_DESTROY: m_lists.clear(); return FALSE;
         default: return FALSE;
     }
@@ -313,6 +324,34 @@ INT_PTR CWin32DialogWindow::OnContextMenuMessage(HWND control, LPARAM position) 
         where = POINT{(focused.left + focused.right) / 2, (focused.top + focused.bottom) / 2};
     }
     return m_dialog.HandleContextMenu(controlId, SScreenPoint{where.x, where.y}) ? TRUE : FALSE;
+}
+
+INT_PTR CWin32DialogWindow::OnPostedCommandMessage(int id) {
+    // The dialog manager shows a new dialog once its queue is empty: a message posted at its
+    // initialisation comes first.
+    if (!IsWindowVisible(m_hwnd)) {
+        ShowWindow(m_hwnd, SW_SHOWNORMAL);
+        UpdateWindow(m_hwnd);
+    }
+    m_dialog.HandleCommand(id);
+    return TRUE;
+}
+
+INT_PTR CWin32DialogWindow::OnDropFilesMessage(HDROP drop) {
+    std::vector<std::string> paths;
+    try {
+        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            std::string path(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+            path.resize(DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size())));
+            paths.push_back(std::move(path));
+        }
+    } catch (...) {
+        paths.clear();  // the drop is released whatever happens
+    }
+    DragFinish(drop);
+    m_dialog.HandleDropFiles(paths);
+    return TRUE;
 }
 
 INT_PTR CWin32DialogWindow::SetMessageResult(LRESULT result) {

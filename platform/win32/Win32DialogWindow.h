@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 class CWin32DialogWindow : public IDialogWindow {
 public:
     CWin32DialogWindow(CDialog& dialog, const SDialogLayout& layout, HWND owner);
@@ -42,6 +44,10 @@ public:
     void AppendSystemMenuItem(unsigned id, const std::string& text) override;
 
     int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) override;
+    // Posts a message to the window; the window is shown, if the dialog manager has not yet, before
+    // the command runs.
+    void PostCommand(int id) override;
+    void DragAcceptFiles(bool accept) override;
 
     void SetIcon(int iconId, bool large) override;
 
@@ -61,6 +67,8 @@ private:
     // A key pressed in this window, given to the dialog's accelerators. True when it used the key.
     bool TranslateAccelerator(const MSG& message);
     INT_PTR OnContextMenuMessage(HWND control, LPARAM position);
+    INT_PTR OnPostedCommandMessage(int id);
+    INT_PTR OnDropFilesMessage(HDROP drop);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnInitDialogMessage(HWND hwnd);
     INT_PTR OnPaintMessage();

@@ -67,6 +67,7 @@ std::optional<std::string> CWin32Windowing::ChooseFile(IDialogWindow* owner, con
     chooser.lpstrFile = path;
     chooser.nMaxFile = MAX_PATH;
     chooser.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    chooser.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
     chooser.Flags = FileChooserFlags(request);
     const BOOL chosen = request.save ? GetSaveFileNameA(&chooser) : GetOpenFileNameA(&chooser);
     if (!chosen) return std::nullopt;

@@ -3,6 +3,7 @@
 #include "QuorlisDlgFixture.h"
 
 #include "cable/CableListFile.h"
+#include "platform/FilePath.h"
 
 #include <optional>
 
@@ -325,6 +326,66 @@ TEST_F(QuorlisDlgTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
     EXPECT_EQ(entries(2), (std::vector<std::string>{"+&Edit\tF2", "+&Delete\tDel", "", "+&About Quorlis..."}));
     EXPECT_EQ(ui.GetPopupMenus()[0].chosen, -1);
     EXPECT_EQ(ui.GetPopupMenus()[0].ownerLayoutId, IDD_QUORLIS_DIALOG);
+}
+
+// A file named at start is imported once the window runs, as if chosen in Import.
+TEST_F(QuorlisDlgTest, FileNamedAtStartIsImportedAsImportWould) {
+    dlg.ImportAtStart(MakeFile("CableList.ini", kTwoRows));
+    ui.Check([this] {
+        EXPECT_EQ(dlg.m_list.GetItemCount(), 2) << "before the user does anything";
+        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1);
+    });
+    ExpectEditCommandsEnabled(true);
+    RunAndExit();
+    EXPECT_TRUE(ui.GetFileChoosers().empty());
+    EXPECT_TRUE(Messages().empty());
+
+    CQuorlisDlg second;
+    second.ImportAtStart((dir / "missing.ini").string());
+    ui.Check([&] { EXPECT_FALSE(second.IsControlEnabled(IDC_EXPORT)); });
+    ui.PressEscape();
+    ui.AnswerMessageBox(kIdYes);
+    second.DoModal();
+    ASSERT_EQ(ui.GetMessageBoxes().size(), 3u);
+    EXPECT_EQ(ui.GetMessageBoxes()[1].text, kOpenFailed);
+    EXPECT_EQ(ui.GetMessageBoxes()[1].ownerLayoutId, IDD_QUORLIS_DIALOG);
+}
+
+// A dropped file is imported as if chosen in Import; while a dialog runs over the window, a drop
+// on the window is refused.
+TEST_F(QuorlisDlgTest, DroppedFileIsImportedAsImportWould) {
+    const std::string three = MakeFile("three.ini", "header\nCableName1 = a\nVelocity1 = b\nCableLoss1 = c\n");
+    ui.DropFiles({three});
+    ui.DropFiles({MakeFile("CableList.ini", kTwoRows), three});
+    ExpectEditCommandsEnabled(true);
+    ui.Click(IDC_ADD_CABLE);
+    ui.Check([this, three] { ui.FindWindow(IDD_QUORLIS_DIALOG)->UserDropFiles({three}); });
+    ui.PressEscape();
+    RunAndExit();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kFormatError, kItemCountError}));
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+}
+
+// The file chooser opens in the folder of the file last imported or exported, however it came.
+TEST_F(QuorlisDlgTest, FileChooserOpensInTheFolderOfTheLastFile) {
+    fs::create_directories(dir / "a");
+    fs::create_directories(dir / "b");
+    const std::string inA = (dir / "a" / "CableList.ini").string();
+    std::ofstream(inA, std::ios::binary) << kTwoRows;
+    Import(inA);
+    ui.AnswerFileChooser((dir / "b" / "copy.ini").string());
+    ui.Click(IDC_EXPORT);
+    ui.AnswerFileChooser(std::nullopt);
+    ui.Click(IDC_IMPORT);
+    ui.DropFiles({inA});
+    ui.AnswerFileChooser(std::nullopt);
+    ui.Click(IDC_EXPORT);
+    RunAndExit();
+    std::vector<std::string> folders;
+    for (const auto& chooser : ui.GetFileChoosers()) folders.push_back(chooser.request.initialFolder);
+    const std::string a = GetFolderOfPath(inA);
+    EXPECT_EQ(a, (dir / "a").string() + static_cast<char>(fs::path::preferred_separator));
+    EXPECT_EQ(folders, (std::vector<std::string>{"", a, GetFolderOfPath((dir / "b" / "copy.ini").string()), a}));
 }
 
 TEST_F(QuorlisDlgTest, ExitQuestionNoStaysAndYesEndsThroughEachPath) {

@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -84,6 +86,26 @@ void ChooseFromMenu(QMenu& menu, const QString& text) {
     }
     ASSERT_NE(menu.activeAction(), nullptr) << text.toStdString();
     QTest::keyClick(&menu, Qt::Key_Return);
+}
+
+// Drags data over widget and drops it there, as the platform does. Returns whether the drop was
+// taken.
+bool Drop(QWidget& widget, const QMimeData& data) {
+    const QPointF where(widget.rect().center());
+    QDragEnterEvent enter(where.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &drop);
+    return drop.isAccepted();
+}
+
+std::unique_ptr<QMimeData> FilesData(const QStringList& paths) {
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls.append(QUrl::fromLocalFile(path));
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls(urls);
+    return data;
 }
 
 void ClickRow(QTableView& list, int row) {
@@ -486,4 +508,50 @@ TEST_F(QtMainDlgTest, KeysDoubleClickAndContextMenuRunTheButtonsCommands) {
     EXPECT_EQ(dlg.DoModal(), kIdOk) << "Enter in the list is still the window's OK";
     EXPECT_EQ(aboutBoxes, 0);
     EXPECT_TRUE(fs::exists(dir / "saved.ini"));
+}
+
+// A file named at start is imported once the window shows: its messages are owned by the window.
+TEST_F(QtMainDlgTest, FileNamedAtStartIsImportedOnceTheWindowShows) {
+    dlg.ImportAtStart((dir / "missing.ini").string());
+    script.Then([this](QWidget& box) {
+        main = box.parentWidget();
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(main->windowTitle(), QStringLiteral("Quorlis"));
+        EXPECT_TRUE(main->isVisible());
+        AnswerMessageBox(box, main, kOpenFailed, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    });
+    script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });
+    AnswerExit(QMessageBox::Yes);
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+}
+
+// Local files dropped on the window are imported (the first of them) as if chosen in Import, and
+// the file chooser then opens in their folder.
+TEST_F(QtMainDlgTest, DroppedFileIsImportedAndTheChooserOpensInItsFolder) {
+    fs::create_directories(dir / "sub");
+    const QString two =
+        MakeFile("sub/two.ini", CableFile({{"RG58", "0.66", "0.5", "100"}, {"RG213", "0.66", "0.3", "50"}}));
+    script.Then([this, two](QWidget& window) {
+        main = &window;
+        QWidget& rows = *List(window).viewport();
+        QMimeData text;
+        text.setText(two);
+        EXPECT_FALSE(Drop(rows, text)) << "text is no file";
+        QMimeData web;
+        web.setUrls({QUrl(QStringLiteral("https://example.org/two.ini"))});
+        EXPECT_FALSE(Drop(rows, web)) << "nor is a remote address";
+        EXPECT_TRUE(Drop(rows, *FilesData({two, QStringLiteral("/nonexistent.ini")})));
+        EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+        EXPECT_TRUE(Button(window, IDC_EXPORT).isEnabled());
+        QTest::keyClick(&List(window), Qt::Key_S, Qt::ControlModifier);
+    });
+    script.Then([this](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_EQ(chooser->directory().absolutePath(), QString::fromStdString((dir / "sub").string()));
+        chooser->reject();
+    });
+    script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });
+    AnswerExit(QMessageBox::Yes);
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
 }

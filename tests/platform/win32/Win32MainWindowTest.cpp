@@ -12,10 +12,12 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <cstring>
 
 namespace fs = std::filesystem;
 using namespace QuorlisText;
@@ -500,4 +502,41 @@ TEST_F(Win32MainWindowTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
     Exit();
     Run();
     EXPECT_EQ(ui.BoxTexts(), (Cells{kSelectToDelete, kExitQuestion}));
+}
+
+// A file named at start is imported once the window shows: its message is owned by the window on
+// the screen.
+TEST_F(Win32MainWindowTest, FileNamedAtStartIsImportedOnceTheWindowShows) {
+    dlg.ImportAtStart((dir / "missing.ini").string());
+    HWND mainWindow = nullptr;
+    OnMain([&](HWND main) { mainWindow = main; });
+    Exit();
+    Run();
+    EXPECT_EQ(ui.BoxTexts(), (Cells{kOpenFailed, kExitQuestion}));
+    ASSERT_FALSE(ui.Boxes().empty());
+    EXPECT_EQ(ui.Boxes()[0].owner, mainWindow);
+    EXPECT_TRUE(ui.Boxes()[0].ownerVisible);
+}
+
+// The shell's drop of files: the first one is imported as if chosen in Import.
+TEST_F(Win32MainWindowTest, DroppedFileIsImported) {
+    const std::string source = MakeFile("CableList.ini", kTwoRows);
+    OnMain([source](HWND main) {
+        EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+        const std::string names = source + '\0' + "Z:\\nonexistent.ini" + '\0' + '\0';
+        const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+        auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+        header->pFiles = sizeof(DROPFILES);
+        std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size());
+        GlobalUnlock(drop);
+        PostMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    });
+    OnMain([](HWND main) {
+        ASSERT_EQ(ItemCount(main), 2);
+        EXPECT_EQ(Row(main, 1), (Cells{"LMR400", "0.85", "0.2", "900"}));
+        ExpectEditCommandsEnabled(main, true);
+    });
+    Exit();
+    Run();
+    EXPECT_EQ(ui.BoxTexts(), Cells{kExitQuestion});
 }

@@ -14,7 +14,7 @@ constexpr std::array kMainControls = {
     SControlLayout{K::PushButton, IDC_IMPORT, "Import", 7, 7, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_EXPORT, "Export", 97, 7, 74, 24, kButton},
     SControlLayout{K::ListView, IDC_CABLE_LIST, "", 7, 59, 254, 182,
-                   kCsTabStop | kCsBorder | kCsReport | kCsSingleSel | kCsNoSortHeader | kCsShowSelAlways},
+                   kCsTabStop | kCsBorder | kCsReport | kCsSingleSel | kCsNoSortHeader | kCsShowSelAlways | kCsGrow},
     SControlLayout{K::PushButton, IDC_EDIT_CABLE, "Edit", 7, 33, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_DELETE_CABLE, "Delete", 187, 33, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_ADD_CABLE, "Add", 97, 33, 74, 24, kButton},
@@ -46,7 +46,7 @@ constexpr unsigned kModal = kDsCaption | kDsSysMenu | kDsModalFrame;
 
 constexpr std::array kDialogs = {
     SDialogLayout{IDD_QUORLIS_DIALOG, "Quorlis", "Microsoft Sans Serif", 12, 268, 248,
-                  kModal | kDsAppWindow, kMainControls},
+                  kModal | kDsAppWindow | kDsResizable, kMainControls},
     SDialogLayout{IDD_CABLE_PARAMETER, "Cable Parameter Edit Dialog", "Microsoft Sans Serif", 12,
                   152, 147, kModal | kDsCenter, kParameterControls},
     SDialogLayout{IDD_ABOUTBOX, "About Quorlis", "MS Shell Dlg", 8, 170, 62, kModal | kDsCenter,

@@ -6,6 +6,7 @@
 #include "platform/qt/QtControlBuilder.h"
 #include "platform/qt/QtIcon.h"
 #include "platform/qt/QtListView.h"
+#include "platform/qt/WindowPlacement.h"
 #include "res/Commands.h"
 #include "res/Layout.h"
 #include "res/ResourceIds.h"
@@ -78,7 +79,13 @@ CQtDialogWindow::CQtDialogWindow(CDialog& dialog, const SDialogLayout& layout, C
     : QDialog(owner, WindowFlags(layout)), m_dialog(dialog), m_layout(layout), m_codec(codec), m_units(layout) {
     setFont(m_units.Font());
     setWindowTitle(m_codec.ToQString(layout.title));
-    setFixedSize(m_units.ToPixels(0, 0, layout.cx, layout.cy).size());
+    m_designedSize = m_units.ToPixels(0, 0, layout.cx, layout.cy).size();
+    if (layout.style & kDsResizable) {
+        setMinimumSize(m_designedSize);
+        resize(m_designedSize);
+    } else {
+        setFixedSize(m_designedSize);
+    }
     setSizeGripEnabled(false);
     m_controls = CQtControlBuilder(*this, m_units, m_codec).Build(layout);
     for (QWidget* control : m_controls) control->installEventFilter(this);
@@ -114,7 +121,7 @@ int CQtDialogWindow::RunModal() {
     Dispatch([&] { focusFirstTabStop = m_dialog.HandleInitDialog(); });
     if (m_endResult) return *m_endResult;
     if (focusFirstTabStop) FocusFirstTabStop();
-    CenterOverOwner();
+    PlaceOnScreen();
     m_running = true;
     exec();
     m_running = false;
@@ -372,21 +379,68 @@ void CQtDialogWindow::FocusFirstTabStop() {
     }
 }
 
-void CQtDialogWindow::CenterOverOwner() {
-    const QWidget* owner = parentWidget();
-    if (!(m_layout.style & kDsCenter) || !owner) return;
-    // Client areas, not frames: the frame is not known before the window is shown, and move()
-    // would place the frame where the client area belongs.
-    QRect client(QPoint(), size());
-    client.moveCenter(owner->window()->geometry().center());
-    if (const QScreen* screen = owner->window()->screen()) {
-        const QRect available = screen->availableGeometry();
-        client.moveRight(std::min(client.right(), available.right()));
-        client.moveBottom(std::min(client.bottom(), available.bottom()));
-        client.moveLeft(std::max(client.left(), available.left()));
-        client.moveTop(std::max(client.top(), available.top()));
+void CQtDialogWindow::PlaceOnScreen() {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen* shownOn = owner ? owner->screen() : screen();
+    if (!shownOn) return;
+    const QRect available = shownOn->availableGeometry();
+    const bool overOwner = owner && (m_layout.style & kDsCenter);
+    const SWindowPlacement placement =
+        PlaceWindow(m_designedSize, (m_layout.style & kDsResizable) != 0, ExpectedFrame(),
+                    overOwner ? owner->frameGeometry().center() : available.center(), available);
+    if (m_layout.style & kDsResizable) setMinimumSize(placement.clientSize);
+    resize(placement.clientSize);
+    // The frame's corner, not the client area's: the window manager puts the title bar below it.
+    move(placement.frameTopLeft);
+}
+
+void CQtDialogWindow::KeepFrameOnScreenOnceFramed() {
+    if (m_framed || !isVisible() || FrameMargins(*this).isNull() || !screen()) return;
+    m_framed = true;
+    // With the real frame known, a resizable window also takes back what a larger estimate cost it.
+    const bool resizable = (m_layout.style & kDsResizable) != 0;
+    const QRect available = screen()->availableGeometry();
+    const SWindowPlacement placement = PlaceWindow(resizable ? m_designedSize : size(), resizable, FrameMargins(*this),
+                                                   frameGeometry().center(), available);
+    if (placement.clientSize == size() && available.contains(frameGeometry())) return;
+    if (resizable) setMinimumSize(placement.clientSize);
+    resize(placement.clientSize);
+    move(placement.frameTopLeft);
+}
+
+QMargins CQtDialogWindow::ExpectedFrame() const {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && !FrameMargins(*owner).isNull()) return FrameMargins(*owner);
+    return EstimatedFrameMargins(*this);
+}
+
+void CQtDialogWindow::LayOutGrowingControls() {
+    const int extraWidth = width() - m_designedSize.width();
+    const int extraHeight = height() - m_designedSize.height();
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        const SControlLayout& control = m_layout.controls[i];
+        if (!(control.style & kCsGrow)) continue;
+        QRect area = m_units.ToPixels(control.x, control.y, control.cx, control.cy);
+        area.setWidth(std::max(area.width() + extraWidth, 0));
+        area.setHeight(std::max(area.height() + extraHeight, 0));
+        m_controls[i]->setGeometry(area);
     }
-    setGeometry(client);
+}
+
+void CQtDialogWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    KeepFrameOnScreenOnceFramed();
+}
+
+void CQtDialogWindow::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    KeepFrameOnScreenOnceFramed();
+}
+
+void CQtDialogWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    LayOutGrowingControls();
+    KeepFrameOnScreenOnceFramed();
 }
 
 const SControlLayout* CQtDialogWindow::FindControl(int id) const {

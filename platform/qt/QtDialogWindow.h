@@ -5,6 +5,8 @@
 // the dialog as the list's notifications, as do double clicks on its rows. The context menu (right
 // mouse button, the Menu key, Shift+F10) is the dialog's; a dialog without one shows there the
 // system-menu items it appended, since on Linux the window manager owns the title bar's menu.
+// A window opens wholly on its screen; a resizable one is as large as designed where the screen
+// allows, and its growing controls take the room it is given beyond that.
 
 #include "platform/Windowing.h"
 #include "platform/qt/DialogUnits.h"
@@ -70,6 +72,9 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     template <class Handler>
@@ -89,7 +94,15 @@ private:
     int ControlIdOf(const QWidget* widget) const;
     bool HasSystemMenuItems() const;
     void FocusFirstTabStop();
-    void CenterOverOwner();
+    // Sizes and places the window before it shows: centred over its owner, or on its screen.
+    void PlaceOnScreen();
+    // Once the window manager has framed the window, moves it so that the frame is wholly on the
+    // screen; a resizable window takes the size that the real frame leaves room for.
+    void KeepFrameOnScreenOnceFramed();
+    // The frame the window manager puts around the window: the owner's, else an estimate.
+    QMargins ExpectedFrame() const;
+    // Gives the growing controls the window's room beyond its designed size.
+    void LayOutGrowingControls();
     const SControlLayout* FindControl(int id) const;
     QMenu& SystemMenu();
 
@@ -97,6 +110,8 @@ private:
     const SDialogLayout& m_layout;
     const CLocaleCodec& m_codec;
     CDialogUnits m_units;
+    QSize m_designedSize;
+    bool m_framed = false;
     std::vector<QWidget*> m_controls;  // one per control of the layout, in its order
     QMenu* m_systemMenu = nullptr;
     bool m_running = false;

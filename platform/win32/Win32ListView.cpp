@@ -1,5 +1,6 @@
 #include "platform/win32/Win32ListView.h"
 
+#include "platform/ColumnWidths.h"
 #include "platform/win32/Win32Text.h"
 
 #include <commctrl.h>
@@ -36,10 +37,27 @@ void CWin32ListView::InsertColumn(int column, const std::string& heading, int fo
     LVCOLUMNA lvc{};
     lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     lvc.fmt = format;
-    lvc.cx = std::max(width, HeadingWidth(heading));
+    lvc.cx = width;
     lvc.pszText = const_cast<char*>(heading.c_str());
     lvc.iSubItem = column;
-    SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+    const auto inserted =
+        SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+    if (inserted < 0) return;
+    const auto at = static_cast<std::size_t>(std::min<LRESULT>(inserted, static_cast<LRESULT>(m_columnWidths.size())));
+    m_columnWidths.insert(m_columnWidths.begin() + static_cast<std::ptrdiff_t>(at), width);
+    m_headingWidths.insert(m_headingWidths.begin() + static_cast<std::ptrdiff_t>(at), HeadingWidth(heading));
+    FitColumns();
+}
+
+void CWin32ListView::FitColumns() {
+    RECT client{};
+    GetClientRect(m_list, &client);
+    // Room is kept for the scroll bar that a longer list shows.
+    const int room = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    const std::vector<int> widths = FitColumnWidths(m_columnWidths, m_headingWidths, room);
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        SendMessageA(m_list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(widths[column], 0));
+    }
 }
 
 int CWin32ListView::HeadingWidth(const std::string& heading) const {

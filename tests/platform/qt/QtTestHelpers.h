@@ -27,9 +27,9 @@ Widget* Control(QWidget& window, int id) {
 void ActivateForTyping(QWidget& window);
 // Focuses widget and presses key on it.
 void PressKey(QWidget& widget, Qt::Key key);
-// Checks that list's columns are at least their designed widths scaled to the list's font, and
-// wide enough to show each heading whole.
-void ExpectColumnsScaledAndHeadingsWhole(QTableView& list);
+// Checks that each of list's columns is wide enough for its heading, and that the list shows them
+// all side by side.
+void ExpectHeadingsWholeInTheList(QTableView& list);
 // The name that widget tells assistive tools.
 QString AccessibleName(QWidget& widget);
 

@@ -16,6 +16,7 @@ bool CQuorlisApp::InitInstance() {
         CAboutDlg aboutDlg;
         aboutDlg.DoModal();
     });
+    if (!m_strFileToOpen.empty()) dlg.ImportAtStart(m_strFileToOpen);
     m_pMainWnd = &dlg;
     dlg.DoModal();
     m_pMainWnd = nullptr;

@@ -6,6 +6,7 @@
 
 class CQuorlisApp : public CWinApp {
 public:
-    // Runs the main window until it closes. Returns false: the program then ends.
+    // Runs the main window until it closes, importing m_strFileToOpen, if a file
+    // is named, once it shows. Returns false: the program then ends.
     bool InitInstance() override;
 };

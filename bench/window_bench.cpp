@@ -73,6 +73,8 @@ public:
         return kIdOk;
     }
     std::optional<std::string> ChooseFile(IDialogWindow*, const SFileChooser&) override { return m_path; }
+    void BeginWaitCursor() override { m_backend.BeginWaitCursor(); }
+    void EndWaitCursor() noexcept override { m_backend.EndWaitCursor(); }
 
 private:
     IWindowing& m_backend;

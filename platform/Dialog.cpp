@@ -100,17 +100,48 @@ bool CDialog::HandleInitDialog() {
 
 void CDialog::HandleCommand(int id) {
     try {
-        const std::span<const SMessageEntry> map = GetMessageMap();
-        const auto entry = std::find_if(map.begin(), map.end(), [id](const SMessageEntry& e) { return e.id == id; });
-        if (entry != map.end()) {
-            (this->*entry->handler)();
-        } else if (id == kIdOk) {
-            OnOK();
-        } else if (id == kIdCancel) {
-            OnCancel();
-        }
+        SendCommand(id);
     } catch (...) {
         ReportHandlerFailure(m_layoutId, "command", static_cast<unsigned>(id));
+    }
+}
+
+void CDialog::HandleNotify(const SNotify& notify) {
+    try {
+        if (const SMessageEntry* entry = FindMessageEntry(notify.code, notify.id)) {
+            (this->*entry->notifyHandler)(notify);
+        }
+    } catch (...) {
+        ReportHandlerFailure(m_layoutId, "notification", static_cast<unsigned>(notify.code));
+    }
+}
+
+bool CDialog::HandleAccelerator(unsigned key, unsigned modifiers) {
+    if (!m_accelerators) return false;
+    for (const SAccelerator& accelerator : m_accelerators->entries) {
+        if (accelerator.key == key && accelerator.modifiers == modifiers) {
+            HandleCommand(accelerator.command);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CDialog::HandleContextMenu(int controlId, SScreenPoint where) {
+    try {
+        return OnContextMenu(controlId, where);
+    } catch (...) {
+        ReportHandlerFailure(m_layoutId, "context menu", static_cast<unsigned>(controlId));
+        return true;
+    }
+}
+
+void CDialog::HandleDropFiles(const std::vector<std::string>& paths) {
+    if (paths.empty() || GetActiveDialog() != this) return;
+    try {
+        OnDropFiles(paths);
+    } catch (...) {
+        ReportHandlerFailure(m_layoutId, "dropped files");
     }
 }
 
@@ -160,4 +191,60 @@ void CDialog::OnPaint() {
 
 int CDialog::OnQueryDragIcon() { return 0; }
 
+bool CDialog::OnContextMenu(int, SScreenPoint) { return false; }
+
+void CDialog::OnDropFiles(const std::vector<std::string>&) {}
+
 std::span<const CDialog::SMessageEntry> CDialog::GetMessageMap() const { return {}; }
+
+void CDialog::SendCommand(int id) {
+    if (IsDisabledControl(id)) return;
+    if (const SMessageEntry* entry = FindMessageEntry(kBnClicked, id)) {
+        (this->*entry->handler)();
+    } else if (id == kIdOk) {
+        OnOK();
+    } else if (id == kIdCancel) {
+        OnCancel();
+    }
+}
+
+void CDialog::PostCommand(int id) {
+    if (m_window) m_window->PostCommand(id);
+}
+
+void CDialog::DragAcceptFiles(bool accept) {
+    if (m_window) m_window->DragAcceptFiles(accept);
+}
+
+void CDialog::LoadAccelerators(int id) { m_accelerators = &FindAcceleratorTable(id); }
+
+void CDialog::TrackContextMenu(int menuId, SScreenPoint where) {
+    if (!m_window) return;
+    const SMenuLayout& menu = FindMenuLayout(menuId);
+    std::vector<SPopupMenuItem> items;
+    for (const SMenuItem& item : menu.items) {
+        const bool command = item.kind == EMenuItemKind::Command;
+        items.push_back(SPopupMenuItem{item.kind == EMenuItemKind::Separator, item.text,
+                                       !command || !IsDisabledControl(static_cast<int>(item.id))});
+    }
+    const int chosen = m_window->TrackPopupMenu(items, where);
+    if (chosen < 0 || chosen >= static_cast<int>(menu.items.size())) return;
+    const SMenuItem& item = menu.items[static_cast<std::size_t>(chosen)];
+    if (item.kind == EMenuItemKind::Command) SendCommand(static_cast<int>(item.id));
+    if (item.kind == EMenuItemKind::SysCommand) OnSysCommand(item.id, 0);
+}
+
+const CDialog::SMessageEntry* CDialog::FindMessageEntry(int code, int id) const {
+    for (const SMessageEntry& entry : GetMessageMap()) {
+        if (entry.code == code && entry.id == id) return &entry;
+    }
+    return nullptr;
+}
+
+bool CDialog::IsDisabledControl(int id) const {
+    if (!m_window || id == IDC_STATIC) return false;
+    const std::span<const SControlLayout> controls = FindDialogLayout(m_layoutId).controls;
+    const bool inLayout =
+        std::any_of(controls.begin(), controls.end(), [id](const SControlLayout& control) { return control.id == id; });
+    return inLayout && !m_window->IsControlEnabled(id);
+}

@@ -23,7 +23,8 @@ public:
     static CWinApp* GetApp();
 
     CDialog* m_pMainWnd = nullptr;
-    // The file named on the command line, to be opened at start; "" when none was named.
+    // The file named on the command line, to be imported once the main window shows; "" when none
+    // was named.
     std::string m_strFileToOpen;
 };
 

@@ -5,9 +5,11 @@
 // Names avoid those that the Win32 headers define as macros (MessageBox, GetDlgItemText, LoadString,
 // CreateDialog, IDOK...), so that a backend can include both.
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CCableTable;
 class CDialog;
@@ -21,14 +23,48 @@ constexpr unsigned kLvsExGridLines = 0x1;
 constexpr unsigned kLvsExFullRowSelect = 0x20;
 constexpr int kLvcfmtLeft = 0;
 
+// A list shows at most this many characters of a cell, then an ellipsis: laying out a longer text
+// at every repaint would freeze the window. The cell itself keeps all its bytes.
+constexpr std::size_t kMaxShownCellChars = 4096;
+
 // Common-control class set that covers all the standard controls.
 constexpr unsigned kIccStandardClasses = 0xFF;
+
+// The bits of a system-menu command id that name the command; the low four are the platform's.
+constexpr unsigned kSysCommandMask = 0xFFF0;
+
+// Notification codes: what happened to a control.
+constexpr int kBnClicked = 0;       // a button was clicked
+constexpr int kNmDblClk = -3;       // a list row was double-clicked (SNotify::row, -1 below the rows)
+constexpr int kLvnKeyDown = -155;   // a key was pressed in a list (SNotify::key)
+
+// A notification from control id.
+struct SNotify {
+    int code;
+    int id;
+    int row = -1;       // kNmDblClk
+    unsigned key = 0;   // kLvnKeyDown: a virtual-key code (res/Commands.h)
+};
+
+// A position on the screen, in the backend's own coordinates.
+struct SScreenPoint {
+    int x = 0;
+    int y = 0;
+};
+
+// An item of a popup menu as a backend shows it.
+struct SPopupMenuItem {
+    bool separator = false;
+    std::string text;   // "&" marks the mnemonic; a tab comes before the shortcut's name
+    bool enabled = true;
+};
 
 // What a file chooser is asked for.
 struct SFileChooser {
     bool save = false;           // a save chooser; else an open chooser
     std::string defaultExt;      // appended (with ".") to a chosen name without extension
     std::string fileName;        // the name offered at first, without folder
+    std::string initialFolder;   // the folder shown at first; "" leaves it to the system
     std::string filter;          // "description|pattern|...||"; the first entry is preselected
     bool hideReadOnly = false;   // no "open as read-only" box
     bool overwritePrompt = false;// a save chooser asks before an existing file is replaced
@@ -61,6 +97,8 @@ public:
 
     // List control id displays table, which outlives the window and stays the only store of rows.
     virtual void AttachList(int id, CCableTable& table) = 0;
+    // Inserts a list column; width is in pixels of the design (see kDesignedBaseUnitX), which the
+    // backend scales to its font and widens where the heading would not fit.
     virtual void InsertListColumn(int id, int column, const std::string& heading, int format, int width) = 0;
     virtual unsigned GetListExtendedStyle(int id) const = 0;
     virtual void SetListExtendedStyle(int id, unsigned styles) = 0;
@@ -70,6 +108,15 @@ public:
     virtual bool HasSystemMenu() const = 0;
     virtual void AppendSystemMenuSeparator() = 0;
     virtual void AppendSystemMenuItem(unsigned id, const std::string& text) = 0;
+
+    // Shows items as a popup menu at where and waits for the user. Returns the index of the item
+    // chosen, or -1.
+    virtual int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) = 0;
+
+    // Runs the dialog's command id (HandleCommand) once the window is shown and waits for the user.
+    virtual void PostCommand(int id) = 0;
+    // Whether files dropped on the window reach the dialog (HandleDropFiles).
+    virtual void DragAcceptFiles(bool accept) = 0;
 
     // Window icon from icon resource iconId, large (title bar, task switcher) or small.
     virtual void SetIcon(int iconId, bool large) = 0;
@@ -103,6 +150,11 @@ public:
 
     // A modal file chooser owned by owner. Returns the chosen full path, or nothing on Cancel.
     virtual std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) = 0;
+
+    // The busy cursor over every window of the program, from the outermost Begin to its End
+    // (CWaitCursor pairs them). End never fails.
+    virtual void BeginWaitCursor() = 0;
+    virtual void EndWaitCursor() noexcept = 0;
 };
 
 // The backend in use. Set once at start-up, or by a test; the caller keeps it alive.

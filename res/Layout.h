@@ -18,6 +18,7 @@ enum EControlStyle : unsigned {
     kCsSingleSel = 1u << 6,      // list: at most one selected row
     kCsNoSortHeader = 1u << 7,   // list: clicking a heading does nothing
     kCsShowSelAlways = 1u << 8,  // list: selection shown even without focus
+    kCsGrow = 1u << 9,           // takes the extra width and height of a window made larger
 };
 
 // Dialog style bits.
@@ -27,7 +28,16 @@ enum EDialogStyle : unsigned {
     kDsModalFrame = 1u << 2,
     kDsAppWindow = 1u << 3,     // shown in the task bar
     kDsCenter = 1u << 4,        // centred over its owner
+    // The user may make it larger than designed, where the desktop's fonts and scaling can make
+    // the designed size a poor fit (the Qt backend); the designed size is the least it takes,
+    // unless the screen is smaller. The Windows program keeps the fixed frame it was designed with.
+    kDsResizable = 1u << 5,
 };
+
+// List column widths are pixels of the system the layouts were designed on, where the main
+// window's font (12 points) had a horizontal base unit (average character width) of this many
+// pixels. A backend scales them by its own font's base unit over this one.
+constexpr int kDesignedBaseUnitX = 9;
 
 struct SControlLayout {
     EControlKind kind;

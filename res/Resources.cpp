@@ -14,7 +14,7 @@ constexpr std::array kMainControls = {
     SControlLayout{K::PushButton, IDC_IMPORT, "Import", 7, 7, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_EXPORT, "Export", 97, 7, 74, 24, kButton},
     SControlLayout{K::ListView, IDC_CABLE_LIST, "", 7, 59, 254, 182,
-                   kCsTabStop | kCsBorder | kCsReport | kCsSingleSel | kCsNoSortHeader},
+                   kCsTabStop | kCsBorder | kCsReport | kCsSingleSel | kCsNoSortHeader | kCsShowSelAlways | kCsGrow},
     SControlLayout{K::PushButton, IDC_EDIT_CABLE, "Edit", 7, 33, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_DELETE_CABLE, "Delete", 187, 33, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_ADD_CABLE, "Add", 97, 33, 74, 24, kButton},
@@ -46,14 +46,46 @@ constexpr unsigned kModal = kDsCaption | kDsSysMenu | kDsModalFrame;
 
 constexpr std::array kDialogs = {
     SDialogLayout{IDD_QUORLIS_DIALOG, "Quorlis", "Microsoft Sans Serif", 12, 268, 248,
-                  kModal | kDsAppWindow, kMainControls},
+                  kModal | kDsAppWindow | kDsResizable, kMainControls},
     SDialogLayout{IDD_CABLE_PARAMETER, "Cable Parameter Edit Dialog", "Microsoft Sans Serif", 12,
                   152, 147, kModal | kDsCenter, kParameterControls},
     SDialogLayout{IDD_ABOUTBOX, "About Quorlis", "MS Shell Dlg", 8, 170, 62, kModal | kDsCenter,
                   kAboutControls},
 };
 
+constexpr const char* kAboutEntry = "&About Quorlis...";
+
+constexpr std::array kRowMenuItems = {
+    SMenuItem{EMenuItemKind::Command, IDC_EDIT_CABLE, "&Edit\tF2"},
+    SMenuItem{EMenuItemKind::Command, IDC_DELETE_CABLE, "&Delete\tDel"},
+    SMenuItem{EMenuItemKind::Separator, 0, ""},
+    SMenuItem{EMenuItemKind::SysCommand, IDM_ABOUTBOX, kAboutEntry},
+};
+
+constexpr std::array kMenus = {SMenuLayout{IDR_ROW_MENU, kRowMenuItems}};
+
+constexpr std::array kMainAccelerators = {
+    SAccelerator{'O', kModControl, IDC_IMPORT},
+    SAccelerator{'S', kModControl, IDC_EXPORT},
+};
+
+constexpr std::array kAcceleratorTables = {SAcceleratorTable{IDR_MAIN_ACCELERATORS, kMainAccelerators}};
+
 }  // namespace
+
+const SMenuLayout& FindMenuLayout(int id) {
+    for (const SMenuLayout& menu : kMenus) {
+        if (menu.id == id) return menu;
+    }
+    throw std::out_of_range("no menu " + std::to_string(id));
+}
+
+const SAcceleratorTable& FindAcceleratorTable(int id) {
+    for (const SAcceleratorTable& table : kAcceleratorTables) {
+        if (table.id == id) return table;
+    }
+    throw std::out_of_range("no accelerator table " + std::to_string(id));
+}
 
 const SDialogLayout& FindDialogLayout(int id) {
     for (const SDialogLayout& layout : kDialogs) {
@@ -64,7 +96,7 @@ const SDialogLayout& FindDialogLayout(int id) {
 
 std::string LoadResString(int id) {
     switch (id) {
-        case IDS_ABOUTBOX: return "&About Quorlis...";
+        case IDS_ABOUTBOX: return kAboutEntry;
         case IDP_PARSE_REAL: return "Enter a number.";
         default: return {};
     }

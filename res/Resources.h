@@ -1,6 +1,7 @@
 #pragma once
 // The program's resources: dialog layouts, the string table, message texts and the icon.
 
+#include "res/Commands.h"
 #include "res/Layout.h"
 #include "res/ResourceIds.h"
 
@@ -9,6 +10,11 @@
 
 // The layout of dialog id. Throws std::out_of_range for an unknown id.
 const SDialogLayout& FindDialogLayout(int id);
+
+// The menu id. Throws std::out_of_range for an unknown id.
+const SMenuLayout& FindMenuLayout(int id);
+// The accelerator table id. Throws std::out_of_range for an unknown id.
+const SAcceleratorTable& FindAcceleratorTable(int id);
 
 // The string-table entry id, or "" when there is none.
 std::string LoadResString(int id);

@@ -1,19 +1,8 @@
 #include "ui/QuorletDlg.h"
 
 #include "platform/DataExchange.h"
+#include "platform/FieldText.h"
 #include "res/Resources.h"
-
-#include <algorithm>
-
-namespace {
-
-// A field's text as a cell may take it: a line break in a cell would split its row in the file.
-std::string WithoutLineBreaks(std::string text) {
-    std::erase_if(text, [](char c) { return c == '\n' || c == '\r'; });
-    return text;
-}
-
-}  // namespace
 
 QUORLIS_BEGIN_MESSAGE_MAP(CQuorletDlg)
     ON_BN_CLICKED(kIdOk, &CQuorletDlg::OnOkClicked)
@@ -39,10 +28,10 @@ bool CQuorletDlg::OnInitDialog() {
 }
 
 void CQuorletDlg::OnOkClicked() {
-    const std::string name = WithoutLineBreaks(GetFieldText(IDC_NAME));
-    const std::string velocity = WithoutLineBreaks(GetFieldText(IDC_VELOCITY));
-    const std::string cableLoss = WithoutLineBreaks(GetFieldText(IDC_CABLE_LOSS));
-    const std::string frequency = WithoutLineBreaks(GetFieldText(IDC_FREQUENCY));
+    const std::string name = RemoveLineBreaksAndNul(GetFieldText(IDC_NAME));
+    const std::string velocity = RemoveLineBreaksAndNul(GetFieldText(IDC_VELOCITY));
+    const std::string cableLoss = RemoveLineBreaksAndNul(GetFieldText(IDC_CABLE_LOSS));
+    const std::string frequency = RemoveLineBreaksAndNul(GetFieldText(IDC_FREQUENCY));
 
     // A failing field has shown its message and taken the focus; the empty-field test still runs.
     UpdateData(true);

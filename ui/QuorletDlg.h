@@ -13,7 +13,7 @@ public:
     CQuorletDlg();
 
     // The four texts: set by the caller before the run, read by it after kIdOk. Never hold a line
-    // feed or carriage return when the dialog hands them back.
+    // feed, carriage return or NUL when the dialog hands them back.
     std::string m_strName;
     std::string m_strVelocity;
     std::string m_strCableLoss;

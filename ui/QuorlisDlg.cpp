@@ -1,13 +1,13 @@
 #include "ui/QuorlisDlg.h"
 
 #include "cable/CableListFile.h"
-#include "cable/FileError.h"
 #include "platform/DataExchange.h"
+#include "platform/FilePath.h"
 #include "platform/MessageBox.h"
+#include "platform/WaitCursor.h"
 #include "res/Resources.h"
 #include "ui/QuorletDlg.h"
 
-#include <exception>
 #include <utility>
 
 namespace {
@@ -27,6 +27,9 @@ QUORLIS_BEGIN_MESSAGE_MAP(CQuorlisDlg)
     ON_BN_CLICKED(IDC_ADD_CABLE, &CQuorlisDlg::OnAdd)
     ON_BN_CLICKED(IDC_EDIT_CABLE, &CQuorlisDlg::OnEdit)
     ON_BN_CLICKED(IDC_DELETE_CABLE, &CQuorlisDlg::OnDelete)
+    ON_NOTIFY(kNmDblClk, IDC_CABLE_LIST, &CQuorlisDlg::OnListDoubleClick)
+    ON_NOTIFY(kLvnKeyDown, IDC_CABLE_LIST, &CQuorlisDlg::OnListKeyDown)
+    ON_COMMAND(ID_IMPORT_START_FILE, &CQuorlisDlg::OnImportStartFile)
 QUORLIS_END_MESSAGE_MAP()
 
 void CQuorlisDlg::DoDataExchange(CDataExchange* pDX) {
@@ -48,8 +51,14 @@ bool CQuorlisDlg::OnInitDialog() {
     }
 
     EnableEditCommands(false);
+    LoadAccelerators(IDR_MAIN_ACCELERATORS);
+    DragAcceptFiles();
+    // Its messages need the window on the screen, as their owner.
+    if (!m_startFile.empty()) PostCommand(ID_IMPORT_START_FILE);
     return true;
 }
+
+void CQuorlisDlg::ImportAtStart(std::string path) { m_startFile = std::move(path); }
 
 void CQuorlisDlg::AddAboutMenuEntry() {
     IDialogWindow& window = *GetWindow();
@@ -61,7 +70,7 @@ void CQuorlisDlg::AddAboutMenuEntry() {
 }
 
 void CQuorlisDlg::OnSysCommand(unsigned id, long param) {
-    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+    if ((id & kSysCommandMask) == IDM_ABOUTBOX) {
         if (m_runAboutBox) m_runAboutBox();
     } else {
         CDialog::OnSysCommand(id, param);
@@ -91,6 +100,7 @@ std::optional<std::string> CQuorlisDlg::ChooseCableFile(bool save) {
     request.filter = QuorlisText::kFileFilter;
     request.hideReadOnly = true;
     request.overwritePrompt = true;
+    request.initialFolder = m_lastFolder;
     return GetWindowing().ChooseFile(GetWindow(), request);
 }
 
@@ -100,33 +110,40 @@ void CQuorlisDlg::EnableEditCommands(bool enable) {
 
 void CQuorlisDlg::OnImport() {
     const std::optional<std::string> path = ChooseCableFile(false);
-    if (!path) return;
+    if (path) ImportFile(*path);
+}
+
+void CQuorlisDlg::ImportFile(const std::string& path) {
+    m_lastFolder = GetFolderOfPath(path);
+    int rows = 0;
     try {
-        const int rows = ReadCableListFile(*path, m_list);
-        if (rows == kCableFormatError) {
-            ShowMessageBox(QuorlisText::kFormatError);
-            ShowMessageBox(QuorlisText::kItemCountError);
-        } else if (rows == 0) {
-            ShowMessageBox(QuorlisText::kItemCountError);
-        } else {
-            EnableEditCommands(true);
-        }
-    } catch (const CFileError&) {
+        const CWaitCursor busy;
+        rows = ReadCableListFile(path, m_list);
+    } catch (...) {
+        // Whatever failed (the file, memory), the reader has left the table as it was.
         ShowMessageBox(QuorlisText::kOpenFailed);
-    } catch (const std::exception&) {
-        // Any other failure (memory) ends the command without a message.
+        return;
+    }
+    if (rows == kCableFormatError) {
+        ShowMessageBox(QuorlisText::kFormatError);
+        ShowMessageBox(QuorlisText::kItemCountError);
+    } else if (rows == 0) {
+        ShowMessageBox(QuorlisText::kItemCountError);
+    } else {
+        EnableEditCommands(true);
     }
 }
 
 void CQuorlisDlg::OnExport() {
     const std::optional<std::string> path = ChooseCableFile(true);
     if (!path) return;
+    m_lastFolder = GetFolderOfPath(*path);
     try {
+        const CWaitCursor busy;
         WriteCableListFile(*path, m_list);
-    } catch (const CFileError&) {
+    } catch (...) {
+        // A failure of any kind (the file, memory) means the list is not saved: the user must know.
         ShowMessageBox(QuorlisText::kExportFailed);
-    } catch (const std::exception&) {
-        // Any other failure (memory) ends the command without a message.
     }
 }
 
@@ -174,6 +191,26 @@ void CQuorlisDlg::OnDelete() {
     m_list.DeleteRow(row);
     if (m_list.GetItemCount() == 0) EnableEditCommands(false);
 }
+
+void CQuorlisDlg::OnListDoubleClick(const SNotify& notify) {
+    if (notify.row < 0 || notify.row >= m_list.GetItemCount()) return;
+    if (m_list.GetSelectedRow() != notify.row) m_list.SelectRow(notify.row);
+    SendCommand(IDC_EDIT_CABLE);
+}
+
+void CQuorlisDlg::OnListKeyDown(const SNotify& notify) {
+    if (notify.key == kVkF2) SendCommand(IDC_EDIT_CABLE);
+    if (notify.key == kVkDelete) SendCommand(IDC_DELETE_CABLE);
+}
+
+bool CQuorlisDlg::OnContextMenu(int, SScreenPoint where) {
+    TrackContextMenu(IDR_ROW_MENU, where);
+    return true;
+}
+
+void CQuorlisDlg::OnDropFiles(const std::vector<std::string>& paths) { ImportFile(paths.front()); }
+
+void CQuorlisDlg::OnImportStartFile() { ImportFile(m_startFile); }
 
 bool CQuorlisDlg::ConfirmExit() {
     return ShowMessageBox(QuorlisText::kExitQuestion, EMsgBoxType::YesNo) == kIdYes;

@@ -2,6 +2,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/DialogKeys.h"
+#include "platform/FieldText.h"
 #include "platform/headless/HeadlessWindowing.h"
 #include "cable/CableTable.h"
 #include "res/ResourceIds.h"
@@ -14,14 +15,6 @@ namespace {
 // Dialog units to pixels for a window that has no font: about what an 8-point font gives.
 constexpr int kPixelsPer4DialogUnitsX = 6;
 constexpr int kPixelsPer8DialogUnitsY = 13;
-
-// A system-menu command's own bits; the low four are the platform's.
-constexpr unsigned kSysCommandMask = 0xFFF0;
-
-std::string WithoutLineBreaks(std::string text) {
-    std::erase_if(text, [](char c) { return c == '\n' || c == '\r'; });
-    return text;
-}
 
 }  // namespace
 
@@ -46,7 +39,11 @@ int CHeadlessDialogWindow::RunModal() {
     m_windowing.BeginModalRun(*this);
     if (m_dialog.HandleInitDialog()) FocusFirstTabStop();
     while (!m_ended) {
-        if (!m_windowing.RunNextAction()) {
+        if (!m_postedCommands.empty()) {
+            const int id = m_postedCommands.front();
+            m_postedCommands.pop_front();
+            m_dialog.HandleCommand(id);
+        } else if (!m_windowing.RunNextAction()) {
             ReportFailure("the script ran out while the dialog was still open");
             EndModal(-1);
         }
@@ -71,7 +68,7 @@ std::string CHeadlessDialogWindow::GetControlText(int id) const {
 void CHeadlessDialogWindow::SetControlText(int id, const std::string& text) {
     SControl* control = FindControl(id, "SetControlText");
     if (!control) return;
-    control->text = control->kind == EControlKind::Edit ? WithoutLineBreaks(text) : text;
+    control->text = control->kind == EControlKind::Edit ? RemoveLineBreaksAndNul(text) : text;
     control->textSelected = false;
 }
 
@@ -123,6 +120,14 @@ void CHeadlessDialogWindow::AppendSystemMenuSeparator() { m_systemMenu.push_back
 
 void CHeadlessDialogWindow::AppendSystemMenuItem(unsigned id, const std::string& text) {
     m_systemMenu.push_back(SMenuItem{false, id, text});
+}
+
+void CHeadlessDialogWindow::PostCommand(int id) { m_postedCommands.push_back(id); }
+
+void CHeadlessDialogWindow::DragAcceptFiles(bool accept) { m_acceptsFiles = accept; }
+
+int CHeadlessDialogWindow::TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint) {
+    return m_windowing.ChooseFromPopupMenu(*this, items);
 }
 
 void CHeadlessDialogWindow::SetIcon(int iconId, bool large) { (large ? m_largeIcon : m_smallIcon) = iconId; }
@@ -193,7 +198,7 @@ void CHeadlessDialogWindow::UserType(int id, const std::string& text) {
         return;
     }
     m_focused = id;
-    control->text = WithoutLineBreaks(text);
+    control->text = RemoveLineBreaksAndNul(text);
     control->textSelected = false;
 }
 
@@ -230,6 +235,28 @@ void CHeadlessDialogWindow::UserSelectListRow(int id, int row) {
     }
     m_focused = id;
     control->table->SelectRow(row);
+}
+
+void CHeadlessDialogWindow::UserDoubleClickListRow(int id, int row) {
+    UserSelectListRow(id, row);
+    if (m_focused == id) m_dialog.HandleNotify(SNotify{kNmDblClk, id, row});
+}
+
+void CHeadlessDialogWindow::UserPressKey(unsigned key, unsigned modifiers) {
+    if (m_dialog.HandleAccelerator(key, modifiers)) return;
+    const auto focused = m_controls.find(m_focused);
+    if (focused != m_controls.end() && focused->second.kind == EControlKind::ListView) {
+        m_dialog.HandleNotify(SNotify{kLvnKeyDown, m_focused, -1, key});
+    }
+}
+
+void CHeadlessDialogWindow::UserContextMenu(int id) {
+    if (id != 0 && !FindControl(id, "ContextMenu")) return;
+    m_dialog.HandleContextMenu(id, SScreenPoint{});
+}
+
+void CHeadlessDialogWindow::UserDropFiles(const std::vector<std::string>& paths) {
+    if (m_acceptsFiles) m_dialog.HandleDropFiles(paths);
 }
 
 void CHeadlessDialogWindow::UserPaint() { m_dialog.HandlePaint(); }

@@ -6,6 +6,7 @@
 #include "platform/Windowing.h"
 #include "res/Layout.h"
 
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -29,14 +30,14 @@ public:
                           IDialogWindow* owner);
 
     // Calls the dialog's HandleInitDialog, focuses the first enabled tab stop when it returns true,
-    // then runs the script's actions until the dialog ends. When the script runs out first, reports
-    // a failure and returns -1.
+    // then runs the commands posted meanwhile and the script's actions until the dialog ends. When
+    // the script runs out first, reports a failure and returns -1.
     int RunModal() override;
     void EndModal(int result) override;
     CDialog& GetDialog() const override;
 
     // Control state. Asking for a control the layout does not have reports a failure. Edit fields
-    // drop line feeds and carriage returns from the text they are given.
+    // drop line feeds, carriage returns and NULs from the text they are given.
     std::string GetControlText(int id) const override;
     void SetControlText(int id, const std::string& text) override;
     void EnableControl(int id, bool enable) override;
@@ -52,6 +53,12 @@ public:
     bool HasSystemMenu() const override;
     void AppendSystemMenuSeparator() override;
     void AppendSystemMenuItem(unsigned id, const std::string& text) override;
+
+    // A posted command runs before the next action of the script.
+    void PostCommand(int id) override;
+    void DragAcceptFiles(bool accept) override;
+    // Answered by the script (CHeadlessWindowing::AnswerPopupMenu).
+    int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) override;
 
     void SetIcon(int iconId, bool large) override;
 
@@ -91,6 +98,11 @@ public:
     void UserPressEscape();
     void UserSysCommand(unsigned id);
     void UserSelectListRow(int id, int row);
+    void UserDoubleClickListRow(int id, int row);
+    void UserPressKey(unsigned key, unsigned modifiers);
+    void UserContextMenu(int id);
+    // Files dropped on the window; a window that does not take them refuses them.
+    void UserDropFiles(const std::vector<std::string>& paths);
     void UserPaint();
 
 private:
@@ -121,6 +133,8 @@ private:
     bool m_ended = false;
     int m_result = -1;
     std::vector<SMenuItem> m_systemMenu;
+    std::deque<int> m_postedCommands;
+    bool m_acceptsFiles = false;
     int m_largeIcon = 0;
     int m_smallIcon = 0;
     bool m_minimized = false;

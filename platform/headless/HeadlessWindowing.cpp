@@ -7,6 +7,16 @@
 
 namespace {
 
+// A menu item's text as the user reads it: without the mnemonic's "&" and the shortcut's name.
+std::string MenuLabel(const std::string& text) {
+    std::string label;
+    for (std::size_t i = 0; i < text.size() && text[i] != '\t'; ++i) {
+        if (text[i] == '&' && i + 1 < text.size()) ++i;
+        label += text[i];
+    }
+    return label;
+}
+
 int LayoutIdOf(const IDialogWindow* window) {
     const auto* headless = dynamic_cast<const CHeadlessDialogWindow*>(window);
     return headless ? headless->GetLayout().id : 0;
@@ -27,7 +37,8 @@ std::unique_ptr<IDialogWindow> CHeadlessWindowing::CreateDialogWindow(CDialog& d
 int CHeadlessWindowing::ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
                                        EMsgBoxType type, EMsgBoxIcon icon) {
     const int answer = TakeMessageBoxAnswer(text, type);
-    m_messageBoxes.push_back(SMessageBoxRecord{text, caption, type, icon, LayoutIdOf(owner), answer});
+    m_messageBoxes.push_back(
+        SMessageBoxRecord{text, caption, type, icon, LayoutIdOf(owner), answer, IsWaitCursorShown()});
     return answer;
 }
 
@@ -48,11 +59,27 @@ int CHeadlessWindowing::TakeMessageBoxAnswer(const std::string& text, EMsgBoxTyp
 }
 
 std::optional<std::string> CHeadlessWindowing::ChooseFile(IDialogWindow* owner, const SFileChooser& request) {
-    m_fileChoosers.push_back(SFileChooserRecord{request, LayoutIdOf(owner)});
+    m_fileChoosers.push_back(SFileChooserRecord{request, LayoutIdOf(owner), IsWaitCursorShown()});
     if (m_fileAnswers.empty()) return std::nullopt;
     std::optional<std::string> answer = std::move(m_fileAnswers.front());
     m_fileAnswers.pop_front();
     return answer;
+}
+
+void CHeadlessWindowing::BeginWaitCursor() {
+    if (m_waitDepth++ == 0) ++m_waitCount;
+}
+
+void CHeadlessWindowing::EndWaitCursor() noexcept {
+    if (m_waitDepth > 0) {
+        --m_waitDepth;
+        return;
+    }
+    try {
+        ReportFailure("the busy cursor ended without having begun");
+    } catch (...) {
+        // A test's failure handler may throw; nothing may leave a destructor's call.
+    }
 }
 
 void CHeadlessWindowing::Queue(Action action) { m_actions.push_back(std::move(action)); }
@@ -97,6 +124,22 @@ void CHeadlessWindowing::SelectListRow(int id, int row) {
     QueueForActiveWindow([id, row](CHeadlessDialogWindow& window) { window.UserSelectListRow(id, row); });
 }
 
+void CHeadlessWindowing::DoubleClickListRow(int id, int row) {
+    QueueForActiveWindow([id, row](CHeadlessDialogWindow& window) { window.UserDoubleClickListRow(id, row); });
+}
+
+void CHeadlessWindowing::PressKey(unsigned key, unsigned modifiers) {
+    QueueForActiveWindow([key, modifiers](CHeadlessDialogWindow& window) { window.UserPressKey(key, modifiers); });
+}
+
+void CHeadlessWindowing::ContextMenu(int id) {
+    QueueForActiveWindow([id](CHeadlessDialogWindow& window) { window.UserContextMenu(id); });
+}
+
+void CHeadlessWindowing::DropFiles(std::vector<std::string> paths) {
+    QueueForActiveWindow([paths = std::move(paths)](CHeadlessDialogWindow& window) { window.UserDropFiles(paths); });
+}
+
 void CHeadlessWindowing::Paint() {
     QueueForActiveWindow([](CHeadlessDialogWindow& window) { window.UserPaint(); });
 }
@@ -106,6 +149,10 @@ void CHeadlessWindowing::Check(Action check) { Queue(std::move(check)); }
 void CHeadlessWindowing::AnswerMessageBox(int answer) { m_messageBoxAnswers.push_back(answer); }
 
 void CHeadlessWindowing::AnswerFileChooser(std::optional<std::string> path) { m_fileAnswers.push_back(std::move(path)); }
+
+void CHeadlessWindowing::AnswerPopupMenu(std::optional<std::string> label) {
+    m_menuAnswers.push_back(std::move(label));
+}
 
 void CHeadlessWindowing::FailNextDialogWindow() { m_failNextWindow = true; }
 
@@ -140,6 +187,20 @@ void CHeadlessWindowing::EndModalRun(CHeadlessDialogWindow& window, int result) 
     m_dialogs[m_runningRecords.back()].result = result;
     m_running.pop_back();
     m_runningRecords.pop_back();
+}
+
+int CHeadlessWindowing::ChooseFromPopupMenu(const IDialogWindow& owner, const std::vector<SPopupMenuItem>& items) {
+    std::optional<std::string> label;
+    if (!m_menuAnswers.empty()) {
+        label = std::move(m_menuAnswers.front());
+        m_menuAnswers.pop_front();
+    }
+    int chosen = -1;
+    for (std::size_t i = 0; label && i < items.size(); ++i) {
+        if (!items[i].separator && items[i].enabled && MenuLabel(items[i].text) == *label) chosen = static_cast<int>(i);
+    }
+    m_popupMenus.push_back(SPopupMenuRecord{items, LayoutIdOf(&owner), chosen});
+    return chosen;
 }
 
 bool CHeadlessWindowing::RunNextAction() {

@@ -39,10 +39,17 @@ public:
         EMsgBoxIcon icon;
         int ownerLayoutId;  // 0 when the box had no owner
         int answer;
+        bool waitCursor;    // shown while the busy cursor was
     };
     struct SFileChooserRecord {
         SFileChooser request;
         int ownerLayoutId;
+        bool waitCursor;
+    };
+    struct SPopupMenuRecord {
+        std::vector<SPopupMenuItem> items;
+        int ownerLayoutId;
+        int chosen;  // the index chosen, or -1
     };
     struct SDialogRecord {
         int layoutId;
@@ -66,13 +73,16 @@ public:
                        EMsgBoxType type, EMsgBoxIcon icon) override;
     // Records the request and answers the next queued file answer; none queued is Cancel.
     std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
+    // Counts the nesting of the busy cursor; an End without a Begin reports a failure.
+    void BeginWaitCursor() override;
+    void EndWaitCursor() noexcept override;
 
     // The script: each call queues one action for the innermost running dialog.
     void Queue(Action action);
     // Clicks control id; a disabled or missing control ignores it (a missing one reports a failure).
     void Click(int id);
     // Replaces the text of edit field id as typing would, leaving the field focused with the caret at
-    // the end; line feeds and carriage returns are dropped, as the real fields do.
+    // the end; line feeds, carriage returns and NULs are dropped, as the real fields do.
     void Type(int id, const std::string& text);
     // Moves the focus to control id as Tab would; an edit field gets its text selected.
     void Focus(int id);
@@ -85,6 +95,16 @@ public:
     void SysCommand(unsigned id);
     // Clicks row of list control id (-1: clicks below the rows), which focuses the list.
     void SelectListRow(int id, int row);
+    // Double-clicks row of list control id (-1: below the rows): a click, then the notification.
+    void DoubleClickListRow(int id, int row);
+    // Presses key (a virtual-key code) with modifiers: the dialog's accelerator for it, else, in a
+    // focused list, the list's key notification.
+    void PressKey(unsigned key, unsigned modifiers = 0);
+    // Asks for the context menu over control id (0 for none), as the right button or the Menu
+    // key would.
+    void ContextMenu(int id);
+    // Drops files (full paths) on the window.
+    void DropFiles(std::vector<std::string> paths);
     // The window is painted.
     void Paint();
     // Runs check (assertions of the test) in the middle of the script.
@@ -94,15 +114,22 @@ public:
     // Cancel), taken in order.
     void AnswerMessageBox(int answer);
     void AnswerFileChooser(std::optional<std::string> path);
+    // The next popup menu chooses the item labelled label (its text without "&" and shortcut), or
+    // is dismissed for nullopt. A disabled item cannot be chosen: the menu is then dismissed.
+    void AnswerPopupMenu(std::optional<std::string> label);
     // The next CreateDialogWindow fails (DoModal then gives -1).
     void FailNextDialogWindow();
 
     // What happened.
     const std::vector<SMessageBoxRecord>& GetMessageBoxes() const { return m_messageBoxes; }
     const std::vector<SFileChooserRecord>& GetFileChoosers() const { return m_fileChoosers; }
+    const std::vector<SPopupMenuRecord>& GetPopupMenus() const { return m_popupMenus; }
     const std::vector<SDialogRecord>& GetDialogs() const { return m_dialogs; }
     const std::vector<std::string>& GetFailures() const { return m_failures; }
     unsigned GetInitializedControlClasses() const { return m_controlClasses; }
+    bool IsWaitCursorShown() const { return m_waitDepth > 0; }
+    // How many times the busy cursor came up (outermost Begins).
+    int GetWaitCursorCount() const { return m_waitCount; }
     std::size_t GetPendingActionCount() const { return m_actions.size(); }
 
     // The innermost running window, or nullptr.
@@ -119,6 +146,8 @@ public:
     void EndModalRun(CHeadlessDialogWindow& window, int result);
     // Runs the next action; false when none is queued.
     bool RunNextAction();
+    // For CHeadlessDialogWindow: records a popup menu of owner and answers it.
+    int ChooseFromPopupMenu(const IDialogWindow& owner, const std::vector<SPopupMenuItem>& items);
 
 private:
     // Queues action against the window that is innermost when its turn comes (a failure when none runs).
@@ -128,13 +157,17 @@ private:
     std::deque<Action> m_actions;
     std::deque<int> m_messageBoxAnswers;
     std::deque<std::optional<std::string>> m_fileAnswers;
+    std::deque<std::optional<std::string>> m_menuAnswers;
     std::vector<CHeadlessDialogWindow*> m_running;
     std::vector<std::size_t> m_runningRecords;
     std::vector<SMessageBoxRecord> m_messageBoxes;
     std::vector<SFileChooserRecord> m_fileChoosers;
+    std::vector<SPopupMenuRecord> m_popupMenus;
     std::vector<SDialogRecord> m_dialogs;
     std::vector<std::string> m_failures;
     std::function<void(const std::string&)> m_failureHandler;
     unsigned m_controlClasses = 0;
     bool m_failNextWindow = false;
+    int m_waitDepth = 0;
+    int m_waitCount = 0;
 };

@@ -51,7 +51,14 @@ QVariant CCableTableModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole) return {};
     // During a removal the views may still ask for a row the table no longer has.
     if (index.row() >= m_table->GetItemCount() || index.column() >= m_table->GetColumnCount()) return {};
-    return m_codec.ToQString(m_table->GetCellTextView(index.row(), index.column()));
+    return ShownText(m_table->GetCellTextView(index.row(), index.column()));
+}
+
+QString CCableTableModel::ShownText(std::string_view cell) const {
+    bool cut = false;
+    QString shown = m_codec.ToQString(cell, kMaxShownCellChars, cut);
+    if (cut) shown.append(QChar(0x2026));  // an ellipsis
+    return shown;
 }
 
 QVariant CCableTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

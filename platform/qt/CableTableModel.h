@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <string_view>
 #include <vector>
 
 class CLocaleCodec;
@@ -48,6 +49,9 @@ private:
         int format;
     };
 
+    // What the view shows of cell: its first kMaxShownCellChars characters, and an ellipsis when
+    // there are more.
+    QString ShownText(std::string_view cell) const;
     void ResetRows();
     void TellSelection();
     QVariant Alignment(int column) const;

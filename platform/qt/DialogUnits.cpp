@@ -35,6 +35,8 @@ CDialogUnits::CDialogUnits(const SDialogLayout& layout) : m_font(DialogFont(layo
     m_baseY = metrics.height();
 }
 
+int CDialogUnits::ScaleDesignedWidth(int pixels) const { return ScaleRounded(pixels, m_baseX, kDesignedBaseUnitX); }
+
 QRect CDialogUnits::ToPixels(int x, int y, int cx, int cy) const {
     // Corners are converted, not sizes, so that controls that meet in dialog units meet in pixels.
     const QPoint topLeft(ScaleRounded(x, m_baseX, 4), ScaleRounded(y, m_baseY, 8));

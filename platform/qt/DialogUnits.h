@@ -16,6 +16,8 @@ public:
     const QFont& Font() const { return m_font; }
     // A rectangle given in dialog units, in pixels.
     QRect ToPixels(int x, int y, int cx, int cy) const;
+    // A width given in pixels of the design (kDesignedBaseUnitX), in pixels of this font.
+    int ScaleDesignedWidth(int pixels) const;
 
 private:
     QFont m_font;

@@ -1,5 +1,6 @@
 #include "platform/qt/LocaleCodec.h"
 
+#include <algorithm>
 #include <climits>
 #include <clocale>
 #include <cwchar>
@@ -63,12 +64,17 @@ CLocaleCodec::CLocaleCodec(const std::string& localeName) : m_locale(NewCtypeLoc
 CLocaleCodec::~CLocaleCodec() { freelocale(m_locale); }
 
 QString CLocaleCodec::ToQString(std::string_view bytes) const {
+    bool cut = false;
+    return ToQString(bytes, bytes.size(), cut);
+}
+
+QString CLocaleCodec::ToQString(std::string_view bytes, std::size_t maxChars, bool& cut) const {
     QString out;
-    out.reserve(static_cast<qsizetype>(bytes.size()));
+    out.reserve(static_cast<qsizetype>(std::min(bytes.size(), maxChars)));
     const CLocaleScope scope(m_locale);
     std::mbstate_t state{};
     std::size_t i = 0;
-    while (i < bytes.size()) {
+    for (std::size_t chars = 0; i < bytes.size() && chars < maxChars; ++chars) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80 && std::mbsinit(&state)) {
             out.append(QChar(byte));
@@ -86,6 +92,7 @@ QString CLocaleCodec::ToQString(std::string_view bytes) const {
             if (length != kStoredCharacter) i += length == 0 ? 1 : length;
         }
     }
+    cut = i < bytes.size();
     return out;
 }
 

@@ -24,6 +24,9 @@ public:
 
     // bytes as text; never fails.
     QString ToQString(std::string_view bytes) const;
+    // The first maxChars characters of bytes as text (a byte that does not decode counts as one),
+    // and in cut whether bytes hold more. Only the bytes of those characters are looked at.
+    QString ToQString(std::string_view bytes, std::size_t maxChars, bool& cut) const;
     // text as bytes; a character that the character set cannot express becomes "?".
     std::string FromQString(const QString& text) const;
 

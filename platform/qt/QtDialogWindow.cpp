@@ -6,12 +6,20 @@
 #include "platform/qt/QtControlBuilder.h"
 #include "platform/qt/QtIcon.h"
 #include "platform/qt/QtListView.h"
+#include "platform/qt/WindowPlacement.h"
+#include "res/Commands.h"
 #include "res/Layout.h"
 #include "res/ResourceIds.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 #include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -33,6 +41,31 @@ Qt::WindowFlags WindowFlags(const SDialogLayout& layout) {
     return flags;
 }
 
+// The virtual-key code of a toolkit key, or 0 for a key that has none here.
+unsigned VirtualKey(int key) {
+    // Letters and digits have the same codes in both.
+    const bool letterOrDigit = (key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9);
+    if (letterOrDigit) return static_cast<unsigned>(key);
+    constexpr unsigned kVkF1 = 0x70;
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return kVkF1 + static_cast<unsigned>(key - Qt::Key_F1);
+    return key == Qt::Key_Delete ? kVkDelete : 0;
+}
+
+unsigned KeyModifiers(Qt::KeyboardModifiers modifiers) {
+    return ((modifiers & Qt::ShiftModifier) ? kModShift : 0u) | ((modifiers & Qt::ControlModifier) ? kModControl : 0u) |
+           ((modifiers & Qt::AltModifier) ? kModAlt : 0u);
+}
+
+// The local files that data carries, as the file system's bytes.
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+    std::vector<std::string> paths;
+    if (!data) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    return paths;
+}
+
 bool IsContextMenuKey(const QKeyEvent& event) {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     return (event.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
@@ -46,11 +79,18 @@ CQtDialogWindow::CQtDialogWindow(CDialog& dialog, const SDialogLayout& layout, C
     : QDialog(owner, WindowFlags(layout)), m_dialog(dialog), m_layout(layout), m_codec(codec), m_units(layout) {
     setFont(m_units.Font());
     setWindowTitle(m_codec.ToQString(layout.title));
-    setFixedSize(m_units.ToPixels(0, 0, layout.cx, layout.cy).size());
+    m_designedSize = m_units.ToPixels(0, 0, layout.cx, layout.cy).size();
+    if (layout.style & kDsResizable) {
+        setMinimumSize(m_designedSize);
+        resize(m_designedSize);
+    } else {
+        setFixedSize(m_designedSize);
+    }
     setSizeGripEnabled(false);
     m_controls = CQtControlBuilder(*this, m_units, m_codec).Build(layout);
     for (QWidget* control : m_controls) control->installEventFilter(this);
     ConnectButtons();
+    ConnectLists();
 }
 
 void CQtDialogWindow::ConnectButtons() {
@@ -58,6 +98,17 @@ void CQtDialogWindow::ConnectButtons() {
         if (auto* button = qobject_cast<QAbstractButton*>(m_controls[i])) {
             const int id = m_layout.controls[i].id;
             connect(button, &QAbstractButton::clicked, this, [this, id] { SendCommand(id); });
+        }
+    }
+}
+
+void CQtDialogWindow::ConnectLists() {
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        if (auto* list = dynamic_cast<CQtListView*>(m_controls[i])) {
+            const int id = m_layout.controls[i].id;
+            connect(list, &QAbstractItemView::doubleClicked, this, [this, id](const QModelIndex& index) {
+                Dispatch([&] { m_dialog.HandleNotify(SNotify{kNmDblClk, id, index.row()}); });
+            });
         }
     }
 }
@@ -70,7 +121,7 @@ int CQtDialogWindow::RunModal() {
     Dispatch([&] { focusFirstTabStop = m_dialog.HandleInitDialog(); });
     if (m_endResult) return *m_endResult;
     if (focusFirstTabStop) FocusFirstTabStop();
-    CenterOverOwner();
+    PlaceOnScreen();
     m_running = true;
     exec();
     m_running = false;
@@ -137,7 +188,11 @@ void CQtDialogWindow::FocusControl(int id) {
 
 int CQtDialogWindow::GetFocusedControl() const {
     // The window's focus child, kept while another window is active (a message box over it).
-    for (const QWidget* widget = focusWidget(); widget && widget != this; widget = widget->parentWidget()) {
+    return ControlIdOf(focusWidget());
+}
+
+int CQtDialogWindow::ControlIdOf(const QWidget* widget) const {
+    for (; widget && widget != this; widget = widget->parentWidget()) {
         for (std::size_t i = 0; i < m_controls.size(); ++i) {
             if (m_controls[i] == widget) return m_layout.controls[i].id == IDC_STATIC ? 0 : m_layout.controls[i].id;
         }
@@ -151,7 +206,7 @@ void CQtDialogWindow::AttachList(int id, CCableTable& table) {
 
 void CQtDialogWindow::InsertListColumn(int id, int column, const std::string& heading, int format, int width) {
     if (auto* list = dynamic_cast<CQtListView*>(GetControlWidget(id))) {
-        list->InsertColumn(column, m_codec.ToQString(heading), format, width);
+        list->InsertColumn(column, m_codec.ToQString(heading), format, m_units.ScaleDesignedWidth(width));
     }
 }
 
@@ -171,6 +226,41 @@ void CQtDialogWindow::AppendSystemMenuSeparator() { SystemMenu().addSeparator();
 void CQtDialogWindow::AppendSystemMenuItem(unsigned id, const std::string& text) {
     QAction* item = SystemMenu().addAction(m_codec.ToQString(text));
     item->setData(id);
+}
+
+int CQtDialogWindow::TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) {
+    QMenu menu(this);
+    std::vector<const QAction*> actions;
+    for (const SPopupMenuItem& item : items) {
+        QAction* action = item.separator ? menu.addSeparator() : menu.addAction(m_codec.ToQString(item.text));
+        action->setEnabled(item.enabled);
+        actions.push_back(action);
+    }
+    const QAction* chosen = menu.exec(QPoint(where.x, where.y));
+    const auto found = std::find(actions.begin(), actions.end(), chosen);
+    return chosen && found != actions.end() ? static_cast<int>(found - actions.begin()) : -1;
+}
+
+void CQtDialogWindow::PostCommand(int id) {
+    // Runs from the window's own event loop, which starts once the window is shown.
+    QTimer::singleShot(0, this, [this, id] { Dispatch([&] { m_dialog.HandleCommand(id); }); });
+}
+
+void CQtDialogWindow::DragAcceptFiles(bool accept) { setAcceptDrops(accept); }
+
+void CQtDialogWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void CQtDialogWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void CQtDialogWindow::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = LocalFiles(event->mimeData());
+    if (paths.empty()) return;
+    event->acceptProposedAction();
+    Dispatch([&] { m_dialog.HandleDropFiles(paths); });
 }
 
 void CQtDialogWindow::SetIcon(int iconId, bool) {
@@ -222,8 +312,8 @@ void CQtDialogWindow::closeEvent(QCloseEvent* event) {
 void CQtDialogWindow::contextMenuEvent(QContextMenuEvent* event) {
     if (m_menuShownByKey && event->reason() == QContextMenuEvent::Keyboard) {
         m_menuShownByKey = false;
-    } else if (HasSystemMenuItems()) {
-        ShowSystemMenu(event->globalPos());
+    } else {
+        ShowContextMenu(ControlIdOf(childAt(event->pos())), event->globalPos());
     }
     event->accept();
 }
@@ -236,11 +326,31 @@ bool CQtDialogWindow::HandleKey(const QKeyEvent& event, QWidget* target) {
         case Qt::Key_Escape: SendCommand(CommandForEscape()); return true;
         default: break;
     }
-    if (!IsContextMenuKey(event) || !HasSystemMenuItems()) return false;
-    QWidget* anchor = target ? target : this;
-    m_menuShownByKey = true;
-    ShowSystemMenu(anchor->mapToGlobal(anchor->rect().center()));
-    return true;
+    return HandleDialogKey(event, target);
+}
+
+bool CQtDialogWindow::HandleDialogKey(const QKeyEvent& event, QWidget* target) {
+    if (IsContextMenuKey(event)) {
+        QWidget* anchor = target ? target : this;
+        m_menuShownByKey = true;
+        ShowContextMenu(ControlIdOf(anchor), anchor->mapToGlobal(anchor->rect().center()));
+        return true;
+    }
+    const unsigned key = VirtualKey(event.key());
+    bool used = false;
+    if (key != 0) Dispatch([&] { used = m_dialog.HandleAccelerator(key, KeyModifiers(event.modifiers())); });
+    const int id = ControlIdOf(target);
+    if (!used && key != 0 && dynamic_cast<CQtListView*>(target)) {
+        Dispatch([&] { m_dialog.HandleNotify(SNotify{kLvnKeyDown, id, -1, key}); });
+    }
+    return used;
+}
+
+void CQtDialogWindow::ShowContextMenu(int controlId, const QPoint& globalPosition) {
+    bool shown = false;
+    const SScreenPoint where{globalPosition.x(), globalPosition.y()};
+    Dispatch([&] { shown = m_dialog.HandleContextMenu(controlId, where); });
+    if (!shown && HasSystemMenuItems()) ShowSystemMenu(globalPosition);
 }
 
 void CQtDialogWindow::SendCommand(int id) {
@@ -269,21 +379,68 @@ void CQtDialogWindow::FocusFirstTabStop() {
     }
 }
 
-void CQtDialogWindow::CenterOverOwner() {
-    const QWidget* owner = parentWidget();
-    if (!(m_layout.style & kDsCenter) || !owner) return;
-    // Client areas, not frames: the frame is not known before the window is shown, and move()
-    // would place the frame where the client area belongs.
-    QRect client(QPoint(), size());
-    client.moveCenter(owner->window()->geometry().center());
-    if (const QScreen* screen = owner->window()->screen()) {
-        const QRect available = screen->availableGeometry();
-        client.moveRight(std::min(client.right(), available.right()));
-        client.moveBottom(std::min(client.bottom(), available.bottom()));
-        client.moveLeft(std::max(client.left(), available.left()));
-        client.moveTop(std::max(client.top(), available.top()));
+void CQtDialogWindow::PlaceOnScreen() {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const QScreen* shownOn = owner ? owner->screen() : screen();
+    if (!shownOn) return;
+    const QRect available = shownOn->availableGeometry();
+    const bool overOwner = owner && (m_layout.style & kDsCenter);
+    const SWindowPlacement placement =
+        PlaceWindow(m_designedSize, (m_layout.style & kDsResizable) != 0, ExpectedFrame(),
+                    overOwner ? owner->frameGeometry().center() : available.center(), available);
+    if (m_layout.style & kDsResizable) setMinimumSize(placement.clientSize);
+    resize(placement.clientSize);
+    // The frame's corner, not the client area's: the window manager puts the title bar below it.
+    move(placement.frameTopLeft);
+}
+
+void CQtDialogWindow::KeepFrameOnScreenOnceFramed() {
+    if (m_framed || !isVisible() || FrameMargins(*this).isNull() || !screen()) return;
+    m_framed = true;
+    // With the real frame known, a resizable window also takes back what a larger estimate cost it.
+    const bool resizable = (m_layout.style & kDsResizable) != 0;
+    const QRect available = screen()->availableGeometry();
+    const SWindowPlacement placement = PlaceWindow(resizable ? m_designedSize : size(), resizable, FrameMargins(*this),
+                                                   frameGeometry().center(), available);
+    if (placement.clientSize == size() && available.contains(frameGeometry())) return;
+    if (resizable) setMinimumSize(placement.clientSize);
+    resize(placement.clientSize);
+    move(placement.frameTopLeft);
+}
+
+QMargins CQtDialogWindow::ExpectedFrame() const {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && !FrameMargins(*owner).isNull()) return FrameMargins(*owner);
+    return EstimatedFrameMargins(*this);
+}
+
+void CQtDialogWindow::LayOutGrowingControls() {
+    const int extraWidth = width() - m_designedSize.width();
+    const int extraHeight = height() - m_designedSize.height();
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        const SControlLayout& control = m_layout.controls[i];
+        if (!(control.style & kCsGrow)) continue;
+        QRect area = m_units.ToPixels(control.x, control.y, control.cx, control.cy);
+        area.setWidth(std::max(area.width() + extraWidth, 0));
+        area.setHeight(std::max(area.height() + extraHeight, 0));
+        m_controls[i]->setGeometry(area);
     }
-    setGeometry(client);
+}
+
+void CQtDialogWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    KeepFrameOnScreenOnceFramed();
+}
+
+void CQtDialogWindow::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    KeepFrameOnScreenOnceFramed();
+}
+
+void CQtDialogWindow::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    LayOutGrowingControls();
+    KeepFrameOnScreenOnceFramed();
 }
 
 const SControlLayout* CQtDialogWindow::FindControl(int id) const {

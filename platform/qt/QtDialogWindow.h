@@ -1,9 +1,12 @@
 #pragma once
 // A dialog's window on Qt Widgets, built from its layout. Enter, Escape and the close box become
 // the dialog's commands by the shared rules of DialogKeys.h, and nothing else of the toolkit's own
-// default-button handling applies. The system-menu items appended by the dialog appear in the
-// window's context menu (right mouse button, the Menu key, Shift+F10), since on Linux the window
-// manager owns the title bar's menu.
+// default-button handling applies; other keys go to the dialog's accelerators, and in a list to
+// the dialog as the list's notifications, as do double clicks on its rows. The context menu (right
+// mouse button, the Menu key, Shift+F10) is the dialog's; a dialog without one shows there the
+// system-menu items it appended, since on Linux the window manager owns the title bar's menu.
+// A window opens wholly on its screen; a resizable one is as large as designed where the screen
+// allows, and its growing controls take the room it is given beyond that.
 
 #include "platform/Windowing.h"
 #include "platform/qt/DialogUnits.h"
@@ -43,6 +46,11 @@ public:
     void AppendSystemMenuSeparator() override;
     void AppendSystemMenuItem(unsigned id, const std::string& text) override;
 
+    int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) override;
+    void PostCommand(int id) override;
+    // Takes the local files of a drop (URLs of other kinds are refused).
+    void DragAcceptFiles(bool accept) override;
+
     void SetIcon(int iconId, bool large) override;
 
     // The toolkit draws minimised windows itself: these are never needed and do nothing much.
@@ -61,6 +69,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     template <class Handler>
@@ -69,10 +83,26 @@ private:
     void SendCommand(int id);
     // A click on a push button (mouse, Space, an assistive tool) sends the button's command.
     void ConnectButtons();
+    // A double click on a list's row notifies the dialog.
+    void ConnectLists();
+    // The dialog's key handling for a key that is not Enter or Escape; true when it used the key.
+    bool HandleDialogKey(const QKeyEvent& event, QWidget* target);
+    // The dialog's context menu over control controlId, else the appended system-menu items.
+    void ShowContextMenu(int controlId, const QPoint& globalPosition);
     void ShowSystemMenu(const QPoint& globalPosition);
+    // The id of the control that widget is or is inside, or 0.
+    int ControlIdOf(const QWidget* widget) const;
     bool HasSystemMenuItems() const;
     void FocusFirstTabStop();
-    void CenterOverOwner();
+    // Sizes and places the window before it shows: centred over its owner, or on its screen.
+    void PlaceOnScreen();
+    // Once the window manager has framed the window, moves it so that the frame is wholly on the
+    // screen; a resizable window takes the size that the real frame leaves room for.
+    void KeepFrameOnScreenOnceFramed();
+    // The frame the window manager puts around the window: the owner's, else an estimate.
+    QMargins ExpectedFrame() const;
+    // Gives the growing controls the window's room beyond its designed size.
+    void LayOutGrowingControls();
     const SControlLayout* FindControl(int id) const;
     QMenu& SystemMenu();
 
@@ -80,6 +110,8 @@ private:
     const SDialogLayout& m_layout;
     const CLocaleCodec& m_codec;
     CDialogUnits m_units;
+    QSize m_designedSize;
+    bool m_framed = false;
     std::vector<QWidget*> m_controls;  // one per control of the layout, in its order
     QMenu* m_systemMenu = nullptr;
     bool m_running = false;

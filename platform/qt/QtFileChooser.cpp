@@ -1,9 +1,12 @@
 #include "platform/qt/QtFileChooser.h"
 
 #include "platform/qt/LocaleCodec.h"
+#include "platform/qt/WindowPlacement.h"
 
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <vector>
 
@@ -30,6 +33,27 @@ QString ToQtPatterns(const QString& patterns) {
     return qtPatterns.join(u' ');
 }
 
+// Sizes and places Qt's own chooser to lie wholly on the screen, centred over owner (a desktop's
+// own chooser places itself).
+void FitOnScreen(QFileDialog& chooser, const QWidget* owner) {
+    const QWidget* over = owner ? owner->window() : nullptr;
+    const QScreen* screen = over ? over->screen() : chooser.screen();
+    if (!screen) return;
+    const QRect available = screen->availableGeometry();
+    const QMargins frame =
+        over && !FrameMargins(*over).isNull() ? FrameMargins(*over) : EstimatedFrameMargins(chooser);
+    const QPoint centre = over ? over->frameGeometry().center() : available.center();
+    const SWindowPlacement placement = PlaceWindow(chooser.sizeHint(), true, frame, centre, available);
+    chooser.resize(placement.clientSize);
+    chooser.move(placement.frameTopLeft);
+}
+
+// Whether the platform may have a desktop's own chooser; the screenless ones never do.
+bool HasDesktopChooser() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal");
+}
+
 }  // namespace
 
 QStringList ToQtNameFilters(const std::string& filter, const CLocaleCodec& codec) {
@@ -45,7 +69,7 @@ QStringList ToQtNameFilters(const std::string& filter, const CLocaleCodec& codec
 
 std::optional<std::string> RunFileChooser(QWidget* owner, const SFileChooser& request, const CLocaleCodec& codec) {
     QFileDialog chooser(owner);
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
+    chooser.setOption(QFileDialog::DontUseNativeDialog, !HasDesktopChooser());
     chooser.setOption(QFileDialog::HideNameFilterDetails);
     chooser.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     chooser.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -57,7 +81,9 @@ std::optional<std::string> RunFileChooser(QWidget* owner, const SFileChooser& re
         chooser.selectNameFilter(filters.first());
     }
     chooser.setDefaultSuffix(codec.ToQString(request.defaultExt));
+    if (!request.initialFolder.empty()) chooser.setDirectory(QFile::decodeName(request.initialFolder.c_str()));
     if (!request.fileName.empty()) chooser.selectFile(codec.ToQString(request.fileName));
+    if (chooser.testOption(QFileDialog::DontUseNativeDialog)) FitOnScreen(chooser, owner);
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return std::nullopt;
     // Qt names files by the bytes QFile::encodeName gives back: those open the file chosen.
     return QFile::encodeName(chooser.selectedFiles().first()).toStdString();

@@ -1,5 +1,6 @@
 #pragma once
-// The open/save file chooser on Qt's own file dialog (the same on every desktop).
+// The open/save file chooser: the desktop's own where the platform offers one, else Qt's file
+// dialog (always on the offscreen and minimal platforms, where tests run).
 
 #include "platform/Windowing.h"
 

@@ -1,7 +1,8 @@
 #pragma once
-// A single-line edit field that holds text of any length and never holds a line break: line feeds
-// and carriage returns are dropped however they arrive (typing, pasting, inserting, text set by
-// the program or by an assistive tool), the cursor staying where it was in the kept text.
+// A single-line edit field that holds text of any length and never holds a line break or a NUL:
+// line feeds, carriage returns and NULs are dropped however they arrive (typing, pasting,
+// inserting, text set by the program or by an assistive tool), the cursor staying where it was in
+// the kept text.
 
 #include <QLineEdit>
 
@@ -10,5 +11,5 @@ public:
     explicit CQtLineEdit(QWidget* parent);
 
 private:
-    void DropLineBreaks();
+    void DropLineBreaksAndNul();
 };

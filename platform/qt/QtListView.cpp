@@ -1,10 +1,12 @@
 #include "platform/qt/QtListView.h"
 
+#include "platform/ColumnWidths.h"
 #include "platform/Windowing.h"
 #include "res/Layout.h"
 
 #include <QHeaderView>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -35,9 +37,24 @@ void CQtListView::AttachTable(CCableTable& table) { m_model.SetTable(&table); }
 
 void CQtListView::InsertColumn(int column, const QString& heading, int format, int width) {
     m_model.InsertColumn(column, heading, format);
-    setColumnWidth(std::clamp(column, 0, m_model.columnCount() - 1), width);
+    const int inserted = std::clamp(column, 0, m_model.columnCount() - 1);
+    m_columnWidths.insert(m_columnWidths.begin() + std::min<std::size_t>(inserted, m_columnWidths.size()), width);
+    FitColumns();
     // A selection made while there were no columns to show it in shows now.
     if (const CCableTable* table = m_model.GetTable()) ShowTableSelection(table->GetSelectedRow());
+}
+
+void CQtListView::FitColumns() {
+    std::vector<int> needs;
+    for (int column = 0; column < m_model.columnCount(); ++column) {
+        needs.push_back(horizontalHeader()->sectionSizeHint(column));
+    }
+    // Room is kept for the scroll bar that a longer list shows.
+    const int room = width() - 2 * frameWidth() - verticalScrollBar()->sizeHint().width();
+    const std::vector<int> widths = FitColumnWidths(m_columnWidths, needs, room);
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        setColumnWidth(static_cast<int>(column), widths[column]);
+    }
 }
 
 void CQtListView::SetExtendedStyle(unsigned styles) {

@@ -9,6 +9,8 @@
 
 #include <QTableView>
 
+#include <vector>
+
 struct SControlLayout;
 class CLocaleCodec;
 
@@ -19,6 +21,8 @@ public:
     // Displays table, which outlives the view or is detached before it ends.
     void AttachTable(CCableTable& table);
     // Inserts column column with heading, alignment format (kLvcfmtLeft...) and width in pixels.
+    // Every column is wide enough for its heading, and where the columns are wider together than
+    // the list, those wider than their headings give up the excess (FitColumnWidths).
     void InsertColumn(int column, const QString& heading, int format, int width);
     // Extended styles kLvsExGridLines and kLvsExFullRowSelect.
     unsigned GetExtendedStyle() const { return m_extendedStyle; }
@@ -32,8 +36,10 @@ private:
     void UseFixedRowHeight();
     void OnViewSelectionChanged();
     void ShowTableSelection(int row);
+    void FitColumns();
 
     CCableTableModel m_model;
     unsigned m_extendedStyle = 0;
+    std::vector<int> m_columnWidths;  // as asked for, by display column
     bool m_showingTableSelection = false;
 };

@@ -57,6 +57,10 @@ int CQtWindowing::ShowMessageBox(IDialogWindow* owner, const std::string& text, 
     return answer == QMessageBox::Yes ? kIdYes : kIdNo;
 }
 
+void CQtWindowing::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void CQtWindowing::EndWaitCursor() noexcept { QApplication::restoreOverrideCursor(); }
+
 std::optional<std::string> CQtWindowing::ChooseFile(IDialogWindow* owner, const SFileChooser& request) {
     return RunFileChooser(OwnerWidget(owner), request, m_codec);
 }

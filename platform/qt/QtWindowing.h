@@ -25,6 +25,8 @@ public:
     int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption, EMsgBoxType type,
                        EMsgBoxIcon icon) override;
     std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() noexcept override;
 
 private:
     CLocaleCodec m_codec;

@@ -1,21 +1,67 @@
 #include "platform/win32/Win32DialogWindow.h"
 
 #include "platform/Dialog.h"
+#include "platform/FieldText.h"
 #include "res/win32/DialogTemplate.h"
 #include "platform/win32/Win32Text.h"
+
+#include "res/Commands.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
 HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
 
+// The message PostCommand posts; its wParam is the command id.
+constexpr UINT kPostedCommandMessage = WM_APP + 1;
+
+// The windows running modally, innermost last, and the one message filter that serves them all.
+std::vector<CWin32DialogWindow*>& RunningWindows() {
+    static std::vector<CWin32DialogWindow*> running;
+    return running;
+}
+
+HHOOK& MessageFilter() {
+    static HHOOK hook = nullptr;
+    return hook;
+}
+
+unsigned PressedModifiers() {
+    const auto down = [](int key) { return GetKeyState(key) < 0; };
+    return (down(VK_SHIFT) ? kModShift : 0u) | (down(VK_CONTROL) ? kModControl : 0u) | (down(VK_MENU) ? kModAlt : 0u);
+}
+
 // Edit fields take text of any length: the control's own default limit would cut it silently.
 void LiftTextLimit(HWND edit) { SendMessageA(edit, EM_SETLIMITTEXT, 0, 0); }
 
 }  // namespace
+
+// Keeps a window on the running list, and the message filter installed, while it runs.
+class CWin32DialogWindow::CRunningWindow {
+public:
+    explicit CRunningWindow(CWin32DialogWindow& window) : m_window(window) {
+        if (RunningWindows().empty()) {
+            MessageFilter() = SetWindowsHookExA(WH_MSGFILTER, MessageFilterProc, nullptr, GetCurrentThreadId());
+        }
+        RunningWindows().push_back(&window);
+    }
+    ~CRunningWindow() {
+        std::erase(RunningWindows(), &m_window);
+        if (RunningWindows().empty() && MessageFilter()) {
+            UnhookWindowsHookEx(MessageFilter());
+            MessageFilter() = nullptr;
+        }
+    }
+    CRunningWindow(const CRunningWindow&) = delete;
+    CRunningWindow& operator=(const CRunningWindow&) = delete;
+
+private:
+    CWin32DialogWindow& m_window;
+};
 
 CWin32DialogWindow::CWin32DialogWindow(CDialog& dialog, const SDialogLayout& layout, HWND owner)
     : m_dialog(dialog), m_layout(layout), m_owner(owner) {}
@@ -24,12 +70,33 @@ CWin32DialogWindow::~CWin32DialogWindow() = default;
 
 int CWin32DialogWindow::RunModal() {
     const std::vector<std::uint16_t> dialogTemplate = BuildDialogTemplate(m_layout, AnsiToUtf16);
+    const CRunningWindow running(*this);
     const INT_PTR result =
         DialogBoxIndirectParamA(ProgramInstance(), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()), m_owner,
                                 DialogProc, reinterpret_cast<LPARAM>(this));
     m_lists.clear();
     m_hwnd = nullptr;
     return static_cast<int>(result);
+}
+
+LRESULT CALLBACK CWin32DialogWindow::MessageFilterProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_DIALOGBOX) {
+        const MSG& message = *reinterpret_cast<const MSG*>(lParam);
+        for (CWin32DialogWindow* window : RunningWindows()) {
+            if (window->TranslateAccelerator(message)) return TRUE;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool CWin32DialogWindow::TranslateAccelerator(const MSG& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+    if (!m_hwnd || (message.hwnd != m_hwnd && !IsChild(m_hwnd, message.hwnd))) return false;
+    try {
+        return m_dialog.HandleAccelerator(static_cast<unsigned>(message.wParam), PressedModifiers());
+    } catch (...) {
+        return false;  // nothing may unwind through the dialog manager
+    }
 }
 
 void CWin32DialogWindow::EndModal(int result) {
@@ -49,14 +116,8 @@ std::string CWin32DialogWindow::GetControlText(int id) const {
 void CWin32DialogWindow::SetControlText(int id, const std::string& text) {
     const HWND control = GetDlgItem(m_hwnd, id);
     if (!control) return;
-    if (IsEditField(id)) {
-        // A single-line field never holds a line break: it would split the cell's line in the file.
-        std::string field = text;
-        std::erase_if(field, [](char c) { return c == '\n' || c == '\r'; });
-        SetWindowTextA(control, field.c_str());
-    } else {
-        SetWindowTextA(control, text.c_str());
-    }
+    // The window text ends at a NUL: a field drops it (and line breaks) rather than what follows.
+    SetWindowTextA(control, IsEditField(id) ? RemoveLineBreaksAndNul(text).c_str() : text.c_str());
 }
 
 void CWin32DialogWindow::EnableControl(int id, bool enable) {
@@ -90,7 +151,11 @@ void CWin32DialogWindow::AttachList(int id, CCableTable& table) {
 
 void CWin32DialogWindow::InsertListColumn(int id, int column, const std::string& heading, int format, int width) {
     const auto list = m_lists.find(id);
-    if (list != m_lists.end()) list->second->InsertColumn(column, heading, format, width);
+    if (list == m_lists.end()) return;
+    // The dialog's horizontal base unit: four dialog units across.
+    RECT unit{0, 0, 4, 0};
+    MapDialogRect(m_hwnd, &unit);
+    list->second->InsertColumn(column, heading, format, MulDiv(width, unit.right, kDesignedBaseUnitX));
 }
 
 unsigned CWin32DialogWindow::GetListExtendedStyle(int id) const {
@@ -110,6 +175,25 @@ void CWin32DialogWindow::AppendSystemMenuSeparator() {
 void CWin32DialogWindow::AppendSystemMenuItem(unsigned id, const std::string& text) {
     if (const HMENU menu = GetSystemMenu(m_hwnd, FALSE)) AppendMenuA(menu, MF_STRING, id, text.c_str());
 }
+
+int CWin32DialogWindow::TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) {
+    const HMENU menu = CreatePopupMenu();
+    if (!menu) return -1;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const UINT flags = items[i].separator ? MF_SEPARATOR : MF_STRING | (items[i].enabled ? MF_ENABLED : MF_GRAYED);
+        AppendMenuA(menu, flags, i + 1, items[i].text.c_str());
+    }
+    const int chosen = static_cast<int>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, where.x,
+                                                         where.y, 0, m_hwnd, nullptr));
+    DestroyMenu(menu);
+    return chosen - 1;
+}
+
+void CWin32DialogWindow::PostCommand(int id) {
+    PostMessageA(m_hwnd, kPostedCommandMessage, static_cast<WPARAM>(id), 0);
+}
+
+void CWin32DialogWindow::DragAcceptFiles(bool accept) { ::DragAcceptFiles(m_hwnd, accept ? TRUE : FALSE); }
 
 void CWin32DialogWindow::SetIcon(int iconId, bool large) {
     const int size = GetSystemMetrics(large ? SM_CXICON : SM_CXSMICON);
@@ -179,6 +263,9 @@ INT_PTR CWin32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
         }
         case WM_NOTIFYFORMAT: return SetMessageResult(NFR_ANSI);
         case WM_NOTIFY: return OnNotifyMessage(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_CONTEXTMENU: return OnContextMenuMessage(reinterpret_cast<HWND>(wParam), lParam);
+        case WM_DROPFILES: return OnDropFilesMessage(reinterpret_cast<HDROP>(wParam));
+        case kPostedCommandMessage: return OnPostedCommandMessage(static_cast<int>(wParam));
         case WM_DESTROY: m_lists.clear(); return FALSE;
         default: return FALSE;
     }
@@ -210,10 +297,61 @@ INT_PTR CWin32DialogWindow::OnPaintMessage() {
 }
 
 INT_PTR CWin32DialogWindow::OnNotifyMessage(const NMHDR& header) {
-    const auto list = m_lists.find(static_cast<int>(header.idFrom));
+    const int id = static_cast<int>(header.idFrom);
+    const auto list = m_lists.find(id);
+    if (list == m_lists.end()) return FALSE;
+    if (header.code == NM_DBLCLK) {
+        m_dialog.HandleNotify(SNotify{kNmDblClk, id, reinterpret_cast<const NMITEMACTIVATE&>(header).iItem});
+        return FALSE;
+    }
+    if (header.code == LVN_KEYDOWN) {
+        m_dialog.HandleNotify(SNotify{kLvnKeyDown, id, -1, reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey});
+        return FALSE;
+    }
     LRESULT result = 0;
-    if (list == m_lists.end() || !list->second->HandleNotify(header, result)) return FALSE;
+    if (!list->second->HandleNotify(header, result)) return FALSE;
     return SetMessageResult(result);
+}
+
+INT_PTR CWin32DialogWindow::OnContextMenuMessage(HWND control, LPARAM position) {
+    // Signed screen coordinates, packed in the low and high words.
+    POINT where{static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+    const int controlId = control != m_hwnd && IsChild(m_hwnd, control) ? GetDlgCtrlID(control) : 0;
+    if (where.x == -1 && where.y == -1) {
+        // From the keyboard: at the focused control.
+        RECT focused{};
+        GetWindowRect(GetFocus() && IsChild(m_hwnd, GetFocus()) ? GetFocus() : m_hwnd, &focused);
+        where = POINT{(focused.left + focused.right) / 2, (focused.top + focused.bottom) / 2};
+    }
+    return m_dialog.HandleContextMenu(controlId, SScreenPoint{where.x, where.y}) ? TRUE : FALSE;
+}
+
+INT_PTR CWin32DialogWindow::OnPostedCommandMessage(int id) {
+    // The dialog manager shows a new dialog once its queue is empty: a message posted at its
+    // initialisation comes first.
+    if (!IsWindowVisible(m_hwnd)) {
+        ShowWindow(m_hwnd, SW_SHOWNORMAL);
+        UpdateWindow(m_hwnd);
+    }
+    m_dialog.HandleCommand(id);
+    return TRUE;
+}
+
+INT_PTR CWin32DialogWindow::OnDropFilesMessage(HDROP drop) {
+    std::vector<std::string> paths;
+    try {
+        const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) {
+            std::string path(DragQueryFileA(drop, i, nullptr, 0) + 1, '\0');
+            path.resize(DragQueryFileA(drop, i, path.data(), static_cast<UINT>(path.size())));
+            paths.push_back(std::move(path));
+        }
+    } catch (...) {
+        paths.clear();  // the drop is released whatever happens
+    }
+    DragFinish(drop);
+    m_dialog.HandleDropFiles(paths);
+    return TRUE;
 }
 
 INT_PTR CWin32DialogWindow::SetMessageResult(LRESULT result) {

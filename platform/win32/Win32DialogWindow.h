@@ -1,7 +1,8 @@
 #pragma once
 // A dialog window of the Win32 backend: a modal dialog of the system's dialog manager, created from
 // a template built from the dialog's layout. The dialog manager does Tab, Enter, Escape and the
-// close box; this class passes its messages to the CDialog.
+// close box; this class passes its messages to the CDialog, and the keys pressed in it to the
+// dialog's accelerators first.
 
 #include "platform/Windowing.h"
 #include "platform/win32/Win32ListView.h"
@@ -11,6 +12,8 @@
 #include <memory>
 
 #include <windows.h>
+
+#include <shellapi.h>
 
 class CWin32DialogWindow : public IDialogWindow {
 public:
@@ -40,6 +43,12 @@ public:
     void AppendSystemMenuSeparator() override;
     void AppendSystemMenuItem(unsigned id, const std::string& text) override;
 
+    int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) override;
+    // Posts a message to the window; the window is shown, if the dialog manager has not yet, before
+    // the command runs.
+    void PostCommand(int id) override;
+    void DragAcceptFiles(bool accept) override;
+
     void SetIcon(int iconId, bool large) override;
 
     bool IsMinimized() const override;
@@ -50,7 +59,16 @@ public:
     void DefaultPaint() override;
 
 private:
+    class CRunningWindow;
+
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Sees the messages of the dialog manager's loops before they are dispatched.
+    static LRESULT CALLBACK MessageFilterProc(int code, WPARAM wParam, LPARAM lParam);
+    // A key pressed in this window, given to the dialog's accelerators. True when it used the key.
+    bool TranslateAccelerator(const MSG& message);
+    INT_PTR OnContextMenuMessage(HWND control, LPARAM position);
+    INT_PTR OnPostedCommandMessage(int id);
+    INT_PTR OnDropFilesMessage(HDROP drop);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnInitDialogMessage(HWND hwnd);
     INT_PTR OnPaintMessage();

@@ -1,9 +1,11 @@
 #include "platform/win32/Win32ListView.h"
 
+#include "platform/ColumnWidths.h"
+#include "platform/win32/Win32Text.h"
+
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstring>
 
 CWin32ListView::CWin32ListView(HWND list, CCableTable& table) : m_list(list), m_table(table) {
     m_table.SetObserver(this);
@@ -38,7 +40,31 @@ void CWin32ListView::InsertColumn(int column, const std::string& heading, int fo
     lvc.cx = width;
     lvc.pszText = const_cast<char*>(heading.c_str());
     lvc.iSubItem = column;
-    SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+    const auto inserted =
+        SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
+    if (inserted < 0) return;
+    const auto at = static_cast<std::size_t>(std::min<LRESULT>(inserted, static_cast<LRESULT>(m_columnWidths.size())));
+    m_columnWidths.insert(m_columnWidths.begin() + static_cast<std::ptrdiff_t>(at), width);
+    m_headingWidths.insert(m_headingWidths.begin() + static_cast<std::ptrdiff_t>(at), HeadingWidth(heading));
+    FitColumns();
+}
+
+void CWin32ListView::FitColumns() {
+    RECT client{};
+    GetClientRect(m_list, &client);
+    // Room is kept for the scroll bar that a longer list shows.
+    const int room = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    const std::vector<int> widths = FitColumnWidths(m_columnWidths, m_headingWidths, room);
+    for (std::size_t column = 0; column < widths.size(); ++column) {
+        SendMessageA(m_list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(widths[column], 0));
+    }
+}
+
+int CWin32ListView::HeadingWidth(const std::string& heading) const {
+    // The header keeps three edges' room on either side of a heading's text.
+    const int margins = 6 * GetSystemMetrics(SM_CXEDGE);
+    return static_cast<int>(SendMessageA(m_list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(heading.c_str()))) +
+           margins;
 }
 
 void CWin32ListView::OnTableReset() { ShowTable(); }
@@ -86,8 +112,6 @@ void CWin32ListView::FillDisplayInfo(LVITEMA& item) const {
     item.pszText[0] = '\0';
     if (item.iItem < 0 || item.iItem >= m_table.GetItemCount()) return;
     if (item.iSubItem < 0 || item.iSubItem >= m_table.GetColumnCount()) return;
-    const std::string text = m_table.GetCellText(item.iItem, item.iSubItem);
-    const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
-    std::memcpy(item.pszText, text.data(), length);
-    item.pszText[length] = '\0';
+    CopyShownCellText(m_table.GetCellTextView(item.iItem, item.iSubItem), item.pszText,
+                      static_cast<std::size_t>(item.cchTextMax));
 }

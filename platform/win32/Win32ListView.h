@@ -6,6 +6,7 @@
 #include "cable/CableTable.h"
 
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -24,6 +25,9 @@ public:
     // A WM_NOTIFY from the control. Returns true when handled, with the message's result in result.
     bool HandleNotify(const NMHDR& header, LRESULT& result);
 
+    // Inserts column column with heading, alignment format and width in pixels. Every column is
+    // wide enough for its heading, and where the columns are wider together than the list, those
+    // wider than their headings give up the excess (FitColumnWidths).
     void InsertColumn(int column, const std::string& heading, int format, int width);
 
     void OnTableReset() override;
@@ -33,6 +37,9 @@ public:
     void OnSelectionChanged(int row) override;
 
 private:
+    // The width a column needs to show heading whole.
+    int HeadingWidth(const std::string& heading) const;
+    void FitColumns();
     void ShowTable();
     void ShowSelection();
     void TakeUserSelection();
@@ -41,4 +48,6 @@ private:
     HWND m_list;
     CCableTable& m_table;
     bool m_showing = false;  // while the control is being set from the table
+    std::vector<int> m_columnWidths;  // as asked for
+    std::vector<int> m_headingWidths;
 };

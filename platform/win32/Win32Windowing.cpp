@@ -46,6 +46,15 @@ int CWin32Windowing::ShowMessageBox(IDialogWindow* owner, const std::string& tex
     return MessageBoxA(HandleOf(owner), text.c_str(), caption.c_str(), MessageBoxFlags(type, icon));
 }
 
+void CWin32Windowing::BeginWaitCursor() {
+    // The command runs without handling messages, so nothing sets the cursor back meanwhile.
+    if (m_waitDepth++ == 0) m_cursorBeforeWait = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+}
+
+void CWin32Windowing::EndWaitCursor() noexcept {
+    if (m_waitDepth > 0 && --m_waitDepth == 0) SetCursor(m_cursorBeforeWait);
+}
+
 std::optional<std::string> CWin32Windowing::ChooseFile(IDialogWindow* owner, const SFileChooser& request) {
     const std::string filter = FilterToNulSeparated(request.filter);
     char path[MAX_PATH] = {};
@@ -58,6 +67,7 @@ std::optional<std::string> CWin32Windowing::ChooseFile(IDialogWindow* owner, con
     chooser.lpstrFile = path;
     chooser.nMaxFile = MAX_PATH;
     chooser.lpstrDefExt = request.defaultExt.empty() ? nullptr : request.defaultExt.c_str();
+    chooser.lpstrInitialDir = request.initialFolder.empty() ? nullptr : request.initialFolder.c_str();
     chooser.Flags = FileChooserFlags(request);
     const BOOL chosen = request.save ? GetSaveFileNameA(&chooser) : GetOpenFileNameA(&chooser);
     if (!chosen) return std::nullopt;

@@ -4,6 +4,8 @@
 
 #include "platform/Windowing.h"
 
+#include <windows.h>
+
 class CWin32Windowing : public IWindowing {
 public:
     void InitCommonControls(unsigned classSet) override;
@@ -12,4 +14,10 @@ public:
     int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
                        EMsgBoxType type, EMsgBoxIcon icon) override;
     std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
+    void BeginWaitCursor() override;
+    void EndWaitCursor() noexcept override;
+
+private:
+    int m_waitDepth = 0;
+    HCURSOR m_cursorBeforeWait = nullptr;
 };

@@ -12,6 +12,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -82,6 +83,31 @@ TEST_F(QuorlisAppTest, AboutBoxShowsNameVersionAndIconAndEndsWithOkOrEscape) {
 
     ui.PressEscape();
     EXPECT_EQ(about.DoModal(), kIdCancel);
+}
+
+// The file named on the command line is imported once the main window shows, as Import would.
+TEST_F(QuorlisAppTest, TheFileNamedOnTheCommandLineIsImportedAtStart) {
+    class CScriptedApp : public CQuorlisApp {
+    public:
+        bool InitInstance() override {
+            auto& windowing = dynamic_cast<CHeadlessWindowing&>(GetWindowing());
+            windowing.PressEscape();
+            windowing.AnswerMessageBox(kIdYes);
+            CQuorlisApp::InitInstance();
+            boxes = windowing.GetMessageBoxes();
+            return false;
+        }
+        std::vector<CHeadlessWindowing::SMessageBoxRecord> boxes;
+    } app;
+    std::string program = "quorlis";
+    std::string missing = "/nonexistent/CableList.ini";
+    char* argv[] = {program.data(), nullptr};
+    app.m_strFileToOpen = missing;
+
+    EXPECT_EQ(RunWinApp(1, argv), 0);
+    ASSERT_EQ(app.boxes.size(), 2u);
+    EXPECT_EQ(app.boxes[0].text, "Open Cable File Failed");
+    EXPECT_EQ(app.boxes[0].ownerLayoutId, IDD_QUORLIS_DIALOG);
 }
 
 // Each embedded image is a whole PNG of its size (the width and height of its IHDR chunk).

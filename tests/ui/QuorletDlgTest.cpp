@@ -199,22 +199,23 @@ TEST_F(QuorletDlgTest, CancelButtonEscapeAndCloseBoxLeaveTheCallersTexts) {
     EXPECT_THAT(ui.GetMessageBoxes(), IsEmpty());
 }
 
-TEST_F(QuorletDlgTest, FieldsDropLineBreaks) {
-    SetCallerTexts("RG\r58", "0.66", "0.5", "100");
-    ui.Type(IDC_FREQUENCY, "1\r\n00\n");
+// A NUL would end the file's text on the next Import, losing every later row.
+TEST_F(QuorletDlgTest, FieldsDropLineBreaksAndNul) {
+    SetCallerTexts(std::string("R\0G\r58", 6), "0.66", "0.5", "100");
+    ui.Type(IDC_FREQUENCY, std::string("1\r\n0\0" "0\n", 7));
     ui.Check([this] { EXPECT_EQ(ui.ActiveWindow()->GetControlText(IDC_NAME), "RG58"); });
     ui.Click(kIdOk);
     EXPECT_EQ(dlg.DoModal(), kIdOk);
     ExpectCallerTexts("RG58", "0.66", "0.5", "100");
 }
 
-// A backend whose fields keep the line breaks they are given, as a toolkit's field may.
+// A backend whose fields keep the line breaks and NULs they are given, as a toolkit's field may.
 class CLineBreakWindow : public CHeadlessDialogWindow {
 public:
     using CHeadlessDialogWindow::CHeadlessDialogWindow;
     std::string GetControlText(int id) const override {
         const std::string text = CHeadlessDialogWindow::GetControlText(id);
-        return id == IDC_NAME || id == IDC_FREQUENCY ? text + "\r\n" : text;
+        return id == IDC_NAME || id == IDC_FREQUENCY ? text + std::string("\r\0\n", 3) : text;
     }
 };
 
@@ -226,7 +227,7 @@ public:
     }
 };
 
-TEST_F(QuorletDlgTest, OkNeverHandsBackLineBreaks) {
+TEST_F(QuorletDlgTest, OkNeverHandsBackLineBreaksOrNul) {
     CLineBreakWindowing breaking;
     breaking.SetFailureHandler([](const std::string& failure) { ADD_FAILURE() << failure; });
     SetWindowing(&breaking);

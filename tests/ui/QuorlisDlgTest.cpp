@@ -3,6 +3,7 @@
 #include "QuorlisDlgFixture.h"
 
 #include "cable/CableListFile.h"
+#include "platform/FilePath.h"
 
 #include <optional>
 
@@ -58,6 +59,42 @@ TEST_F(QuorlisDlgTest, ImportFillsTheTableSelectsTheLastRowAndUnlocks) {
     EXPECT_EQ(Row(1), (std::vector<std::string>{"LMR400", "0.85", "0.2", "900"}));
     EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1);
     EXPECT_TRUE(Messages().empty());
+}
+
+// Records whether the busy cursor shows each time the table is filled.
+class CBusyWhileFilled : public ICableTableObserver {
+public:
+    explicit CBusyWhileFilled(const CHeadlessWindowing& ui) : m_ui(ui) {}
+    void OnTableReset() override { busy.push_back(m_ui.IsWaitCursorShown()); }
+    void OnRowInserted(int) override {}
+    void OnRowDeleted(int) override {}
+    void OnCellChanged(int, int) override {}
+    void OnSelectionChanged(int) override {}
+    std::vector<bool> busy;
+
+private:
+    const CHeadlessWindowing& m_ui;
+};
+
+// The busy cursor covers the reading and the writing, and neither the choosers nor the messages.
+TEST_F(QuorlisDlgTest, ImportAndExportShowTheBusyCursorWhileTheyWork) {
+    CBusyWhileFilled observer(ui);
+    dlg.m_list.SetObserver(&observer);
+    Import(MakeFile("CableList.ini", kTwoRows));
+    Import(MakeFile("three.ini", "header\nCableName1 = a\nVelocity1 = b\nCableLoss1 = c\n"));
+    ui.AnswerFileChooser((dir / "copy.ini").string());
+    ui.Click(IDC_EXPORT);
+    ui.AnswerFileChooser((dir / "missing" / "copy.ini").string());
+    ui.Click(IDC_EXPORT);
+    RunAndExit();
+    dlg.m_list.SetObserver(nullptr);
+
+    EXPECT_EQ(observer.busy, std::vector<bool>{true});
+    EXPECT_EQ(ui.GetWaitCursorCount(), 4);
+    EXPECT_FALSE(ui.IsWaitCursorShown());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kFormatError, kItemCountError, kExportFailed}));
+    for (const auto& box : ui.GetMessageBoxes()) EXPECT_FALSE(box.waitCursor) << box.text;
+    for (const auto& chooser : ui.GetFileChoosers()) EXPECT_FALSE(chooser.waitCursor);
 }
 
 TEST_F(QuorlisDlgTest, CancelledChooserChangesNothing) {
@@ -188,6 +225,9 @@ TEST_F(QuorlisDlgTest, EditShowsTheSelectedRowAndReplacesIt) {
         EXPECT_EQ(edit.GetControlText(IDC_CABLE_LOSS), "0.5");
         EXPECT_EQ(edit.GetControlText(IDC_FREQUENCY), "100");
     });
+    ui.Type(IDC_NAME, "RG58A");
+    ui.Type(IDC_VELOCITY, "0.67");
+    ui.Type(IDC_CABLE_LOSS, "0.4");
     ui.Type(IDC_FREQUENCY, "200");
     ui.PressEnter();
     ui.Click(IDC_EDIT_CABLE);  // Cancel leaves the row
@@ -197,8 +237,8 @@ TEST_F(QuorlisDlgTest, EditShowsTheSelectedRowAndReplacesIt) {
     ui.Click(IDC_EDIT_CABLE);
     RunAndExit();
 
-    EXPECT_EQ(Row(0), (std::vector<std::string>{"RG58", "0.66", "0.5", "200"}));
-    EXPECT_EQ(Row(1)[3], "900");
+    EXPECT_EQ(Row(0), (std::vector<std::string>{"RG58A", "0.67", "0.4", "200"})) << "each of the four fields stored";
+    EXPECT_EQ(Row(1), (std::vector<std::string>{"LMR400", "0.85", "0.2", "900"}));
     EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToEdit});
 }
 
@@ -231,6 +271,122 @@ TEST_F(QuorlisDlgTest, DeleteWithoutSelectionAsksForOne) {
     RunAndExit();
     EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToDelete});
     EXPECT_EQ(dlg.m_list.GetItemCount(), 1);
+}
+
+// The keys, the double click and the context menu do what the buttons do, with the same rules and
+// messages, and nothing while the buttons are disabled.
+TEST_F(QuorlisDlgTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
+    const std::string exported = (dir / "out.ini").string();
+    ui.SelectListRow(IDC_CABLE_LIST, -1);
+    for (unsigned key : {kVkF2, kVkDelete}) ui.PressKey(key);
+    ui.PressKey('S', kModControl);
+    ui.PressKey('O', kModControl | kModShift);  // not the accelerator
+    ui.ContextMenu(IDC_CABLE_LIST);
+    ui.AnswerPopupMenu("Edit");  // disabled: the menu goes away
+    ui.AnswerFileChooser(MakeFile("CableList.ini", kTwoRows));
+    ui.PressKey('O', kModControl);
+    ui.DoubleClickListRow(IDC_CABLE_LIST, 0);
+    ui.Check([this] { EXPECT_EQ(ui.ActiveWindow()->GetControlText(IDC_NAME), "RG58"); });
+    ui.PressEscape();
+    ui.PressKey(kVkF2);
+    ui.Type(IDC_NAME, "RG58A");
+    ui.PressEnter();
+    ui.AnswerFileChooser(exported);
+    ui.PressKey('S', kModControl);
+    ui.Focus(IDC_ADD_CABLE);
+    ui.PressKey(kVkDelete);  // not in the list: nothing
+    ui.SelectListRow(IDC_CABLE_LIST, 1);
+    ui.PressKey(kVkDelete);
+    ui.PressKey(kVkDelete);
+    ui.ContextMenu(IDC_CABLE_LIST);
+    ui.AnswerPopupMenu("About Quorlis...");
+    ui.PressEnter();
+    ui.SelectListRow(IDC_CABLE_LIST, 0);
+    ui.ContextMenu(IDC_CABLE_LIST);
+    ui.AnswerPopupMenu("Delete");
+    ExpectEditCommandsEnabled(false);
+    ui.PressKey('S', kModControl);
+    RunAndExit();
+
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
+    EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToDelete});
+    ASSERT_EQ(ui.GetFileChoosers().size(), 2u) << "Ctrl+O, and Ctrl+S only while Export is enabled";
+    EXPECT_TRUE(ui.GetFileChoosers()[1].request.save);
+    EXPECT_NE(ReadFile(exported).find("\nCableName1 = RG58A\nVelocity1 = 0.66\n"), std::string::npos);
+    ASSERT_EQ(ui.GetDialogs().size(), 4u);
+    EXPECT_EQ(ui.GetDialogs()[3].layoutId, IDD_ABOUTBOX);
+    ASSERT_EQ(ui.GetPopupMenus().size(), 3u);
+    const auto entries = [this](std::size_t menu) {
+        std::vector<std::string> texts;
+        for (const SPopupMenuItem& item : ui.GetPopupMenus()[menu].items) {
+            texts.push_back(item.separator ? "" : (item.enabled ? "+" : "-") + item.text);
+        }
+        return texts;
+    };
+    EXPECT_EQ(entries(0), (std::vector<std::string>{"-&Edit\tF2", "-&Delete\tDel", "", "+&About Quorlis..."}));
+    EXPECT_EQ(entries(2), (std::vector<std::string>{"+&Edit\tF2", "+&Delete\tDel", "", "+&About Quorlis..."}));
+    EXPECT_EQ(ui.GetPopupMenus()[0].chosen, -1);
+    EXPECT_EQ(ui.GetPopupMenus()[0].ownerLayoutId, IDD_QUORLIS_DIALOG);
+}
+
+// A file named at start is imported once the window runs, as if chosen in Import.
+TEST_F(QuorlisDlgTest, FileNamedAtStartIsImportedAsImportWould) {
+    dlg.ImportAtStart(MakeFile("CableList.ini", kTwoRows));
+    ui.Check([this] {
+        EXPECT_EQ(dlg.m_list.GetItemCount(), 2) << "before the user does anything";
+        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1);
+    });
+    ExpectEditCommandsEnabled(true);
+    RunAndExit();
+    EXPECT_TRUE(ui.GetFileChoosers().empty());
+    EXPECT_TRUE(Messages().empty());
+
+    CQuorlisDlg second;
+    second.ImportAtStart((dir / "missing.ini").string());
+    ui.Check([&] { EXPECT_FALSE(second.IsControlEnabled(IDC_EXPORT)); });
+    ui.PressEscape();
+    ui.AnswerMessageBox(kIdYes);
+    second.DoModal();
+    ASSERT_EQ(ui.GetMessageBoxes().size(), 3u);
+    EXPECT_EQ(ui.GetMessageBoxes()[1].text, kOpenFailed);
+    EXPECT_EQ(ui.GetMessageBoxes()[1].ownerLayoutId, IDD_QUORLIS_DIALOG);
+}
+
+// A dropped file is imported as if chosen in Import; while a dialog runs over the window, a drop
+// on the window is refused.
+TEST_F(QuorlisDlgTest, DroppedFileIsImportedAsImportWould) {
+    const std::string three = MakeFile("three.ini", "header\nCableName1 = a\nVelocity1 = b\nCableLoss1 = c\n");
+    ui.DropFiles({three});
+    ui.DropFiles({MakeFile("CableList.ini", kTwoRows), three});
+    ExpectEditCommandsEnabled(true);
+    ui.Click(IDC_ADD_CABLE);
+    ui.Check([this, three] { ui.FindWindow(IDD_QUORLIS_DIALOG)->UserDropFiles({three}); });
+    ui.PressEscape();
+    RunAndExit();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{kFormatError, kItemCountError}));
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+}
+
+// The file chooser opens in the folder of the file last imported or exported, however it came.
+TEST_F(QuorlisDlgTest, FileChooserOpensInTheFolderOfTheLastFile) {
+    fs::create_directories(dir / "a");
+    fs::create_directories(dir / "b");
+    const std::string inA = (dir / "a" / "CableList.ini").string();
+    std::ofstream(inA, std::ios::binary) << kTwoRows;
+    Import(inA);
+    ui.AnswerFileChooser((dir / "b" / "copy.ini").string());
+    ui.Click(IDC_EXPORT);
+    ui.AnswerFileChooser(std::nullopt);
+    ui.Click(IDC_IMPORT);
+    ui.DropFiles({inA});
+    ui.AnswerFileChooser(std::nullopt);
+    ui.Click(IDC_EXPORT);
+    RunAndExit();
+    std::vector<std::string> folders;
+    for (const auto& chooser : ui.GetFileChoosers()) folders.push_back(chooser.request.initialFolder);
+    const std::string a = GetFolderOfPath(inA);
+    EXPECT_EQ(a, (dir / "a").string() + static_cast<char>(fs::path::preferred_separator));
+    EXPECT_EQ(folders, (std::vector<std::string>{"", a, GetFolderOfPath((dir / "b" / "copy.ini").string()), a}));
 }
 
 TEST_F(QuorlisDlgTest, ExitQuestionNoStaysAndYesEndsThroughEachPath) {

@@ -57,15 +57,15 @@ TEST_F(HeadlessWindowingTest, ControlsActLikeRealOnes) {
     EXPECT_THAT(ui.GetFailures()[1], HasSubstr("4242"));
 }
 
-TEST_F(HeadlessWindowingTest, FieldsDropLineBreaksAndFocusSelectsTheirText) {
+TEST_F(HeadlessWindowingTest, FieldsDropLineBreaksAndNulAndFocusSelectsTheirText) {
     CCountingDlg dlg(IDD_CABLE_PARAMETER);
-    ui.Type(IDC_NAME, "a\r\nb\n");
+    ui.Type(IDC_NAME, std::string("a\r\n\0b\n", 6));
     ui.Check([&] {
         CHeadlessDialogWindow& window = *ui.ActiveWindow();
         EXPECT_EQ(window.GetControlText(IDC_NAME), "ab");
         EXPECT_EQ(window.GetFocusedControl(), IDC_NAME);
         EXPECT_FALSE(window.IsTextSelected(IDC_NAME));
-        window.SetControlText(IDC_VELOCITY, "1\r2");
+        window.SetControlText(IDC_VELOCITY, std::string("1\r\0" "2", 4));
         EXPECT_EQ(window.GetControlText(IDC_VELOCITY), "12");
     });
     ui.Focus(IDC_VELOCITY);

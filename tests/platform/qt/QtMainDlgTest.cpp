@@ -16,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -62,8 +64,58 @@ QList<int> SelectedViewRows(QTableView& list) {
     return rows;
 }
 
+// The colour a row is painted in, right of its first cell's text.
+QRgb RowColour(QTableView& list, int row) {
+    const QRect cell = list.visualRect(list.model()->index(row, 0));
+    const QImage shown = list.viewport()->grab().toImage();
+    return shown.pixel(cell.right() - 4, cell.center().y());
+}
+
+// The menu's entries: each item's text after "+" when enabled or "-" when not, "" for a separator.
+QStringList MenuEntries(const QMenu& menu) {
+    QStringList entries;
+    for (const QAction* action : menu.actions()) {
+        entries.append(action->isSeparator() ? QString() : (action->isEnabled() ? u'+' : u'-') + action->text());
+    }
+    return entries;
+}
+
+void ChooseFromMenu(QMenu& menu, const QString& text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text) menu.setActiveAction(action);
+    }
+    ASSERT_NE(menu.activeAction(), nullptr) << text.toStdString();
+    QTest::keyClick(&menu, Qt::Key_Return);
+}
+
+// Drags data over widget and drops it there, as the platform does. Returns whether the drop was
+// taken.
+bool Drop(QWidget& widget, const QMimeData& data) {
+    const QPointF where(widget.rect().center());
+    QDragEnterEvent enter(where.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&widget, &drop);
+    return drop.isAccepted();
+}
+
+std::unique_ptr<QMimeData> FilesData(const QStringList& paths) {
+    QList<QUrl> urls;
+    for (const QString& path : paths) urls.append(QUrl::fromLocalFile(path));
+    auto data = std::make_unique<QMimeData>();
+    data->setUrls(urls);
+    return data;
+}
+
 void ClickRow(QTableView& list, int row) {
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(row, 1)).center());
+}
+
+// What the platform sends for a double click: a click, then a second press that is the double click.
+void DoubleClickRow(QTableView& list, int row) {
+    ClickRow(list, row);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(row, 1)).center());
 }
 
 class QtMainDlgTest : public ::testing::Test {
@@ -132,7 +184,8 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
     script.Then([this](QWidget& window) {
         main = &window;
         EXPECT_EQ(window.windowTitle(), QStringLiteral("Quorlis"));
-        EXPECT_EQ(window.minimumSize(), window.maximumSize()) << "fixed size";
+        EXPECT_LT(window.minimumWidth(), window.maximumWidth()) << "resizable";
+        EXPECT_EQ(window.size(), window.minimumSize()) << "the designed size, the least it takes";
         EXPECT_FALSE(window.windowIcon().isNull());
         const std::pair<int, const char*> buttons[] = {{IDC_IMPORT, "Import"}, {IDC_EXPORT, "Export"},
                                                         {IDC_EDIT_CABLE, "Edit"}, {IDC_DELETE_CABLE, "Delete"},
@@ -153,17 +206,14 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
             const QString heading = QString::fromLatin1(kColumnHeadings[c]);
             EXPECT_EQ(list.model()->headerData(c, Qt::Horizontal).toString(), heading);
             EXPECT_EQ(accessible->columnDescription(c), heading);
-            EXPECT_EQ(list.columnWidth(c), kColumnWidths[c]);
         }
+        ExpectHeadingsWholeInTheList(list);
         EXPECT_TRUE(list.showGrid());
         EXPECT_EQ(list.selectionBehavior(), QAbstractItemView::SelectRows);
         EXPECT_EQ(list.selectionMode(), QAbstractItemView::SingleSelection);
         EXPECT_FALSE(list.isSortingEnabled());
         EXPECT_FALSE(list.horizontalHeader()->sectionsClickable());
         EXPECT_EQ(list.editTriggers(), QAbstractItemView::NoEditTriggers);
-        EXPECT_EQ(list.palette().color(QPalette::Inactive, QPalette::Highlight),
-                  list.palette().color(QPalette::Inactive, QPalette::Base))
-            << "the selection shows only while the list has the focus";
 
         ActivateForTyping(window);
         EXPECT_EQ(QApplication::focusWidget(), &Button(window, IDC_IMPORT));
@@ -172,19 +222,18 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
         QTest::keyClick(&list, Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), &Button(window, IDC_IMPORT)) << "Tab leaves the list";
 
+        // Locked: the keys of Edit, Delete and Export do nothing (no box, no chooser comes up).
+        for (Qt::Key key : {Qt::Key_F2, Qt::Key_Delete}) PressKey(list, key);
+        QTest::keyClick(&list, Qt::Key_S, Qt::ControlModifier);
         PressKey(list, Qt::Key_F10);  // no Shift: not the menu
         QTest::keyClick(&list, Qt::Key_F10, Qt::ShiftModifier);
     });
     script.Then([](QWidget& window) {
         auto* menu = qobject_cast<QMenu*>(&window);
         ASSERT_NE(menu, nullptr);
-        QAction* about = nullptr;
-        for (QAction* action : menu->actions()) {
-            if (action->text() == QStringLiteral("&About Quorlis...")) about = action;
-        }
-        ASSERT_NE(about, nullptr);
-        menu->setActiveAction(about);
-        QTest::keyClick(menu, Qt::Key_Return);
+        EXPECT_EQ(MenuEntries(*menu), (QStringList{"-&Edit\tF2", "-&Delete\tDel", "", "+&About Quorlis..."}))
+            << "Edit and Delete disabled as their buttons are";
+        ChooseFromMenu(*menu, QStringLiteral("&About Quorlis..."));
     });
     script.Then([this](QWidget& window) {
         EXPECT_EQ(aboutBoxes, 1);
@@ -210,8 +259,13 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
     const QString path = MakeFile("three.ini", CableFile({{"RG58", "0.66", "0.5", "100"},
                                                           {"LMR400", "0.85", "0.2", "900"},
                                                           {"RG213", "0.66", "0.3", "50"}}));
-    script.Then([this](QWidget& window) {
+    QList<Qt::CursorShape> cursorsWhileFilled;
+    script.Then([this, &cursorsWhileFilled](QWidget& window) {
         main = &window;
+        QObject::connect(List(window).model(), &QAbstractItemModel::modelReset, &window, [&cursorsWhileFilled] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            cursorsWhileFilled.append(cursor ? cursor->shape() : Qt::ArrowCursor);
+        });
         ActivateForTyping(window);
         PressKey(Button(window, IDC_IMPORT), Qt::Key_Return);
     });
@@ -232,21 +286,27 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
         EXPECT_EQ(FileNameField(*chooser).text(), QStringLiteral("CableList.ini"));
         PickFile(*chooser, path);
     });
-    script.Then([this](QWidget& window) {
+    script.Then([this, &cursorsWhileFilled](QWidget& window) {
         ASSERT_EQ(&window, main.data()) << window.metaObject()->className();
+        EXPECT_EQ(cursorsWhileFilled, QList<Qt::CursorShape>{Qt::WaitCursor}) << "busy while the file is read";
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "and no longer";
         QTableView& list = List(window);
         ExpectTableShown(list, true);
         EXPECT_EQ(list.model()->rowCount(), 3);
         EXPECT_EQ(SelectedViewRows(list), QList<int>{2}) << "the last row read";
         EXPECT_EQ(dlg.m_list.GetSelectedRow(), 2);
+        EXPECT_FALSE(list.hasFocus());
+        const QPalette styleColours = QApplication::palette(&list);
+        ASSERT_NE(styleColours.color(QPalette::Inactive, QPalette::Highlight),
+                  styleColours.color(QPalette::Inactive, QPalette::Base));
+        EXPECT_EQ(RowColour(list, 2), styleColours.color(QPalette::Inactive, QPalette::Highlight).rgb())
+            << "the selected row shows while the list lacks the focus";
+        EXPECT_EQ(RowColour(list, 1), styleColours.color(QPalette::Inactive, QPalette::Base).rgb());
         for (int id : kEditCommands) EXPECT_TRUE(Button(window, id).isEnabled()) << id;
 
         ActivateForTyping(window);
         ClickRow(list, 0);
         EXPECT_EQ(dlg.m_list.GetSelectedRow(), 0) << "a click selects in the table";
-        QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(0, 0)).center());
-        QTest::keyClick(&list, Qt::Key_F2);
-        QTest::keyClick(&list, Qt::Key_Delete);
         QTest::keyClicks(&list, "L");
         EXPECT_TRUE(list.findChildren<QLineEdit*>().isEmpty()) << "no editor";
         EXPECT_EQ(dlg.m_list.GetItemCount(), 3);
@@ -339,4 +399,156 @@ TEST_F(QtMainDlgTest, TheFileDialogOpensAMissingFileAndAsksBeforeReplacingOne) {
     std::ifstream replaced(dir / "old.ini", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(replaced), {}), expected);
     EXPECT_TRUE(fs::exists(dir / "new.ini")) << "the default extension is added";
+}
+
+// A very long cell shows only its beginning, cut between characters; its bytes stay whole.
+TEST_F(QtMainDlgTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
+    std::string euros;
+    for (int i = 0; i < 5000; ++i) euros += "\xE2\x82\xAC";
+    const std::string source = CableFile({{std::string(10'000'000, 'n'), euros, "0.5", "100"}});
+    const QString target = QString::fromStdString((dir / "copy.ini").string());
+    Import(MakeFile("long.ini", source));
+    script.Then([](QWidget& window) {
+        QTableView& list = List(window);
+        const QString ellipsis(QChar(0x2026));
+        const QString name = list.model()->index(0, 0).data().toString();
+        EXPECT_TRUE(name == QString(kMaxShownCellChars, u'n') + ellipsis) << name.size() << " characters shown";
+        const QString velocity = list.model()->index(0, 1).data().toString();
+        EXPECT_TRUE(velocity == QString(kMaxShownCellChars, QChar(0x20AC)) + ellipsis) << velocity.size();
+        EXPECT_EQ(list.model()->index(0, 2).data().toString(), QStringLiteral("0.5"));
+        list.viewport()->repaint();
+        PressKey(Button(window, IDC_EXPORT), Qt::Key_Return);
+    });
+    script.Then([target](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr);
+        PickFile(*chooser, target);
+    });
+    script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });
+    AnswerExit(QMessageBox::Yes);
+
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+    EXPECT_EQ(dlg.m_list.GetCellTextView(0, 0).size(), 10'000'000u);
+    std::ifstream exported(dir / "copy.ini", std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(exported), {}) == source) << "exported unchanged";
+}
+
+// The keys, the double click and the context menu run the commands of the buttons, with their
+// rules and messages.
+TEST_F(QtMainDlgTest, KeysDoubleClickAndContextMenuRunTheButtonsCommands) {
+    const QString path =
+        MakeFile("two.ini", CableFile({{"RG58", "0.66", "0.5", "100"}, {"LMR400", "0.85", "0.2", "900"}}));
+    const QString target = QString::fromStdString((dir / "saved.ini").string());
+    const auto cancelEditOf = [](const char* name) {
+        return [name](QWidget& window) {
+            EXPECT_EQ(window.windowTitle(), QStringLiteral("Cable Parameter Edit Dialog"));
+            EXPECT_EQ(Control<QLineEdit>(window, IDC_NAME)->text(), QString::fromLatin1(name));
+            PressKey(*Control<QPushButton>(window, kIdOk), Qt::Key_Escape);
+        };
+    };
+    script.Then([this](QWidget& window) {
+        main = &window;
+        ActivateForTyping(window);
+        QTest::keyClick(&List(window), Qt::Key_O, Qt::ControlModifier);
+    });
+    script.Then([path](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr) << "Ctrl+O imports";
+        PickFile(*chooser, path);
+    });
+    script.Then([](QWidget& window) {
+        QTableView& list = List(window);
+        ASSERT_EQ(list.model()->rowCount(), 2);
+        ClickRow(list, 1);
+        DoubleClickRow(list, 0);
+    });
+    script.Then(cancelEditOf("RG58"));
+    script.Then([this](QWidget& window) {
+        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 0) << "the row double-clicked";
+        PressKey(List(window), Qt::Key_F2);
+    });
+    script.Then(cancelEditOf("RG58"));
+    script.Then([this](QWidget& window) {
+        PressKey(List(window), Qt::Key_Delete);
+        EXPECT_EQ(dlg.m_list.GetItemCount(), 1);
+        EXPECT_EQ(dlg.m_list.GetCellText(0, 0), "LMR400");
+        PressKey(List(window), Qt::Key_Delete);
+    });
+    script.Then([this](QWidget& box) {
+        AnswerMessageBox(box, main, kSelectToDelete, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    });
+    script.Then([](QWidget& window) {
+        ClickRow(List(window), 0);
+        QWidget& rows = *List(window).viewport();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(10, 10), rows.mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(&rows, &click);
+    });
+    script.Then([](QWidget& window) {
+        auto* menu = qobject_cast<QMenu*>(&window);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(MenuEntries(*menu), (QStringList{"+&Edit\tF2", "+&Delete\tDel", "", "+&About Quorlis..."}));
+        ChooseFromMenu(*menu, QStringLiteral("&Edit\tF2"));
+    });
+    script.Then(cancelEditOf("LMR400"));
+    script.Then([](QWidget& window) {
+        QTest::keyClick(&Button(window, IDC_ADD_CABLE), Qt::Key_S, Qt::ControlModifier);
+    });
+    script.Then([target](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr) << "Ctrl+S exports";
+        EXPECT_EQ(chooser->acceptMode(), QFileDialog::AcceptSave);
+        PickFile(*chooser, target);
+    });
+    script.Then([](QWidget& window) { PressKey(List(window), Qt::Key_Return); });
+    AnswerExit(QMessageBox::Yes);
+
+    EXPECT_EQ(dlg.DoModal(), kIdOk) << "Enter in the list is still the window's OK";
+    EXPECT_EQ(aboutBoxes, 0);
+    EXPECT_TRUE(fs::exists(dir / "saved.ini"));
+}
+
+// A file named at start is imported once the window shows: its messages are owned by the window.
+TEST_F(QtMainDlgTest, FileNamedAtStartIsImportedOnceTheWindowShows) {
+    dlg.ImportAtStart((dir / "missing.ini").string());
+    script.Then([this](QWidget& box) {
+        main = box.parentWidget();
+        ASSERT_NE(main, nullptr);
+        EXPECT_EQ(main->windowTitle(), QStringLiteral("Quorlis"));
+        EXPECT_TRUE(main->isVisible());
+        AnswerMessageBox(box, main, kOpenFailed, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
+    });
+    script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });
+    AnswerExit(QMessageBox::Yes);
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
+}
+
+// Local files dropped on the window are imported (the first of them) as if chosen in Import, and
+// the file chooser then opens in their folder.
+TEST_F(QtMainDlgTest, DroppedFileIsImportedAndTheChooserOpensInItsFolder) {
+    fs::create_directories(dir / "sub");
+    const QString two =
+        MakeFile("sub/two.ini", CableFile({{"RG58", "0.66", "0.5", "100"}, {"RG213", "0.66", "0.3", "50"}}));
+    script.Then([this, two](QWidget& window) {
+        main = &window;
+        QWidget& rows = *List(window).viewport();
+        QMimeData text;
+        text.setText(two);
+        EXPECT_FALSE(Drop(rows, text)) << "text is no file";
+        QMimeData web;
+        web.setUrls({QUrl(QStringLiteral("https://example.org/two.ini"))});
+        EXPECT_FALSE(Drop(rows, web)) << "nor is a remote address";
+        EXPECT_TRUE(Drop(rows, *FilesData({two, QStringLiteral("/nonexistent.ini")})));
+        EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+        EXPECT_TRUE(Button(window, IDC_EXPORT).isEnabled());
+        QTest::keyClick(&List(window), Qt::Key_S, Qt::ControlModifier);
+    });
+    script.Then([this](QWidget& window) {
+        auto* chooser = qobject_cast<QFileDialog*>(&window);
+        ASSERT_NE(chooser, nullptr);
+        EXPECT_EQ(chooser->directory().absolutePath(), QString::fromStdString((dir / "sub").string()));
+        chooser->reject();
+    });
+    script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });
+    AnswerExit(QMessageBox::Yes);
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
 }

@@ -140,12 +140,12 @@ TEST(QtParameterDlg, WarnsTwiceInARealMessageBoxAndSelectsTheField) {
     EXPECT_EQ(dlg.DoModal(), kIdCancel);
 }
 
-TEST(QtParameterDlg, FieldsKeepEveryByteAndNoLineBreak) {
+TEST(QtParameterDlg, FieldsKeepEveryByteAndNoLineBreakOrNul) {
     const std::string bytes = "caf\xC3\xA9 \xFF\xFE\x80 end";
     CQuorletDlg dlg;
     FillValid(dlg);
     dlg.m_strName = bytes;
-    dlg.m_strFrequency = "10\r\n0";
+    dlg.m_strFrequency = std::string("10\r\n\0" "0", 6);
     CModalScript script;
     script.Then([](QWidget& window) {
         const QString shown =
@@ -154,8 +154,8 @@ TEST(QtParameterDlg, FieldsKeepEveryByteAndNoLineBreak) {
         EXPECT_EQ(Field(window, IDC_FREQUENCY).text(), QStringLiteral("100"));
 
         QLineEdit& edit = Field(window, IDC_CABLE_LOSS);
-        edit.setText(QStringLiteral("1\r\n2\n"));
-        EXPECT_EQ(edit.text(), QStringLiteral("12")) << "set by the program";
+        edit.setText(QStringLiteral("1\r\n2\n") + QChar(0) + u'3');
+        EXPECT_EQ(edit.text(), QStringLiteral("123")) << "set by the program";
         edit.setText(QStringLiteral("ab"));
         edit.setCursorPosition(1);
         edit.insert(QStringLiteral("x\ny"));
@@ -163,13 +163,13 @@ TEST(QtParameterDlg, FieldsKeepEveryByteAndNoLineBreak) {
         EXPECT_EQ(edit.cursorPosition(), 3);
 
         edit.clear();
-        QApplication::clipboard()->setText(QStringLiteral("p\r\nq"));
+        QApplication::clipboard()->setText(QStringLiteral("p\r\nq") + QChar(0) + u'r');
         edit.paste();
-        EXPECT_EQ(edit.text(), QStringLiteral("pq")) << "pasted";
+        EXPECT_EQ(edit.text(), QStringLiteral("pqr")) << "pasted";
 
         edit.clear();
         QInputMethodEvent typed;
-        typed.setCommitString(QStringLiteral("m\nn"));
+        typed.setCommitString(QStringLiteral("m\nn") + QChar(0));
         QApplication::sendEvent(&edit, &typed);
         EXPECT_EQ(edit.text(), QStringLiteral("mn")) << "typed through an input method";
 

@@ -4,6 +4,8 @@
 #include <QAccessible>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QStyleOptionHeader>
 #include <QTest>
 
 namespace {
@@ -30,6 +32,20 @@ void ActivateForTyping(QWidget& window) {
 void PressKey(QWidget& widget, Qt::Key key) {
     widget.setFocus(Qt::OtherFocusReason);
     QTest::keyClick(&widget, key);
+}
+
+void ExpectHeadingsWholeInTheList(QTableView& list) {
+    QHeaderView& header = *list.horizontalHeader();
+    int total = 0;
+    for (int c = 0; c < list.model()->columnCount(); ++c) {
+        QStyleOptionHeader section;
+        section.initFrom(&header);
+        section.text = list.model()->headerData(c, Qt::Horizontal).toString();
+        const QSize needed = header.style()->sizeFromContents(QStyle::CT_HeaderSection, &section, QSize(), &header);
+        EXPECT_GE(list.columnWidth(c), needed.width()) << section.text.toStdString() << " is cut";
+        total += list.columnWidth(c);
+    }
+    EXPECT_LE(total, list.viewport()->width()) << "the last heading is scrolled out of sight";
 }
 
 QString AccessibleName(QWidget& widget) {

@@ -5,6 +5,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QTableView>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -26,6 +27,9 @@ Widget* Control(QWidget& window, int id) {
 void ActivateForTyping(QWidget& window);
 // Focuses widget and presses key on it.
 void PressKey(QWidget& widget, Qt::Key key);
+// Checks that each of list's columns is wide enough for its heading, and that the list shows them
+// all side by side.
+void ExpectHeadingsWholeInTheList(QTableView& list);
 // The name that widget tells assistive tools.
 QString AccessibleName(QWidget& widget);
 

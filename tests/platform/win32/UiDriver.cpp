@@ -109,6 +109,7 @@ void CUiDriver::OnActivate(HWND window) {
     box.questionIcon = icon && icon == LoadIconA(nullptr, IDI_QUESTION);
     box.yesNo = GetDlgItem(window, IDYES) && GetDlgItem(window, IDNO);
     box.owner = GetWindow(window, GW_OWNER);
+    box.ownerVisible = box.owner && IsWindowVisible(box.owner);
     m_boxes.push_back(box);
     int answer = box.yesNo ? IDNO : IDOK;
     if (!m_answers.empty()) {

@@ -17,6 +17,7 @@ struct SCaughtBox {
     bool questionIcon = false;
     bool yesNo = false;  // Yes and No buttons; else one OK button
     HWND owner = nullptr;
+    bool ownerVisible = false;  // whether the owner was on the screen when the box came up
 };
 
 class CUiDriver {

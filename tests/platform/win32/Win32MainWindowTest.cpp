@@ -12,10 +12,12 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <cstring>
 
 namespace fs = std::filesystem;
 using namespace QuorlisText;
@@ -62,6 +64,77 @@ void SelectRow(HWND main, int row) {
 
 void ExpectEditCommandsEnabled(HWND main, bool enabled) {
     for (int id : kEditCommands) EXPECT_EQ(IsWindowEnabled(GetDlgItem(main, id)) != FALSE, enabled) << id;
+}
+
+// The rectangle of row's first cell, in the list's client coordinates.
+RECT RowRect(HWND main, int row) {
+    RECT rect{};
+    rect.left = LVIR_LABEL;
+    SendMessageA(List(main), LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect));
+    return rect;
+}
+
+void DoubleClickRow(HWND main, int row) {
+    const RECT cell = RowRect(main, row);
+    const LPARAM where = MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP}) {
+        SendMessageA(List(main), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, where);
+    }
+}
+
+// Posts key with Ctrl held, through the dialog's own message loop, as typing does.
+void PostControlKey(HWND target, BYTE key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(target, WM_KEYDOWN, key, 0);
+}
+
+void ReleaseControl() {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+// The right button over the list: the context menu comes up (and waits for the user).
+void OpenContextMenu(HWND main) {
+    RECT list{};
+    GetWindowRect(List(main), &list);
+    SendMessageA(main, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List(main)), MAKELPARAM(list.left + 10, list.top + 30));
+}
+
+BOOL CALLBACK FindPopupMenu(HWND window, LPARAM result) {
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (!IsWindowVisible(window) || std::string(name) != "#32768") return TRUE;
+    *reinterpret_cast<HWND*>(result) = window;
+    return FALSE;
+}
+
+// A step that waits for the popup menu, checks its entries ("+text" enabled, "-text" grayed, ""
+// a separator) and picks the entry at index pick (-1: Escape).
+CUiDriver::Step OnPopupMenu(std::vector<std::string> expected, int pick) {
+    return [expected, pick] {
+        HWND window = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindPopupMenu, reinterpret_cast<LPARAM>(&window));
+        if (!window) return false;
+        const auto menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+        std::vector<std::string> entries;
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            char text[64] = {};
+            GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+            const UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+            std::string entry;
+            if (!(state & MF_SEPARATOR)) entry.append((state & MF_GRAYED) ? "-" : "+").append(text);
+            entries.push_back(entry);
+        }
+        EXPECT_EQ(entries, expected);
+        for (int i = 0; i <= pick; ++i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+        PostMessageA(window, WM_KEYDOWN, pick < 0 ? VK_ESCAPE : VK_RETURN, 0);
+        return true;
+    };
 }
 
 constexpr int kChooserNameFields[] = {0x47C /* cmb13 */, 0x480 /* edt1 */};
@@ -148,9 +221,10 @@ TEST_F(Win32MainWindowTest, StartsWithTheListSetUpAndOnlyImportEnabled) {
         EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
         EXPECT_TRUE(style & LVS_OWNERDATA);
         EXPECT_TRUE(style & LVS_SINGLESEL);
-        EXPECT_FALSE(style & LVS_SHOWSELALWAYS);
+        EXPECT_TRUE(style & LVS_SHOWSELALWAYS) << "the selected row shows while the list lacks the focus";
         EXPECT_EQ(SendMessageA(List(main), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0),
                   LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+        int total = 0;
         for (int column = 0; column < 4; ++column) {
             char heading[64] = {};
             LVCOLUMNA lvc{};
@@ -159,9 +233,14 @@ TEST_F(Win32MainWindowTest, StartsWithTheListSetUpAndOnlyImportEnabled) {
             lvc.cchTextMax = sizeof heading;
             ASSERT_TRUE(SendMessageA(List(main), LVM_GETCOLUMNA, column, reinterpret_cast<LPARAM>(&lvc)));
             EXPECT_STREQ(heading, kColumnHeadings[column]);
-            EXPECT_EQ(lvc.cx, kColumnWidths[column]);
+            const auto textWidth = SendMessageA(List(main), LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(heading));
+            EXPECT_GE(lvc.cx, textWidth + 6 * GetSystemMetrics(SM_CXEDGE)) << heading << " is cut";
+            total += lvc.cx;
             EXPECT_EQ(lvc.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
         }
+        RECT rows{};
+        GetClientRect(List(main), &rows);
+        EXPECT_LE(total, rows.right) << "the list shows every heading side by side";
         EXPECT_EQ(ItemCount(main), 0);
 
         const HMENU menu = GetSystemMenu(main, FALSE);
@@ -326,4 +405,140 @@ TEST_F(Win32MainWindowTest, FormatErrorShowsTwoWarningsInOrder) {
         EXPECT_FALSE(ui.Boxes()[i].yesNo);
         EXPECT_EQ(ui.Boxes()[i].owner, mainWindow);
     }
+}
+
+// A very long cell shows only its beginning, with an ellipsis; its bytes stay whole.
+TEST_F(Win32MainWindowTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
+    const std::string longName(100000, 'n');
+    const std::string source = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=1\n"
+                               "CableName1 = " + longName + "\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n";
+    const std::string target = (dir / "copy.ini").string();
+    Import(MakeFile("long.ini", source));
+    OnMain([](HWND main) {
+        std::string text(65536, '\0');
+        LVITEMA item{};
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size());
+        const auto length = SendMessageA(List(main), LVM_GETITEMTEXTA, 0, reinterpret_cast<LPARAM>(&item));
+        text.resize(static_cast<std::size_t>(length));
+        EXPECT_TRUE(text == std::string(kMaxShownCellChars, 'n') + "...") << text.size() << " bytes shown";
+        EXPECT_EQ(Row(main, 0)[0], std::string(252, 'n') + "...") << "as much as the buffer takes";
+        EXPECT_EQ(Row(main, 0)[1], "0.66");
+        Click(main, IDC_EXPORT);
+    });
+    ui.Then(CUiDriver::OnWindow("Save As", [target](HWND chooser) { AnswerChooser(chooser, target); }));
+    Exit();
+    Run();
+    EXPECT_EQ(dlg.m_list.GetCellText(0, 0), longName);
+    std::ifstream exported(target, std::ios::binary);
+    std::ostringstream text;
+    text << exported.rdbuf();
+    EXPECT_TRUE(text.str() == source) << "exported unchanged";
+}
+
+// The busy cursor shows from the outermost Begin to its End, and the cursor of before comes back.
+TEST(Win32WaitCursorTest, ShowsTheBusyCursorUntilTheOutermostEnd) {
+    CWin32Windowing windowing;
+    const HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    const HCURSOR busy = LoadCursorA(nullptr, IDC_WAIT);
+    SetCursor(arrow);
+    windowing.BeginWaitCursor();
+    EXPECT_EQ(GetCursor(), busy);
+    windowing.BeginWaitCursor();
+    windowing.EndWaitCursor();
+    EXPECT_EQ(GetCursor(), busy) << "an inner scope ends";
+    windowing.EndWaitCursor();
+    EXPECT_EQ(GetCursor(), arrow);
+}
+
+// The keys, the double click and the context menu do what the buttons do, only while they are
+// enabled; the About entry stays in the system menu too.
+TEST_F(Win32MainWindowTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
+    const std::vector<std::string> locked = {"-&Edit\tF2", "-&Delete\tDel", "", "+&About Quorlis..."};
+    const std::vector<std::string> unlocked = {"+&Edit\tF2", "+&Delete\tDel", "", "+&About Quorlis..."};
+    OnMain([](HWND main) {
+        SetFocus(List(main));
+        for (WPARAM key : {VK_F2, VK_DELETE}) SendMessageA(List(main), WM_KEYDOWN, key, 0);
+        PostControlKey(List(main), 'S');
+    });
+    OnMain([](HWND main) {
+        ReleaseControl();
+        OpenContextMenu(main);
+    });
+    ui.Then(OnPopupMenu(locked, -1));
+    OnMain([](HWND main) { PostControlKey(List(main), 'O'); });
+    const std::string source = MakeFile("CableList.ini", kTwoRows);
+    ui.Then(CUiDriver::OnWindow("Open", [source](HWND chooser) {
+        ReleaseControl();
+        AnswerChooser(chooser, source);
+    }));
+    OnMain([](HWND main) {
+        ASSERT_EQ(ItemCount(main), 2);
+        DoubleClickRow(main, 0);
+    });
+    ui.Then(CUiDriver::OnWindow(kParameterTitle, [](HWND dialog) {
+        EXPECT_EQ(ControlText(dialog, IDC_NAME), "RG58");
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+    OnMain([this](HWND main) {
+        EXPECT_EQ(SelectedRow(main), 0) << "the row double-clicked";
+        dlg.m_list.SetCellText(0, 0, std::string("RG\0" "58", 5));
+        SendMessageA(List(main), WM_KEYDOWN, VK_F2, 0);
+    });
+    ui.Then(CUiDriver::OnWindow(kParameterTitle, [](HWND dialog) {
+        EXPECT_EQ(ControlText(dialog, IDC_NAME), "RG58") << "a field drops a NUL, not what follows it";
+        SendMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+    OnMain([](HWND main) {
+        SendMessageA(List(main), WM_KEYDOWN, VK_DELETE, 0);
+        EXPECT_EQ(ItemCount(main), 1);
+        SendMessageA(List(main), WM_KEYDOWN, VK_DELETE, 0);  // nothing selected: the message
+        SelectRow(main, 0);
+        OpenContextMenu(main);
+    });
+    ui.Then(OnPopupMenu(unlocked, 1));
+    OnMain([](HWND main) {
+        EXPECT_EQ(ItemCount(main), 0) << "Delete from the menu";
+        ExpectEditCommandsEnabled(main, false);
+    });
+    Exit();
+    Run();
+    EXPECT_EQ(ui.BoxTexts(), (Cells{kSelectToDelete, kExitQuestion}));
+}
+
+// A file named at start is imported once the window shows: its message is owned by the window on
+// the screen.
+TEST_F(Win32MainWindowTest, FileNamedAtStartIsImportedOnceTheWindowShows) {
+    dlg.ImportAtStart((dir / "missing.ini").string());
+    HWND mainWindow = nullptr;
+    OnMain([&](HWND main) { mainWindow = main; });
+    Exit();
+    Run();
+    EXPECT_EQ(ui.BoxTexts(), (Cells{kOpenFailed, kExitQuestion}));
+    ASSERT_FALSE(ui.Boxes().empty());
+    EXPECT_EQ(ui.Boxes()[0].owner, mainWindow);
+    EXPECT_TRUE(ui.Boxes()[0].ownerVisible);
+}
+
+// The shell's drop of files: the first one is imported as if chosen in Import.
+TEST_F(Win32MainWindowTest, DroppedFileIsImported) {
+    const std::string source = MakeFile("CableList.ini", kTwoRows);
+    OnMain([source](HWND main) {
+        EXPECT_TRUE(GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+        const std::string names = source + '\0' + "Z:\\nonexistent.ini" + '\0' + '\0';
+        const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+        auto* header = static_cast<DROPFILES*>(GlobalLock(drop));
+        header->pFiles = sizeof(DROPFILES);
+        std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size());
+        GlobalUnlock(drop);
+        PostMessageA(main, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    });
+    OnMain([](HWND main) {
+        ASSERT_EQ(ItemCount(main), 2);
+        EXPECT_EQ(Row(main, 1), (Cells{"LMR400", "0.85", "0.2", "900"}));
+        ExpectEditCommandsEnabled(main, true);
+    });
+    Exit();
+    Run();
+    EXPECT_EQ(ui.BoxTexts(), Cells{kExitQuestion});
 }

@@ -1,0 +1,7 @@
+#include "platform/WaitCursor.h"
+
+#include "platform/Windowing.h"
+
+CWaitCursor::CWaitCursor() { GetWindowing().BeginWaitCursor(); }
+
+CWaitCursor::~CWaitCursor() { GetWindowing().EndWaitCursor(); }

@@ -6,15 +6,18 @@
 #   FUZZ_BUILD_DIR  the build folder (default build-fuzz at the repository root)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/errors.sh"
 dir=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-20}
 target=cable_lines_fuzz
 
 if [[ ! -f $dir/build.ninja ]]; then
+  hint="configuring $dir with clang failed: CMake's errors are above (clang comes from scripts/packages.txt)"
   CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQUORLIS_BUILD_FUZZ=ON -DQUORLIS_BUILD_QT=OFF -DQUORLIS_BUILD_TESTS=OFF \
     -DQUORLIS_BUILD_BENCH=OFF -DQUORLIS_WERROR=ON >/dev/null
 fi
+hint="building $target failed: the compiler's errors are above"
 cmake --build "$dir" --target "$target" -- -j"$(nproc)" --quiet
 
 # The target also scans in a double-byte character set: a zh_CN.GBK locale made here.
@@ -28,6 +31,7 @@ if [[ ! -f $locales/zh_CN.GBK/LC_CTYPE ]]; then
   fi
 fi
 
+hint=
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp -r "$root/fuzz/corpus" "$work/corpus"

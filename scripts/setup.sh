@@ -3,6 +3,7 @@
 # Runs apt-get as root, or through sudo for another user.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/errors.sh"
 
 missing=()
 while read -r pkg; do
@@ -19,5 +20,7 @@ if ((EUID != 0)); then
 fi
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+hint="apt could not read the package lists: check the network and the sources in /etc/apt"
 "${as_root[@]}" apt-get update -qq
+hint="apt could not install the packages: its message is above; or install them by hand: apt-get install ${missing[*]}"
 "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -24,9 +24,16 @@ stages_cleanup() {
   if [[ -n ${WINEPREFIX:-} ]]; then stop_wine_server; fi
 }
 
-# Runs the tests of the build in FOLDER, the Windows ones under Wine through the build's emulator.
+# Runs the tests of the build in FOLDER, the Windows ones under Wine through the build's emulator
+# (wine-run.sh), and says when Wine itself died and a program was run again.
 run_tests() {
+  local crashes=$1/wine-prefix.crashes
+  rm -f "$crashes"
   ctest --test-dir "$1" --output-on-failure --timeout 120 -j2 </dev/null
+  if [[ -s $crashes ]]; then
+    echo "windows: Wine died on its own while running these, and they were run again:"
+    sed 's/^/  /' "$crashes"
+  fi
 }
 
 rerun="run one failing test alone: ctest --test-dir"

@@ -9,6 +9,10 @@ hint=${hint:-}
 # Prints what failed: the command, its status and place, and the hint of the step.
 report_failure() {
   local status=$1 command=$2 place=$3
+  # A stage's own command, or a function of it that gave up, is named by the command it ran as.
+  if [[ -n ${stage_command:-} && ($command == '"$@"' || $command == return*) ]]; then
+    command=$stage_command
+  fi
   echo "$errors_script: failed with status $status: $command ($place)" >&2
   if [[ -n $hint ]]; then
     echo "$errors_script: $hint" >&2

@@ -14,6 +14,7 @@ fi
 stages_depth=${QUORLIS_STAGE_DEPTH:-0}
 stages_started=$(date +%s)
 stage_name=
+stage_command=
 stage_start=
 
 # Appends the record of the current stage with RESULT.
@@ -40,6 +41,7 @@ run_stage() {
   stage_name=$1
   hint=$2
   shift 2
+  stage_command=$*
   echo "== $stage_name"
   stage_start=$(date +%s%N)
   export QUORLIS_STAGE_DEPTH=$((stages_depth + 1))
@@ -47,6 +49,7 @@ run_stage() {
   export QUORLIS_STAGE_DEPTH=$stages_depth
   record_stage passed
   stage_name=
+  stage_command=
   hint=
 }
 

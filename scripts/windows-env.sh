@@ -98,6 +98,9 @@ kernel_runs_32bit() {
     return 0
   fi
   output=${output##*: }
+  if ((status > 128)); then
+    output="it was ended by signal $((status - 128))"
+  fi
   probe_answer="a 32-bit test program did not run: ${output:-exit status $status}"
   return 1
 }

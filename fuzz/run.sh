@@ -7,6 +7,7 @@
 #   FUZZ_BUILD_DIR  the build folder (default build-fuzz at the repository root)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/errors.sh"
 dir=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${FUZZ_SECONDS:-20}
 # Each target: its name, its seed corpus in fuzz/, and its dictionary ("-" for none).
@@ -15,6 +16,7 @@ share=$(( seconds / ${#targets[@]} ))
 (( share > 0 )) || share=1
 
 if [[ ! -f $dir/build.ninja ]]; then
+  hint="configuring $dir with clang failed: CMake's errors are above (clang comes from scripts/packages.txt)"
   CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQUORLIS_BUILD_FUZZ=ON -DQUORLIS_BUILD_QT=OFF -DQUORLIS_BUILD_TESTS=OFF \
     -DQUORLIS_BUILD_BENCH=OFF -DQUORLIS_WERROR=ON >/dev/null
@@ -23,6 +25,7 @@ names=()
 for target in "${targets[@]}"; do
   names+=("${target%% *}")
 done
+hint="building ${names[*]} failed: the compiler's errors are above"
 cmake --build "$dir" --target "${names[@]}" -- -j"$(nproc)" --quiet
 
 # The reader's target also scans in a double-byte character set: a zh_CN.GBK locale made here.
@@ -36,6 +39,7 @@ if [[ ! -f $locales/zh_CN.GBK/LC_CTYPE ]]; then
   fi
 fi
 
+hint=
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 artifacts=$dir/fuzz-artifacts

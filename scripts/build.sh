@@ -2,6 +2,8 @@
 # build.sh DIR [cmake options...]: configures the tree in DIR (first time only) and builds it.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/errors.sh"
+(($# >= 1)) || { echo "usage: build.sh DIR [cmake options...]" >&2; exit 2; }
 dir=$1; shift
 # A compiler cache, where there is one, makes rebuilds of other folders and checkouts cheap.
 launcher=()
@@ -9,6 +11,8 @@ if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 fi
 if [[ ! -f $dir/build.ninja ]]; then
+  hint="configuring $dir failed: CMake's errors are above; to start afresh, remove $dir"
   cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
 fi
+hint="building $dir failed: the compiler's errors are above"
 cmake --build "$dir" -- -j"$(nproc)" --quiet

@@ -7,9 +7,11 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 dir=${1:-build-windows}
 case $dir in /*) ;; *) dir=$root/$dir ;; esac
+source scripts/errors.sh
 source scripts/windows-env.sh
-# A virtual X server, input and capture tools, and the fonts Wine draws window captions with.
-install_windows_packages xvfb xdotool imagemagick x11-apps fonts-wine
+# 32-bit Wine, a virtual X server, input and capture tools, and the fonts Wine draws window
+# captions with.
+install_windows_packages $(wine_packages 32) xvfb xdotool imagemagick x11-apps fonts-wine
 export WINEPREFIX=$dir/wine-screenshot WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 display=:97
 Xvfb "$display" -screen 0 1280x1024x24 </dev/null >/dev/null 2>&1 &

@@ -5,6 +5,7 @@
 # another user.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+source "$here/errors.sh"
 
 lists=("$here/packages.txt")
 case ${1:-} in
@@ -28,5 +29,7 @@ if ((EUID != 0)); then
 fi
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+hint="apt could not read the package lists: check the network and the sources in /etc/apt"
 "${as_root[@]}" apt-get update -qq
+hint="apt could not install the packages: its message is above; or install them by hand: apt-get install ${missing[*]}"
 "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <sstream>
 
 using namespace std::string_literals;
 using testing::ElementsAre;
@@ -52,6 +53,17 @@ TEST_F(CableListFileTest, RoundTripGivesBackTheCellsAndTheSameBytes)
     }
     WriteCableListFile(path, MakeTable(rows));
     const std::string first = ReadBytes(path);
+    // The keys number the rows in decimal through every carry (9 to 10, 99 to 100, 999 to 1000).
+    std::istringstream lines(first);
+    std::string line;
+    std::getline(lines, line);
+    std::getline(lines, line);
+    for (std::size_t row = 1; row <= rows.size(); ++row) {
+        for (const std::string key : {"CableName", "Velocity", "CableLoss", "Frequency"}) {
+            ASSERT_TRUE(std::getline(lines, line));
+            ASSERT_TRUE(line.starts_with(key + std::to_string(row) + " = ")) << line;
+        }
+    }
     CCableTable table;
     EXPECT_EQ(ReadCableListFile(path, table), static_cast<int>(rows.size()));
     EXPECT_EQ(CellsOf(table), rows);

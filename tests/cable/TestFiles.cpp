@@ -1,11 +1,9 @@
 #include "TestFiles.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;

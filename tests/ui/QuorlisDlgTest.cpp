@@ -2,7 +2,6 @@
 
 #include "QuorlisDlgFixture.h"
 
-#include "cable/CableListFile.h"
 #include "platform/FilePath.h"
 
 #include <optional>

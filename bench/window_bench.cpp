@@ -20,14 +20,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <sys/wait.h>

@@ -18,17 +18,6 @@ CCellBlocks::~CCellBlocks()
     Clear();
 }
 
-CCellBlocks::CCellBlocks(CCellBlocks&& other) noexcept
-    : m_blocks(std::move(other.m_blocks)),
-      m_free(std::exchange(other.m_free, nullptr)),
-      m_freeEnd(std::exchange(other.m_freeEnd, nullptr)),
-      m_last(std::exchange(other.m_last, nullptr)),
-      m_usedBytes(std::exchange(other.m_usedBytes, 0)),
-      m_discardedBytes(std::exchange(other.m_discardedBytes, 0))
-{
-    other.m_blocks.clear();
-}
-
 CCellBlocks& CCellBlocks::operator=(CCellBlocks&& other) noexcept
 {
     if (&other != this) {

@@ -10,7 +10,7 @@ class CCellBlocks {
 public:
     CCellBlocks() = default;
     ~CCellBlocks();
-    CCellBlocks(CCellBlocks&& other) noexcept;
+    CCellBlocks(CCellBlocks&&) = delete;
     CCellBlocks& operator=(CCellBlocks&& other) noexcept;
     CCellBlocks(const CCellBlocks&) = delete;
     CCellBlocks& operator=(const CCellBlocks&) = delete;

@@ -6,7 +6,6 @@
 #include "cable/CableTable.h"
 
 #include <string>
-#include <vector>
 
 class CDialog;
 class IDialogWindow;

@@ -17,8 +17,6 @@ public:
     CQtWindowing(int& argc, char** argv);
     ~CQtWindowing() override;
 
-    const CLocaleCodec& GetCodec() const { return m_codec; }
-
     void InitCommonControls(unsigned classSet) override;
     std::unique_ptr<IDialogWindow> CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
                                                       IDialogWindow* owner) override;

@@ -1,7 +1,5 @@
 #include "res/win32/DialogTemplate.h"
 
-#include "res/ResourceIds.h"
-
 #include <cstdlib>
 #include <string_view>
 

@@ -21,7 +21,6 @@ inline constexpr std::uint32_t kWsVisible = 0x10000000;
 inline constexpr std::uint32_t kWsCaption = 0x00C00000;
 inline constexpr std::uint32_t kWsBorder = 0x00800000;
 inline constexpr std::uint32_t kWsSysMenu = 0x00080000;
-inline constexpr std::uint32_t kWsGroup = 0x00020000;
 inline constexpr std::uint32_t kWsTabStop = 0x00010000;
 inline constexpr std::uint32_t kWsExAppWindow = 0x00040000;
 inline constexpr std::uint32_t kDsModalFrameStyle = 0x80;

@@ -8,7 +8,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <sstream>
 
 using namespace std::string_literals;
 using testing::ElementsAre;
@@ -16,11 +16,6 @@ using Cause = CFileError::Cause;
 using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
-
-const std::string kEmptyListText = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=0\n";
-const Rows kRows{{"RG58", "0.66", "0.5", "100"},
-                 {"  lead", "", " ", "x"},
-                 {"a=b \tc", "\t1", "=", "\xA0\xB1"}};
 
 class CableListFileTest : public testing::Test {
 protected:
@@ -35,7 +30,7 @@ TEST_F(CableListFileTest, WritesExactlyTheFormat)
     WriteCableListFile(path, CCableTable());
     EXPECT_EQ(ReadBytes(path), kEmptyListText);
 
-    WriteCableListFile(path, MakeTable(kRows));
+    WriteCableListFile(path, MakeTable(kSampleRows));
     EXPECT_EQ(ReadBytes(path), "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=3\n"
                                "CableName1 = RG58\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n"
                                "CableName2 =   lead\nVelocity2 = \nCableLoss2 =  \nFrequency2 = x\n"
@@ -45,13 +40,24 @@ TEST_F(CableListFileTest, WritesExactlyTheFormat)
 
 TEST_F(CableListFileTest, RoundTripGivesBackTheCellsAndTheSameBytes)
 {
-    Rows rows = kRows;
+    Rows rows = kSampleRows;
     rows[1][2] = "";  // a blank-only cell would come back empty: the reader trims the line
     for (int row = 0; row < 1500; ++row) {
         rows.push_back({"LMR-" + std::to_string(row), "0.8" + std::to_string(row % 7), "", " 12.5"});
     }
     WriteCableListFile(path, MakeTable(rows));
     const std::string first = ReadBytes(path);
+    // The keys number the rows in decimal through every carry (9 to 10, 99 to 100, 999 to 1000).
+    std::istringstream lines(first);
+    std::string line;
+    std::getline(lines, line);
+    std::getline(lines, line);
+    for (std::size_t row = 1; row <= rows.size(); ++row) {
+        for (const std::string key : {"CableName", "Velocity", "CableLoss", "Frequency"}) {
+            ASSERT_TRUE(std::getline(lines, line));
+            ASSERT_TRUE(line.starts_with(key + std::to_string(row) + " = ")) << line;
+        }
+    }
     CCableTable table;
     EXPECT_EQ(ReadCableListFile(path, table), static_cast<int>(rows.size()));
     EXPECT_EQ(CellsOf(table), rows);
@@ -69,12 +75,12 @@ TEST_F(CableListFileTest, ReaderTakesTextUpToTheFirstZeroByteAndAnyLineEnds)
     EXPECT_EQ(CellsOf(table), (Rows{{"a", "b", "c", "d"}}));
 
     // A file that yields no rows is refused: the table keeps its rows and its selection.
-    table = MakeTable(kRows);
+    table = MakeTable(kSampleRows);
     table.SelectRow(1);
     for (const std::string& text : {std::string(), std::string("\n\n\n"), kEmptyListText, "\0CableName1"s}) {
         WriteBytes(path, text);
         EXPECT_EQ(ReadCableListFile(path, table), 0);
-        EXPECT_EQ(CellsOf(table), kRows);
+        EXPECT_EQ(CellsOf(table), kSampleRows);
         EXPECT_EQ(table.GetSelectedRow(), 1);
     }
 }
@@ -83,7 +89,7 @@ TEST_F(CableListFileTest, ReaderTakesTextUpToTheFirstZeroByteAndAnyLineEnds)
 // out whole and in order.
 TEST_F(CableListFileTest, WriterGivesTheSameTextThroughAnyBuffer)
 {
-    Rows rows = kRows;
+    Rows rows = kSampleRows;
     rows.push_back({std::string(100, 'n'), "", "v", std::string(7, 'f')});
     const CCableTable table = MakeTable(rows);
     const std::string whole = BuildCableListText(table);
@@ -102,11 +108,11 @@ TEST_F(CableListFileTest, WriterGivesTheSameTextThroughAnyBuffer)
 // A line break or a zero byte in a cell would come back as other rows, or cut the list short.
 TEST_F(CableListFileTest, WriterRefusesCellsThatTheFileCannotKeepBeforeTouchingIt)
 {
-    WriteCableListFile(path, MakeTable(kRows));
+    WriteCableListFile(path, MakeTable(kSampleRows));
     const std::string old = ReadBytes(path);
     const std::string missing = folder / "missing.ini";
     for (const std::string& bad : {"a\nb"s, "\r"s, "x\0"s}) {
-        Rows rows = kRows;
+        Rows rows = kSampleRows;
         rows[1][2] = bad;
         try {
             WriteCableListFile(path, MakeTable(rows));

@@ -1,5 +1,3 @@
-#include "cable/CableListReader.h"
-
 #include "StreamingAgreement.h"
 
 #include <gtest/gtest.h>

@@ -1,14 +1,17 @@
 #include "TestFiles.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
+
+const std::string kEmptyListText = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=0\n";
+const std::vector<std::vector<std::string>> kSampleRows{{"RG58", "0.66", "0.5", "100"},
+                                                        {"  lead", "", " ", "x"},
+                                                        {"a=b \tc", "\t1", "=", "\xA0\xB1"}};
 
 CScratchFolder::~CScratchFolder()
 {

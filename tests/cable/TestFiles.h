@@ -28,6 +28,12 @@ std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 // The number of descriptors this process has open.
 int CountOpenDescriptors();
+// The text of a list without rows, as the writer makes it.
+extern const std::string kEmptyListText;
+// Rows whose cells the file must carry exactly: blanks before and after, an empty and a blank-only
+// cell, "=", a tab, bytes above 0x7F.
+extern const std::vector<std::vector<std::string>> kSampleRows;
+
 // A table of the given rows, each of four cells.
 CCableTable MakeTable(const std::vector<std::vector<std::string>>& rows);
 // Every cell of table, row by row.

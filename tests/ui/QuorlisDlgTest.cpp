@@ -2,7 +2,6 @@
 
 #include "QuorlisDlgFixture.h"
 
-#include "cable/CableListFile.h"
 #include "platform/FilePath.h"
 
 #include <optional>
@@ -285,6 +284,7 @@ TEST_F(QuorlisDlgTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
     ui.AnswerPopupMenu("Edit");  // disabled: the menu goes away
     ui.AnswerFileChooser(MakeFile("CableList.ini", kTwoRows));
     ui.PressKey('O', kModControl);
+    ui.DoubleClickListRow(IDC_CABLE_LIST, -1);  // below the rows: nothing to edit, and no message
     ui.DoubleClickListRow(IDC_CABLE_LIST, 0);
     ui.Check([this] { EXPECT_EQ(ui.ActiveWindow()->GetControlText(IDC_NAME), "RG58"); });
     ui.PressEscape();
@@ -422,9 +422,12 @@ TEST_F(QuorlisDlgTest, AboutEntryRunsTheAboutBoxOverTheWindow) {
     ui.SysCommand(IDM_ABOUTBOX);
     ui.Check([this] { EXPECT_EQ(ui.ActiveWindow()->GetLayout().id, IDD_ABOUTBOX); });
     ui.PressEnter();
+    ui.SysCommand(IDM_ABOUTBOX | 0x2);  // the low four bits are the platform's
+    ui.PressEnter();
     ExpectEditCommandsEnabled(true);
     RunAndExit();
-    ASSERT_EQ(ui.GetDialogs().size(), 2u);
+    ASSERT_EQ(ui.GetDialogs().size(), 3u);
+    EXPECT_EQ(ui.GetDialogs()[2].layoutId, IDD_ABOUTBOX);
     EXPECT_EQ(ui.GetDialogs()[1].layoutId, IDD_ABOUTBOX);
     EXPECT_EQ(ui.GetDialogs()[1].ownerLayoutId, IDD_QUORLIS_DIALOG);
     EXPECT_EQ(ui.GetDialogs()[1].result, kIdOk);

@@ -3,11 +3,9 @@
 // whose characters of three bytes leave their length to the system.
 
 #include "cable/CableListFile.h"
-#include "cable/CableTable.h"
 
 #include "../DoubleByteCases.h"
 #include "../StreamingAgreement.h"
-#include "../TestFiles.h"
 
 #include <gtest/gtest.h>
 

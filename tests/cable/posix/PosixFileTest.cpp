@@ -35,11 +35,6 @@ using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
 
-const std::string kEmptyListText = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=0\n";
-const Rows kRows{{"RG58", "0.66", "0.5", "100"},
-                 {"  lead", "", " ", "x"},
-                 {"a=b \tc", "\t1", "=", "\xA0\xB1"}};
-
 // Runs body in a child process and returns its exit code (-1 when it did not exit normally).
 int RunInChild(const std::function<int()>& body)
 {
@@ -120,8 +115,8 @@ protected:
 
     CScratchFolder folder;
     const std::string path = folder / "CableList.ini";
-    // kRows as they come back from a file: a blank-only cell comes back empty.
-    const Rows readBack{kRows[0], {"  lead", "", "", "x"}, kRows[2]};
+    // kSampleRows as they come back from a file: a blank-only cell comes back empty.
+    const Rows readBack{kSampleRows[0], {"  lead", "", "", "x"}, kSampleRows[2]};
 };
 
 }  // namespace
@@ -172,7 +167,7 @@ TEST_F(PosixFileTest, EveryFailureLeavesTableAndFileAsTheyWere)
         {readOnly + "/x.ini", Cause::FileNotFound},
         {folder / std::string(300, 'n'), Cause::BadPath},
     };
-    const Rows before = kRows;
+    const Rows before = kSampleRows;
     CCableTable table = MakeTable(before);
     table.SelectRow(1);
     const std::vector<std::string> names = folder.Names();
@@ -248,7 +243,7 @@ TEST_F(PosixFileTest, ExportKeepsTheOwnerGroupModeAndLinksOfTheFile)
     WriteBytes(path, "old");
     ASSERT_EQ(::link(path.c_str(), (folder / "other.ini").c_str()), 0);
     const ino_t inode = StatusOf(path).st_ino;
-    WriteCableListFile(path, MakeTable(kRows));
+    WriteCableListFile(path, MakeTable(kSampleRows));
     EXPECT_EQ(RowsIn(path), readBack);
     EXPECT_EQ(ReadBytes(folder / "other.ini"), ReadBytes(path));
     EXPECT_EQ(StatusOf(path).st_ino, inode);
@@ -262,12 +257,12 @@ TEST_F(PosixFileTest, ExportKeepsTheOwnerGroupModeAndLinksOfTheFile)
     ASSERT_EQ(::unlink((folder / "other.ini").c_str()), 0);
     ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
     ASSERT_EQ(::chmod(path.c_str(), 04640), 0);
-    WriteCableListFile(path, MakeTable({kRows[0]}));
+    WriteCableListFile(path, MakeTable({kSampleRows[0]}));
     const struct stat status = StatusOf(path);
     EXPECT_EQ(status.st_uid, 65534u);
     EXPECT_EQ(status.st_gid, 65534u);
     EXPECT_EQ(status.st_mode & 07777, 04640u);
-    EXPECT_EQ(RowsIn(path), Rows{kRows[0]});
+    EXPECT_EQ(RowsIn(path), Rows{kSampleRows[0]});
     EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
 }
 
@@ -304,7 +299,7 @@ TEST_F(PosixFileTest, ExportOfAnotherUsersFileRewritesItInPlace)
         const ino_t inode = StatusOf(file).st_ino;
 
         const int exitCode = RunAsUser(1001, 1001, c.exporterGroups, [&] {
-            return CauseOf([&] { WriteCableListFile(file, MakeTable(kRows)); }) ? 1 : 0;
+            return CauseOf([&] { WriteCableListFile(file, MakeTable(kSampleRows)); }) ? 1 : 0;
         });
         if (exitCode == 100) {
             GTEST_SKIP() << "cannot become another user here";
@@ -334,7 +329,7 @@ TEST_F(PosixFileTest, ExportWhereTheNameCannotBeReplacedRewritesInPlace)
     const std::string longPath = deep + "/" + name;
     ASSERT_EQ(longPath.size(), 4094u);
     WriteBytes(longPath, "old");
-    EXPECT_EQ(CauseOf([&] { WriteCableListFile(longPath, MakeTable(kRows)); }), std::nullopt);
+    EXPECT_EQ(CauseOf([&] { WriteCableListFile(longPath, MakeTable(kSampleRows)); }), std::nullopt);
     EXPECT_EQ(RowsIn(longPath), readBack);
     EXPECT_EQ(NamesIn(deep), std::vector<std::string>{name});
 
@@ -349,7 +344,7 @@ TEST_F(PosixFileTest, ExportWhereTheNameCannotBeReplacedRewritesInPlace)
             ::mount(source.c_str(), path.c_str(), nullptr, MS_BIND, nullptr) != 0) {
             return 100;
         }
-        return CauseOf([&] { WriteCableListFile(path, MakeTable(kRows)); }) ? 1 : 0;
+        return CauseOf([&] { WriteCableListFile(path, MakeTable(kSampleRows)); }) ? 1 : 0;
     });
     if (exitCode == 100) {
         GTEST_SKIP() << "no private mount namespace for a bind mount here";
@@ -365,12 +360,12 @@ TEST_F(PosixFileTest, RecordLocksOfOthersAreHonoured)
 {
     const std::string oldText = "old contents\n";
     WriteBytes(path, oldText);
-    CCableTable table = MakeTable(kRows);
+    CCableTable table = MakeTable(kSampleRows);
     const auto expectRefused = [&](const char* holder) {
         EXPECT_EQ(CauseOf([&] { ReadCableListFile(path, table); }), Cause::SharingViolation) << holder;
         EXPECT_EQ(CauseOf([&] { WriteCableListFile(path, CCableTable()); }), Cause::SharingViolation) << holder;
         EXPECT_EQ(ReadBytes(path), oldText) << holder;
-        EXPECT_EQ(CellsOf(table), kRows) << holder;
+        EXPECT_EQ(CellsOf(table), kSampleRows) << holder;
     };
 
     // A read lock on part of the file, through another open file description of this process.
@@ -438,7 +433,7 @@ TEST_F(PosixFileTest, NamedNewFilesAreRemovedOnFailure)
     for (int call = 1;; ++call) {
         CFaultyFileSystem faulty(named);
         faulty.FailCall(call);
-        const std::optional<Cause> cause = CauseOf([&] { WriteCableListFile(path, MakeTable(kRows), faulty); });
+        const std::optional<Cause> cause = CauseOf([&] { WriteCableListFile(path, MakeTable(kSampleRows), faulty); });
         if (faulty.FailedStep().empty()) {
             EXPECT_EQ(cause, std::nullopt);
             break;
@@ -478,11 +473,11 @@ TEST_F(PosixFileTest, LinksOfOthersInSharedFoldersAreNotFollowed)
 
     // Not sticky, or the link the folder owner's: followed.
     ASSERT_EQ(::chmod(folder.Path().c_str(), 0777), 0);
-    WriteCableListFile(link, MakeTable({kRows[0]}));
-    EXPECT_EQ(RowsIn(victim), Rows{kRows[0]});
+    WriteCableListFile(link, MakeTable({kSampleRows[0]}));
+    EXPECT_EQ(RowsIn(victim), Rows{kSampleRows[0]});
     ASSERT_EQ(::chmod(folder.Path().c_str(), 01777), 0);
     ASSERT_EQ(::lchown(folderLink.c_str(), ::geteuid(), ::getegid()), 0);
-    WriteCableListFile(folderLink + "/victim.ini", MakeTable(kRows));
+    WriteCableListFile(folderLink + "/victim.ini", MakeTable(kSampleRows));
     EXPECT_EQ(RowsIn(victim), readBack);
     EXPECT_TRUE(S_ISLNK(StatusOf(link).st_mode));
 }

@@ -2,8 +2,6 @@
 // sets the system locale to zh_CN.GBK): there the bytes 0x81 0x43 are one character, so
 // "\x81" "Velocity" holds no keyword.
 
-#include "cable/CableListFile.h"
-#include "cable/CableTable.h"
 #include "cable/win32/Win32FileSystem.h"
 
 #include "../DoubleByteCases.h"

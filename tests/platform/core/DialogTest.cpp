@@ -1,6 +1,5 @@
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
-#include "platform/DialogKeys.h"
 #include "platform/ListCtrl.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"

@@ -47,6 +47,19 @@ TEST(LocaleCodec, Utf8ShowsCharactersAndEscapesTheBytesThatDoNotDecode) {
     ExpectEveryByteStringSurvives(codec);
 }
 
+// A long cell is shown by its first characters, multi-byte ones counted once; cut says whether
+// any were left out, also when only one was.
+TEST(LocaleCodec, ShowsTheFirstCharactersAndSaysWhetherMoreFollow) {
+    const CLocaleCodec codec("C.UTF-8");
+    bool cut = true;
+    EXPECT_EQ(codec.ToQString("\xC3\xA9\xC3\xA9x", 3, cut), QStringLiteral(u"ééx"));
+    EXPECT_FALSE(cut);
+    EXPECT_EQ(codec.ToQString("\xC3\xA9\xC3\xA9xy", 3, cut), QStringLiteral(u"ééx"));
+    EXPECT_TRUE(cut);
+    EXPECT_EQ(codec.ToQString("\xC3\xA9\xC3\xA9", 1, cut), QStringLiteral(u"é"));
+    EXPECT_TRUE(cut);
+}
+
 TEST(LocaleCodec, SingleByteTextIsKeptByteForByte) {
     const CLocaleCodec codec("C");
     ExpectEveryByteStringSurvives(codec);

@@ -82,9 +82,6 @@ public:
     // Ends RunModal with result once the current handler returns.
     virtual void EndModal(int result) = 0;
 
-    // The dialog this window shows.
-    virtual CDialog& GetDialog() const = 0;
-
     // Control state; id is a control id of the layout.
     virtual std::string GetControlText(int id) const = 0;
     virtual void SetControlText(int id, const std::string& text) = 0;

@@ -58,8 +58,6 @@ void CHeadlessDialogWindow::EndModal(int result) {
     m_result = result;
 }
 
-CDialog& CHeadlessDialogWindow::GetDialog() const { return m_dialog; }
-
 std::string CHeadlessDialogWindow::GetControlText(int id) const {
     const SControl* control = FindControl(id, "GetControlText");
     return control ? control->text : std::string();

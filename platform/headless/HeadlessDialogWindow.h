@@ -34,7 +34,6 @@ public:
     // the script runs out first, reports a failure and returns -1.
     int RunModal() override;
     void EndModal(int result) override;
-    CDialog& GetDialog() const override;
 
     // Control state. Asking for a control the layout does not have reports a failure. Edit fields
     // drop line feeds, carriage returns and NULs from the text they are given.

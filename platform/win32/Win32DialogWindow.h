@@ -25,7 +25,6 @@ public:
 
     int RunModal() override;
     void EndModal(int result) override;
-    CDialog& GetDialog() const override { return m_dialog; }
 
     std::string GetControlText(int id) const override;
     void SetControlText(int id, const std::string& text) override;

@@ -13,6 +13,7 @@ struct SPass {
 };
 
 TEST(ParseLeadingNumber, TakesTheLongestNumberAtTheStart) {
+    // clang-format off
     const SPass cases[] = {
         {"12abc", 12},  {"1,5", 1},     {"1.5.3", 1.5}, {"3 4", 3},       {"0x1A", 0},    {".5", 0.5},
         {"5.", 5},      {"+5", 5},      {"-0", 0},      {"1e", 1},        {"1e+", 1},     {"1E-", 1},
@@ -20,6 +21,7 @@ TEST(ParseLeadingNumber, TakesTheLongestNumberAtTheStart) {
         {" 1", 1},      {"\t1", 1},     {"\n1", 1},     {"\v1", 1},       {"\f1", 1},     {"\r1", 1},
         {" \t\n\v\f\r-2", -2},
     };
+    // clang-format on
     for (const SPass& c : cases) {
         SCOPED_TRACE(c.text);
         double value = 99;
@@ -35,10 +37,12 @@ TEST(ParseLeadingNumber, MinusZeroKeepsItsSign) {
 }
 
 TEST(ParseLeadingNumber, RefusesTextThatDoesNotBeginWithANumber) {
+    // clang-format off
     const std::string cases[] = {
         "",     " \t\n\v\f\r", ".",    "-",     "+",      "+.",      "-.e1", "e5",      ",5",
         "abc",  "inf",         "nan",  "-inf",  "INFINITY", "NAN(1)", "\xA0" "5", "\x85" "5", "x1",
     };
+    // clang-format on
     for (const std::string& text : cases) {
         SCOPED_TRACE(text);
         double value = 99;

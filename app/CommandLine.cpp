@@ -48,12 +48,17 @@ void CCommandLine::Refuse(std::string error) {
 
 int CCommandLine::Answer(const std::string& programName, std::ostream& out, std::ostream& err) const {
     switch (m_action) {
-        case EAction::ShowHelp: out << "Usage: " << programName << " [OPTION] [FILE]\n" << kHelp; return 0;
-        case EAction::ShowVersion: out << programName << ' ' << QUORLIS_VERSION << '\n'; return 0;
+        case EAction::ShowHelp:
+            out << "Usage: " << programName << " [OPTION] [FILE]\n" << kHelp;
+            return 0;
+        case EAction::ShowVersion:
+            out << programName << ' ' << QUORLIS_VERSION << '\n';
+            return 0;
         case EAction::Refuse:
             err << programName << ": " << m_error << " (see '" << programName << " --help')\n";
             return 2;
-        case EAction::Run: break;
+        case EAction::Run:
+            break;
     }
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "bench/BenchSupport.h"
 
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -10,7 +11,6 @@
 #include <stdexcept>
 #include <string_view>
 #include <system_error>
-#include <unistd.h>
 
 namespace {
 
@@ -77,8 +77,7 @@ std::string ReadAll(int fd) {
     }
 }
 
-int RunBenchMain(int argc, char** argv, const char* program,
-                 const std::function<void(const SBenchOptions&)>& bench) {
+int RunBenchMain(int argc, char** argv, const char* program, const std::function<void(const SBenchOptions&)>& bench) {
     std::string madeDir;
     int status = 0;
     try {

@@ -6,10 +6,10 @@
 #include <vector>
 
 struct SBenchOptions {
-    int rows = 0;        // 0: the bench's own sizes
+    int rows = 0;  // 0: the bench's own sizes
     int runs = 5;
-    std::string dir;     // empty: a temporary folder of the bench's own
-    bool huge = false;   // also the largest size, which takes minutes and gigabytes
+    std::string dir;    // empty: a temporary folder of the bench's own
+    bool huge = false;  // also the largest size, which takes minutes and gigabytes
 };
 
 // Throws std::runtime_error with message; the bench's main prints it and fails.
@@ -24,5 +24,4 @@ std::string ReadAll(int fd);
 // Parses "[--rows N] [--runs R] [--dir D] [--huge]", runs bench with them, and returns the exit status:
 // 0, or 1 after printing "program: error" on a bad option or a failure. Without --dir, the bench
 // gets a new temporary folder that is removed afterwards.
-int RunBenchMain(int argc, char** argv, const char* program,
-                 const std::function<void(const SBenchOptions&)>& bench);
+int RunBenchMain(int argc, char** argv, const char* program, const std::function<void(const SBenchOptions&)>& bench);

@@ -15,6 +15,10 @@
 #include "cable/CableListText.h"
 #include "cable/CableTable.h"
 
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -25,14 +29,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <spawn.h>
 #include <string>
 #include <string_view>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 extern char** environ;
@@ -58,8 +58,7 @@ struct SRowCells {
 };
 
 // A well-mixed number for row, so that any row's cells can be made again without the others.
-std::uint64_t Mix(std::uint64_t x)
-{
+std::uint64_t Mix(std::uint64_t x) {
     x += 0x9e3779b97f4a7c15ULL;
     x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
     x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
@@ -68,15 +67,13 @@ std::uint64_t Mix(std::uint64_t x)
 
 // Cells as a user keeps them: a cable type and a stock number (every other one with the word
 // "cable"), a velocity factor, a loss in dB per 100 m and a frequency in MHz.
-SRowCells MakeRowCells(int row, std::string_view cableWord)
-{
-    static constexpr std::array<std::string_view, 10> kTypes = {
-        "RG58/U", "RG213/U", "RG174/U", "RG8X", "RG6/U", "RG59/U", "RG316", "LMR-400", "LMR-240",
-        "H-155"};
-    static constexpr std::array<std::string_view, 7> kVelocities = {
-        "0.66", "0.78", "0.8", "0.82", "0.84", "0.85", "0.87"};
-    static constexpr std::array<std::string_view, 9> kFrequencies = {
-        "10", "50", "100", "145", "435", "1296", "2400", "5800", "10000"};
+SRowCells MakeRowCells(int row, std::string_view cableWord) {
+    static constexpr std::array<std::string_view, 10> kTypes = {"RG58/U", "RG213/U", "RG174/U", "RG8X",    "RG6/U",
+                                                                "RG59/U", "RG316",   "LMR-400", "LMR-240", "H-155"};
+    static constexpr std::array<std::string_view, 7> kVelocities = {"0.66", "0.78", "0.8", "0.82",
+                                                                    "0.84", "0.85", "0.87"};
+    static constexpr std::array<std::string_view, 9> kFrequencies = {"10",   "50",   "100",  "145",  "435",
+                                                                     "1296", "2400", "5800", "10000"};
     std::uint64_t bits = Mix(static_cast<std::uint64_t>(row));
     const auto pick = [&bits](std::size_t count) {
         const std::size_t index = static_cast<std::size_t>(bits % count);
@@ -97,8 +94,7 @@ SRowCells MakeRowCells(int row, std::string_view cableWord)
 }
 
 // Whether table holds exactly the rows that MakeListFile writes.
-bool HoldsBenchRows(const CCableTable& table, int rows, std::string_view cableWord)
-{
+bool HoldsBenchRows(const CCableTable& table, int rows, std::string_view cableWord) {
     if (table.GetItemCount() != rows) {
         return false;
     }
@@ -113,8 +109,7 @@ bool HoldsBenchRows(const CCableTable& table, int rows, std::string_view cableWo
     return true;
 }
 
-double SecondsOf(const std::function<void()>& step)
-{
+double SecondsOf(const std::function<void()>& step) {
     const auto start = std::chrono::steady_clock::now();
     step();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -122,8 +117,7 @@ double SecondsOf(const std::function<void()>& step)
 
 // Runs program with arguments and waits for it. Returns its output; fails unless it exits with
 // status 0 (or 1 when oneIsSuccess).
-std::string Run(const std::vector<std::string>& arguments, bool oneIsSuccess = false)
-{
+std::string Run(const std::vector<std::string>& arguments, bool oneIsSuccess = false) {
     int pipeEnds[2];
     if (pipe(pipeEnds) != 0) {
         Fail(std::string("pipe: ") + std::strerror(errno));
@@ -161,16 +155,14 @@ std::string Run(const std::vector<std::string>& arguments, bool oneIsSuccess = f
 }
 
 // Runs grep -c over the file and returns the number of lines it counted.
-long long GrepCount(const std::string& path)
-{
+long long GrepCount(const std::string& path) {
     // grep exits with 1 when it counted no line at all.
     return std::atoll(Run({"grep", "-c", "-E", std::string(kGrepPattern), path}, true).c_str());
 }
 
 // Puts the charset's locale in force here and for the programs started from here, made with
 // localedef in dir first when the system does not have it. Returns false when it cannot be had.
-bool UseCharset(const SCharset& charset, const std::string& dir)
-{
+bool UseCharset(const SCharset& charset, const std::string& dir) {
     if (charset.charmap != nullptr) {
         const std::filesystem::path locales = std::filesystem::path(dir) / "locales";
         if (!std::filesystem::exists(locales / charset.locale / "LC_CTYPE")) {
@@ -188,8 +180,7 @@ bool UseCharset(const SCharset& charset, const std::string& dir)
     return std::setlocale(LC_ALL, charset.locale) != nullptr;
 }
 
-void MakeListFile(const std::string& path, int rows, std::string_view cableWord)
-{
+void MakeListFile(const std::string& path, int rows, std::string_view cableWord) {
     CCableTable table;
     table.ReserveRows(rows);
     for (int row = 0; row < rows; ++row) {
@@ -200,8 +191,7 @@ void MakeListFile(const std::string& path, int rows, std::string_view cableWord)
 }
 
 // The peak resident memory, in bytes, of a fresh process of this program that reads the file.
-long long ReadPeakBytes(const std::string& path, int rows)
-{
+long long ReadPeakBytes(const std::string& path, int rows) {
     const std::string peak = Run({"/proc/self/exe", std::string(kReadPeakChild), path, std::to_string(rows)});
     return std::atoll(peak.c_str());
 }
@@ -210,8 +200,7 @@ long long ReadPeakBytes(const std::string& path, int rows)
 // prints its own peak resident memory in bytes. Its own: a process started by another counts the
 // starter's memory until it runs a program of its own, so the figure is taken from the system's
 // account of this program alone. Succeeds when the file held the rows.
-int RunReadPeakChild(const char* path, const char* rows)
-{
+int RunReadPeakChild(const char* path, const char* rows) {
     std::setlocale(LC_CTYPE, "");
     CCableTable table;
     if (std::atoi(rows) > 0 && ReadCableListFile(path, table) != std::atoi(rows)) {
@@ -241,13 +230,12 @@ struct SFigures {
     double readSeconds = 0;
     double writeSeconds = 0;
     long long readPeakBytes = 0;
-    double formatSeconds = 0;  // the writer's own work, into no file
+    double formatSeconds = 0;      // the writer's own work, into no file
     double plainWriteSeconds = 0;  // the same bytes written and flushed by plain system calls
 };
 
 // The time that write(2) and fsync(2) of bytes take on a new file at path, which is removed again.
-double PlainWriteSeconds(const std::string& path, const std::string& bytes)
-{
+double PlainWriteSeconds(const std::string& path, const std::string& bytes) {
     const std::string plain = path + ".plain";
     const double seconds = SecondsOf([&] {
         const int fd = open(plain.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -271,8 +259,7 @@ double PlainWriteSeconds(const std::string& path, const std::string& bytes)
 
 // Where the time of a write goes: the writer's own work (checking and formatting the rows into no
 // file), and plain system calls writing and flushing the same bytes. Medians of runs.
-void TimeWriteParts(const std::string& path, const CCableTable& rows, int runs, SFigures& figures)
-{
+void TimeWriteParts(const std::string& path, const CCableTable& rows, int runs, SFigures& figures) {
     std::vector<double> format, plain;
     for (int run = 0; run < runs; ++run) {
         std::size_t bytes = 0;
@@ -292,33 +279,27 @@ void TimeWriteParts(const std::string& path, const CCableTable& rows, int runs, 
     figures.plainWriteSeconds = Median(plain);
 }
 
-double Megabytes(long long bytes)
-{
-    return static_cast<double>(bytes) / 1e6;
-}
+double Megabytes(long long bytes) { return static_cast<double>(bytes) / 1e6; }
 
-const char* Verdict(double value, double target)
-{
-    return value <= target ? "met" : "MISSED";
-}
+const char* Verdict(double value, double target) { return value <= target ? "met" : "MISSED"; }
 
-void PrintHeading(int runs, long long barePeak)
-{
-    std::printf("cable_bench: median of %d run%s; the yardstick is grep -c -E '%s' on the same file in the same locale\n",
-                runs, runs == 1 ? "" : "s", std::string(kGrepPattern).c_str());
+void PrintHeading(int runs, long long barePeak) {
+    std::printf(
+        "cable_bench: median of %d run%s; the yardstick is grep -c -E '%s' on the same file in the same locale\n", runs,
+        runs == 1 ? "" : "s", std::string(kGrepPattern).c_str());
     std::printf("read peak: a fresh process that only reads; the bare process, reading nothing, peaks at %.1f MB\n",
                 Megabytes(barePeak));
-    std::printf("write parts: the writer's own work into no file (fmt), and write(2)+fsync(2) of the same bytes (sys)\n");
+    std::printf(
+        "write parts: the writer's own work into no file (fmt), and write(2)+fsync(2) of the same bytes (sys)\n");
     std::printf("%-6s %9s %7s %7s %7s %6s %7s %6s %6s %6s %8s %6s\n", "", "rows", "MB", "grep s", "read s", "x grep",
                 "write s", "x grep", "fmt s", "sys s", "peak MB", "x file");
 }
 
-void PrintFigures(const SFigures& f)
-{
+void PrintFigures(const SFigures& f) {
     std::printf("%-6s %9d %7.1f %7.3f %7.3f %6.2f %7.3f %6.2f %6.3f %6.3f %8.1f %6.2f\n", f.charset->name, f.rows,
-                Megabytes(f.fileBytes), f.grepSeconds, f.readSeconds, f.readSeconds / f.grepSeconds,
-                f.writeSeconds, f.writeSeconds / f.grepSeconds, f.formatSeconds, f.plainWriteSeconds,
-                Megabytes(f.readPeakBytes), static_cast<double>(f.readPeakBytes) / static_cast<double>(f.fileBytes));
+                Megabytes(f.fileBytes), f.grepSeconds, f.readSeconds, f.readSeconds / f.grepSeconds, f.writeSeconds,
+                f.writeSeconds / f.grepSeconds, f.formatSeconds, f.plainWriteSeconds, Megabytes(f.readPeakBytes),
+                static_cast<double>(f.readPeakBytes) / static_cast<double>(f.fileBytes));
     std::fflush(stdout);
 }
 
@@ -332,8 +313,7 @@ struct SCase {
 
 // One run of a case: grep, a read into an empty table and a write of the rows read, in that
 // order, so that all three meet the file in the same state of the page cache.
-void TimeRun(SCase& c, int rows, const std::string& dir)
-{
+void TimeRun(SCase& c, int rows, const std::string& dir) {
     UseCharset(*c.charset, dir);
     long long grepLines = 0;
     c.grepTimes.push_back(SecondsOf([&] { grepLines = GrepCount(c.path); }));
@@ -351,13 +331,13 @@ void TimeRun(SCase& c, int rows, const std::string& dir)
 // The figures of a list of rows in each character set. The runs of the character sets take
 // turns, so that a busy moment of the machine falls on all of them alike.
 std::vector<SFigures> TimeSize(int rows, const std::vector<const SCharset*>& charsets, const SBenchOptions& options,
-                               CCableTable& utf8Rows)
-{
+                               CCableTable& utf8Rows) {
     std::vector<SCase> cases(charsets.size());
     std::vector<SFigures> figures(charsets.size());
     for (std::size_t i = 0; i < charsets.size(); ++i) {
         cases[i].charset = charsets[i];
-        cases[i].path = (std::filesystem::path(options.dir) / (std::string(charsets[i]->name) + "-CableList.ini")).string();
+        cases[i].path =
+            (std::filesystem::path(options.dir) / (std::string(charsets[i]->name) + "-CableList.ini")).string();
         UseCharset(*charsets[i], options.dir);
         MakeListFile(cases[i].path, rows, charsets[i]->cableWord);
         figures[i].readPeakBytes = ReadPeakBytes(cases[i].path, rows);
@@ -391,8 +371,7 @@ std::vector<SFigures> TimeSize(int rows, const std::vector<const SCharset*>& cha
     return figures;
 }
 
-const SFigures* Find(const std::vector<SFigures>& all, const SCharset& charset, int rows)
-{
+const SFigures* Find(const std::vector<SFigures>& all, const SCharset& charset, int rows) {
     for (const SFigures& f : all) {
         if (f.charset == &charset && f.rows == rows) {
             return &f;
@@ -401,17 +380,17 @@ const SFigures* Find(const std::vector<SFigures>& all, const SCharset& charset, 
     return nullptr;
 }
 
-void PrintVerdicts(const std::vector<SFigures>& all, long long barePeak)
-{
+void PrintVerdicts(const std::vector<SFigures>& all, long long barePeak) {
     std::printf("Targets:\n");
     for (const SFigures& f : all) {
         const double read = f.readSeconds / f.grepSeconds, write = f.writeSeconds / f.grepSeconds;
         const double peak = static_cast<double>(f.readPeakBytes) / static_cast<double>(f.fileBytes);
         const double ownPeak = static_cast<double>(f.readPeakBytes - barePeak) / static_cast<double>(f.fileBytes);
-        std::printf("  %-5s %9d rows: read %.2fx grep (<= 1.0: %s), write %.2fx grep (<= 1.0: %s), "
-                    "read peak %.2fx the file, %.2fx beyond the bare process (<= 0.75: %s, %s)\n",
-                    f.charset->name, f.rows, read, Verdict(read, 1.0), write, Verdict(write, 1.0), peak, ownPeak,
-                    Verdict(peak, 0.75), Verdict(ownPeak, 0.75));
+        std::printf(
+            "  %-5s %9d rows: read %.2fx grep (<= 1.0: %s), write %.2fx grep (<= 1.0: %s), "
+            "read peak %.2fx the file, %.2fx beyond the bare process (<= 0.75: %s, %s)\n",
+            f.charset->name, f.rows, read, Verdict(read, 1.0), write, Verdict(write, 1.0), peak, ownPeak,
+            Verdict(peak, 0.75), Verdict(ownPeak, 0.75));
     }
     for (const SFigures& gbk : all) {
         const SFigures* utf8 = Find(all, kUtf8, gbk.rows);
@@ -428,17 +407,17 @@ void PrintVerdicts(const std::vector<SFigures>& all, long long barePeak)
             const double write = large.writeSeconds / (10 * small->writeSeconds);
             // The same against grep in each run, which takes out how busy the machine was.
             const double grep = large.grepSeconds / (10 * small->grepSeconds);
-            std::printf("  %s %d rows: read %.2fx, write %.2fx ten times the %d-row figures (<= 1.2: %s, %s); "
-                        "grep %.2fx, so against grep read %.2fx, write %.2fx\n",
-                        large.charset->name, large.rows, read, write, small->rows, Verdict(read, 1.2),
-                        Verdict(write, 1.2), grep, read / grep, write / grep);
+            std::printf(
+                "  %s %d rows: read %.2fx, write %.2fx ten times the %d-row figures (<= 1.2: %s, %s); "
+                "grep %.2fx, so against grep read %.2fx, write %.2fx\n",
+                large.charset->name, large.rows, read, write, small->rows, Verdict(read, 1.2), Verdict(write, 1.2),
+                grep, read / grep, write / grep);
         }
     }
 }
 
 // The median and the slowest of runs of change, in milliseconds.
-void PrintChangeTimes(const char* what, int runs, const std::function<void()>& change)
-{
+void PrintChangeTimes(const char* what, int runs, const std::function<void()>& change) {
     std::vector<double> times;
     for (int run = 0; run < runs; ++run) {
         times.push_back(SecondsOf(change) * 1000);
@@ -449,8 +428,7 @@ void PrintChangeTimes(const char* what, int runs, const std::function<void()>& c
 }
 
 // Single-row changes of a table as the main window makes them.
-void TimeRowChanges(CCableTable& table)
-{
+void TimeRowChanges(CCableTable& table) {
     constexpr int kRuns = 21;
     if (table.GetItemCount() < 4 * kRuns) {
         std::printf("No table large enough for timing single-row changes\n");
@@ -476,8 +454,7 @@ void TimeRowChanges(CCableTable& table)
     PrintChangeTimes("Delete (the first row)", kRuns, [&] { table.DeleteRow(0); });
 }
 
-void RunBench(const SBenchOptions& options)
-{
+void RunBench(const SBenchOptions& options) {
     std::vector<int> sizes{100'000, 1'000'000};
     if (options.huge) {
         sizes.push_back(10'000'000);
@@ -512,8 +489,7 @@ void RunBench(const SBenchOptions& options)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (argc == 4 && argv[1] == kReadPeakChild) {
         try {
             return RunReadPeakChild(argv[2], argv[3]);

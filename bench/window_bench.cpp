@@ -12,12 +12,14 @@
 #include "bench/BenchSupport.h"
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
-#include "platform/Windowing.h"
 #include "platform/WinApp.h"
+#include "platform/Windowing.h"
 #include "platform/qt/probe/QtProbe.h"
 #include "res/ResourceIds.h"
 #include "ui/QuorlisDlg.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -28,8 +30,6 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -64,8 +64,7 @@ public:
                                                       IDialogWindow* owner) override {
         return m_backend.CreateDialogWindow(dialog, layout, owner);
     }
-    int ShowMessageBox(IDialogWindow*, const std::string& text, const std::string&, EMsgBoxType,
-                       EMsgBoxIcon) override {
+    int ShowMessageBox(IDialogWindow*, const std::string& text, const std::string&, EMsgBoxType, EMsgBoxIcon) override {
         std::fprintf(stderr, "window_bench: message \"%s\"\n", text.c_str());
         ++m_messages;
         return kIdOk;

@@ -6,8 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-inline constexpr std::array<std::string_view, 4> kCableKeywords = {"CableName", "Velocity", "CableLoss",
-                                                                   "Frequency"};
+inline constexpr std::array<std::string_view, 4> kCableKeywords = {"CableName", "Velocity", "CableLoss", "Frequency"};
 inline constexpr std::size_t kShortestCableKeyword = [] {
     std::size_t shortest = kCableKeywords[0].size();
     for (std::string_view keyword : kCableKeywords) {

@@ -14,8 +14,7 @@ namespace {
 
 // An upper bound for the number of keyword lines in text, which holds at least a keyword and a
 // line feed for each but the last. Counting line feeds is cheap beside the scan that follows.
-std::size_t MostKeywordLines(std::string_view text)
-{
+std::size_t MostKeywordLines(std::string_view text) {
     std::size_t lineFeeds = 0;
     const char* pos = text.data();
     const char* const end = pos + text.size();
@@ -29,8 +28,7 @@ std::size_t MostKeywordLines(std::string_view text)
 
 }  // namespace
 
-std::vector<std::string_view> SplitCableLines(std::string_view text)
-{
+std::vector<std::string_view> SplitCableLines(std::string_view text) {
     const CTextScanner scanner;
     std::vector<std::string_view> lines;
     lines.reserve(MostKeywordLines(text));
@@ -53,8 +51,7 @@ std::vector<std::string_view> SplitCableLines(std::string_view text)
     return lines;
 }
 
-int FillCableTable(const std::vector<std::string_view>& lines, CCableTable& table)
-{
+int FillCableTable(const std::vector<std::string_view>& lines, CCableTable& table) {
     const std::size_t width = static_cast<std::size_t>(table.GetColumnCount());
     if (lines.size() % width != 0) {
         return kCableFormatError;
@@ -77,7 +74,4 @@ int FillCableTable(const std::vector<std::string_view>& lines, CCableTable& tabl
     return static_cast<int>(rowCount);
 }
 
-std::string ExtractCableValue(std::string_view line)
-{
-    return std::string(CableValueOf(line, CTextScanner()));
-}
+std::string ExtractCableValue(std::string_view line) { return std::string(CableValueOf(line, CTextScanner())); }

@@ -13,8 +13,7 @@
 #include <utility>
 
 // The first eight bytes of text (at least eight long) as one number, as memcpy reads them.
-constexpr std::uint64_t CableWordOf(std::string_view text)
-{
+constexpr std::uint64_t CableWordOf(std::string_view text) {
     std::uint64_t word = 0;
     for (unsigned i = 0; i < 8; ++i) {
         const unsigned shift = std::endian::native == std::endian::little ? 8 * i : 8 * (7 - i);
@@ -33,8 +32,7 @@ inline constexpr std::array<std::uint64_t, kCableKeywords.size()> kCableKeywordW
 
 // Whether the keyword numbered index begins at text[pos], whose first eight bytes are word.
 template <std::size_t index>
-bool CableKeywordIsAt(std::string_view text, std::size_t pos, std::uint64_t word)
-{
+bool CableKeywordIsAt(std::string_view text, std::size_t pos, std::uint64_t word) {
     constexpr std::string_view keyword = kCableKeywords[index];
     if (word != kCableKeywordWords[index] || text.size() - pos < keyword.size()) {
         return false;
@@ -48,16 +46,13 @@ bool CableKeywordIsAt(std::string_view text, std::size_t pos, std::uint64_t word
 }
 
 template <std::size_t... indices>
-bool AnyCableKeywordIsAt(std::string_view text, std::size_t pos, std::uint64_t word,
-                         std::index_sequence<indices...>)
-{
+bool AnyCableKeywordIsAt(std::string_view text, std::size_t pos, std::uint64_t word, std::index_sequence<indices...>) {
     return (CableKeywordIsAt<indices>(text, pos, word) || ...);
 }
 
 // Whether one of the four keywords begins at line[pos]: eight bytes compared at once rule out
 // almost every place.
-inline bool CableKeywordAt(std::string_view line, std::size_t pos)
-{
+inline bool CableKeywordAt(std::string_view line, std::size_t pos) {
     static_assert(kShortestCableKeyword >= 8);
     if (line.size() - pos < 8) {
         return false;
@@ -68,8 +63,7 @@ inline bool CableKeywordAt(std::string_view line, std::size_t pos)
 }
 
 // Whether line contains one of the four keywords, beginning at a character.
-inline bool ContainsCableKeyword(std::string_view line, const CTextScanner& scanner)
-{
+inline bool ContainsCableKeyword(std::string_view line, const CTextScanner& scanner) {
     if (line.size() < kShortestCableKeyword) {
         return false;
     }
@@ -84,8 +78,7 @@ inline bool ContainsCableKeyword(std::string_view line, const CTextScanner& scan
 
 // The value of a keyword line, as a view into it: the trimmed line after its first "=" less one
 // blank directly after it, or the whole trimmed line when it has no "=".
-inline std::string_view CableValueOf(std::string_view line, const CTextScanner& scanner)
-{
+inline std::string_view CableValueOf(std::string_view line, const CTextScanner& scanner) {
     // White space is never "=": the first "=" of the line is the first of the trimmed line.
     const std::size_t equals = scanner.FindChar(line, '=');
     if (equals == std::string_view::npos) {

@@ -12,12 +12,9 @@
 CCableListReader::CCableListReader(std::size_t bufferSize)
     : m_lineFeedsByByte(m_scanner.AlwaysBeginsChar('\n')),
       m_buffer(std::make_unique_for_overwrite<char[]>(bufferSize > 0 ? bufferSize : 1)),
-      m_capacity(bufferSize > 0 ? bufferSize : 1)
-{
-}
+      m_capacity(bufferSize > 0 ? bufferSize : 1) {}
 
-int CCableListReader::ReadRows(const TextSource& source, CCableTable& rows)
-{
+int CCableListReader::ReadRows(const TextSource& source, CCableTable& rows) {
     m_end = m_lineStart = m_searchFrom = 0;
     m_atZeroByte = m_firstLineSeen = false;
     m_valueCount = m_keptCount = 0;
@@ -38,8 +35,7 @@ int CCableListReader::ReadRows(const TextSource& source, CCableTable& rows)
     return m_valueCount == 0 ? rows.GetItemCount() : kCableFormatError;
 }
 
-bool CCableListReader::ReadMore(const TextSource& source)
-{
+bool CCableListReader::ReadMore(const TextSource& source) {
     if (m_end == m_capacity) {
         Grow();
     }
@@ -54,8 +50,7 @@ bool CCableListReader::ReadMore(const TextSource& source)
     return true;
 }
 
-void CCableListReader::TakeWholeLines(bool atTextEnd)
-{
+void CCableListReader::TakeWholeLines(bool atTextEnd) {
     if (m_lineFeedsByByte) {
         TakeLinesBetweenLineFeedBytes();
         return;
@@ -73,8 +68,7 @@ void CCableListReader::TakeWholeLines(bool atTextEnd)
 }
 
 // Every line feed byte begins a character: lines end wherever one stands.
-void CCableListReader::TakeLinesBetweenLineFeedBytes()
-{
+void CCableListReader::TakeLinesBetweenLineFeedBytes() {
     const char* const buffer = m_buffer.get();
     const char* const end = buffer + m_end;
     const char* lineStart = buffer + m_lineStart;
@@ -94,8 +88,7 @@ void CCableListReader::TakeLinesBetweenLineFeedBytes()
 // The next line feed at or after m_searchFrom that begins a character, or npos with m_searchFrom
 // moved as far as the bytes read allow. A character near the end of the bytes read may go on in
 // the next read: its length is left undecided until then.
-std::size_t CCableListReader::FindLineFeedChar(bool atTextEnd)
-{
+std::size_t CCableListReader::FindLineFeedChar(bool atTextEnd) {
     const std::string_view text(m_buffer.get(), m_end);
     const std::size_t decided = atTextEnd ? m_end : m_end - std::min(m_end, m_scanner.GetLongestChar() - 1);
     std::size_t pos = m_searchFrom;
@@ -110,8 +103,7 @@ std::size_t CCableListReader::FindLineFeedChar(bool atTextEnd)
     return std::string_view::npos;
 }
 
-void CCableListReader::TakeLine(std::string_view line)
-{
+void CCableListReader::TakeLine(std::string_view line) {
     // The first line is set aside whatever it holds.
     if (!m_firstLineSeen) {
         m_firstLineSeen = true;
@@ -128,16 +120,14 @@ void CCableListReader::TakeLine(std::string_view line)
 }
 
 // Copies the values of the row being read out of the buffer, which the next read overwrites.
-void CCableListReader::KeepValues()
-{
+void CCableListReader::KeepValues() {
     for (; m_keptCount < m_valueCount; ++m_keptCount) {
         m_kept[m_keptCount].assign(m_values[m_keptCount]);
         m_values[m_keptCount] = m_kept[m_keptCount];
     }
 }
 
-void CCableListReader::MovePartLineToFront()
-{
+void CCableListReader::MovePartLineToFront() {
     const std::size_t partLength = m_end - m_lineStart;
     std::memmove(m_buffer.get(), m_buffer.get() + m_lineStart, partLength);
     m_searchFrom -= m_lineStart;
@@ -145,8 +135,7 @@ void CCableListReader::MovePartLineToFront()
     m_lineStart = 0;
 }
 
-void CCableListReader::Grow()
-{
+void CCableListReader::Grow() {
     if (m_capacity > std::numeric_limits<std::size_t>::max() / 2) {
         throw std::bad_alloc();
     }

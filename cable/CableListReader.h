@@ -52,6 +52,6 @@ private:
     CCableTable* m_rows = nullptr;
     std::array<std::string_view, 4> m_values;  // of the row being read
     std::size_t m_valueCount = 0;
-    std::size_t m_keptCount = 0;               // values copied out of the buffer into m_kept
+    std::size_t m_keptCount = 0;  // values copied out of the buffer into m_kept
     std::array<std::string, 3> m_kept;
 };

@@ -26,8 +26,7 @@ constexpr std::size_t kSlack = 16;
 // their start.
 class CRowNumber {
 public:
-    std::string_view Next()
-    {
+    std::string_view Next() {
         std::size_t pos = kEnd;
         while (pos > m_first && m_digits[pos - 1] == '9') {
             m_digits[--pos] = '0';
@@ -50,14 +49,11 @@ private:
 class CTextPieces {
 public:
     CTextPieces(std::size_t size, const std::function<void(std::string_view)>& write)
-        : m_buffer(std::make_unique_for_overwrite<char[]>(size + kSlack)), m_size(size), m_write(write)
-    {
-    }
+        : m_buffer(std::make_unique_for_overwrite<char[]>(size + kSlack)), m_size(size), m_write(write) {}
 
     // Room for size bytes at the end of the buffer, to be filled at once (up to kSlack bytes more
     // may be written); nullptr when the whole buffer is too small.
-    char* Room(std::size_t size)
-    {
+    char* Room(std::size_t size) {
         if (m_size - m_used < size) {
             Flush();
             if (m_size < size) {
@@ -69,8 +65,7 @@ public:
         return room;
     }
 
-    void Put(std::string_view text)
-    {
+    void Put(std::string_view text) {
         char* const room = Room(text.size());
         if (room != nullptr) {
             std::memcpy(room, text.data(), text.size());
@@ -79,8 +74,7 @@ public:
         }
     }
 
-    void Flush()
-    {
+    void Flush() {
         if (m_used > 0) {
             m_write(std::string_view(m_buffer.get(), m_used));
             m_used = 0;
@@ -94,8 +88,7 @@ private:
     const std::function<void(std::string_view)>& m_write;
 };
 
-std::size_t RowTextSize(std::string_view number, const std::array<std::string_view, 4>& cells)
-{
+std::size_t RowTextSize(std::string_view number, const std::array<std::string_view, 4>& cells) {
     std::size_t size = 0;
     for (std::size_t column = 0; column < cells.size(); ++column) {
         size += kCableKeywords[column].size() + number.size() + kEquals.size() + cells[column].size() + 1;
@@ -107,8 +100,7 @@ std::size_t RowTextSize(std::string_view number, const std::array<std::string_vi
 // end. The keyword and " = " are of known sizes, and the number (at most kSlack digits, with
 // kSlack readable bytes) goes in one fixed-size copy.
 template <std::size_t column>
-char* PutLine(char* out, std::string_view number, std::string_view cell)
-{
+char* PutLine(char* out, std::string_view number, std::string_view cell) {
     constexpr std::string_view keyword = kCableKeywords[column];
     std::memcpy(out, keyword.data(), keyword.size());
     out += keyword.size();
@@ -124,13 +116,11 @@ char* PutLine(char* out, std::string_view number, std::string_view cell)
 
 template <std::size_t... columns>
 void PutLines(char* out, std::string_view number, const std::array<std::string_view, 4>& cells,
-              std::index_sequence<columns...>)
-{
+              std::index_sequence<columns...>) {
     ((out = PutLine<columns>(out, number, cells[columns])), ...);
 }
 
-void PutRow(CTextPieces& pieces, std::string_view number, const std::array<std::string_view, 4>& cells)
-{
+void PutRow(CTextPieces& pieces, std::string_view number, const std::array<std::string_view, 4>& cells) {
     char* out = pieces.Room(RowTextSize(number, cells));
     if (out != nullptr) {
         PutLines(out, number, cells, std::make_index_sequence<kCableKeywords.size()>());
@@ -145,15 +135,11 @@ void PutRow(CTextPieces& pieces, std::string_view number, const std::array<std::
     }
 }
 
-bool IsLineBreakOrZero(char c)
-{
-    return c == '\n' || c == '\r' || c == '\0';
-}
+bool IsLineBreakOrZero(char c) { return c == '\n' || c == '\r' || c == '\0'; }
 
 // Whether text holds a line feed, a carriage return or a zero byte: eight bytes at a time, with
 // the test for a zero byte in a word applied to the word and to it less each break byte.
-bool HoldsLineBreakOrZero(std::string_view text)
-{
+bool HoldsLineBreakOrZero(std::string_view text) {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     constexpr std::uint64_t kHighs = 0x8080808080808080u;
     const auto anyZeroByte = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighs; };
@@ -174,8 +160,7 @@ bool HoldsLineBreakOrZero(std::string_view text)
 }
 
 // The four cells as one text when they lie one after another, as the table keeps them.
-bool AreAdjacent(const std::array<std::string_view, 4>& cells)
-{
+bool AreAdjacent(const std::array<std::string_view, 4>& cells) {
     for (std::size_t column = 1; column < cells.size(); ++column) {
         if (cells[column - 1].data() + cells[column - 1].size() != cells[column].data()) {
             return false;
@@ -184,16 +169,14 @@ bool AreAdjacent(const std::array<std::string_view, 4>& cells)
     return true;
 }
 
-std::string_view AsOneText(const std::array<std::string_view, 4>& adjacentCells)
-{
+std::string_view AsOneText(const std::array<std::string_view, 4>& adjacentCells) {
     const char* const end = adjacentCells.back().data() + adjacentCells.back().size();
     return std::string_view(adjacentCells.front().data(), static_cast<std::size_t>(end - adjacentCells.front().data()));
 }
 
 }  // namespace
 
-void CheckCableListCells(const CCableTable& table, const std::string& path)
-{
+void CheckCableListCells(const CCableTable& table, const std::string& path) {
     const int rows = table.GetItemCount();
     for (int row = 0; row < rows; ++row) {
         const std::array<std::string_view, 4> cells = table.GetRowTextViews(row);
@@ -203,8 +186,8 @@ void CheckCableListCells(const CCableTable& table, const std::string& path)
         for (std::size_t column = 0; column < cells.size(); ++column) {
             if (HoldsLineBreakOrZero(cells[column])) {
                 throw CFileError(CFileError::Cause::Generic,
-                                 path + ": row " + std::to_string(row + 1) + ", column " +
-                                     std::to_string(column + 1) + " (" + std::string(kCableKeywords[column]) +
+                                 path + ": row " + std::to_string(row + 1) + ", column " + std::to_string(column + 1) +
+                                     " (" + std::string(kCableKeywords[column]) +
                                      ") holds a line feed, a carriage return or a zero byte, which the "
                                      "file cannot keep");
             }
@@ -213,8 +196,7 @@ void CheckCableListCells(const CCableTable& table, const std::string& path)
 }
 
 void WriteCableListText(const CCableTable& table, const std::function<void(std::string_view)>& write,
-                        std::size_t pieceSize)
-{
+                        std::size_t pieceSize) {
     CTextPieces pieces(pieceSize > 0 ? pieceSize : 1, write);
     char count[24];
     const auto countEnd = std::to_chars(count, count + sizeof count, table.GetItemCount()).ptr;
@@ -231,9 +213,9 @@ void WriteCableListText(const CCableTable& table, const std::function<void(std::
     pieces.Flush();
 }
 
-std::string BuildCableListText(const CCableTable& table)
-{
+std::string BuildCableListText(const CCableTable& table) {
     std::string text;
-    WriteCableListText(table, [&text](std::string_view piece) { text.append(piece); }, kSmallPiece);
+    WriteCableListText(
+        table, [&text](std::string_view piece) { text.append(piece); }, kSmallPiece);
     return text;
 }

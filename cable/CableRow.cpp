@@ -4,8 +4,7 @@
 
 namespace {
 
-std::size_t LengthSize(std::size_t length)
-{
+std::size_t LengthSize(std::size_t length) {
     std::size_t bytes = 1;
     while (length >= 0x80) {
         length >>= 7;
@@ -14,8 +13,7 @@ std::size_t LengthSize(std::size_t length)
     return bytes;
 }
 
-char* PutLength(char* out, std::size_t length)
-{
+char* PutLength(char* out, std::size_t length) {
     while (length >= 0x80) {
         *out++ = static_cast<char>(0x80 | (length & 0x7F));
         length >>= 7;
@@ -24,8 +22,7 @@ char* PutLength(char* out, std::size_t length)
     return out;
 }
 
-const char* GetLength(const char* in, std::size_t& length)
-{
+const char* GetLength(const char* in, std::size_t& length) {
     length = 0;
     for (unsigned shift = 0;; shift += 7) {
         const auto byte = static_cast<unsigned char>(*in++);
@@ -37,15 +34,13 @@ const char* GetLength(const char* in, std::size_t& length)
 }
 
 // Whether every cell's length takes one byte, as it does in almost every row.
-bool AllShort(const CCableRow::Cells& cells)
-{
+bool AllShort(const CCableRow::Cells& cells) {
     return (cells[0].size() | cells[1].size() | cells[2].size() | cells[3].size()) < 0x80;
 }
 
 }  // namespace
 
-std::size_t CCableRow::StoredSize(const Cells& cells)
-{
+std::size_t CCableRow::StoredSize(const Cells& cells) {
     std::size_t size = 0;
     if (AllShort(cells)) {
         for (std::string_view cell : cells) {
@@ -59,8 +54,7 @@ std::size_t CCableRow::StoredSize(const Cells& cells)
     return size;
 }
 
-void CCableRow::Store(char* out, const Cells& cells)
-{
+void CCableRow::Store(char* out, const Cells& cells) {
     if (AllShort(cells)) {
         for (std::string_view cell : cells) {
             *out++ = static_cast<char>(cell.size());
@@ -78,8 +72,7 @@ void CCableRow::Store(char* out, const Cells& cells)
     }
 }
 
-CCableRow::Cells CCableRow::GetCellsWithLongLengths() const
-{
+CCableRow::Cells CCableRow::GetCellsWithLongLengths() const {
     std::array<std::size_t, kColumnCount> lengths;
     const char* text = m_stored;
     for (std::size_t& length : lengths) {
@@ -93,13 +86,9 @@ CCableRow::Cells CCableRow::GetCellsWithLongLengths() const
     return cells;
 }
 
-std::string_view CCableRow::GetCell(int column) const
-{
-    return GetCells()[static_cast<std::size_t>(column)];
-}
+std::string_view CCableRow::GetCell(int column) const { return GetCells()[static_cast<std::size_t>(column)]; }
 
-std::size_t CCableRow::GetStoredSize() const
-{
+std::size_t CCableRow::GetStoredSize() const {
     const Cells cells = GetCells();
     return static_cast<std::size_t>(cells.back().data() + cells.back().size() - m_stored);
 }

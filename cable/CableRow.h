@@ -24,8 +24,7 @@ public:
     // The text of column (0..3), valid while the row stays stored.
     std::string_view GetCell(int column) const;
     // The texts of all columns in order, valid while the row stays stored.
-    Cells GetCells() const
-    {
+    Cells GetCells() const {
         // Every length takes a byte at least, so the first four bytes can always be read; almost
         // always each of them is a whole length.
         const auto* lengths = reinterpret_cast<const unsigned char*>(m_stored);

@@ -24,91 +24,66 @@ struct CCableTable::CRows {
     int selected = -1;
 };
 
-CCableTable::CCableTable() : m_rows(new CRows)
-{
-}
+CCableTable::CCableTable() : m_rows(new CRows) {}
 
-CCableTable::~CCableTable()
-{
-    delete m_rows;
-}
+CCableTable::~CCableTable() { delete m_rows; }
 
-CCableTable::CCableTable(CCableTable&& other) noexcept : m_rows(std::exchange(other.m_rows, nullptr))
-{
-}
+CCableTable::CCableTable(CCableTable&& other) noexcept : m_rows(std::exchange(other.m_rows, nullptr)) {}
 
-CCableTable& CCableTable::operator=(CCableTable&& other) noexcept
-{
+CCableTable& CCableTable::operator=(CCableTable&& other) noexcept {
     ReplaceWith(std::move(other));
     return *this;
 }
 
-CCableTable::CRows& CCableTable::Rows()
-{
+CCableTable::CRows& CCableTable::Rows() {
     if (m_rows == nullptr) {
         m_rows = new CRows;
     }
     return *m_rows;
 }
 
-const CCableTable::CRows& CCableTable::Rows() const
-{
+const CCableTable::CRows& CCableTable::Rows() const {
     static const CRows kNoRows;
     return m_rows != nullptr ? *m_rows : kNoRows;
 }
 
-void CCableTable::CheckRow(int row) const
-{
+void CCableTable::CheckRow(int row) const {
     if (row < 0 || row >= GetItemCount()) {
         throw std::out_of_range("cable table: no row " + std::to_string(row));
     }
 }
 
-void CCableTable::CheckColumn(int column) const
-{
+void CCableTable::CheckColumn(int column) const {
     if (column < 0 || column >= CCableRow::kColumnCount) {
         throw std::out_of_range("cable table: no column " + std::to_string(column));
     }
 }
 
-void CCableTable::CheckRoomForRow() const
-{
+void CCableTable::CheckRoomForRow() const {
     if (GetItemCount() == INT_MAX) {
         throw std::length_error("cable table: too many rows");
     }
 }
 
-int CCableTable::GetItemCount() const
-{
-    return static_cast<int>(Rows().rows.size());
-}
+int CCableTable::GetItemCount() const { return static_cast<int>(Rows().rows.size()); }
 
-int CCableTable::GetColumnCount() const
-{
-    return CCableRow::kColumnCount;
-}
+int CCableTable::GetColumnCount() const { return CCableRow::kColumnCount; }
 
-int CCableTable::GetSelectedRow() const
-{
-    return Rows().selected;
-}
+int CCableTable::GetSelectedRow() const { return Rows().selected; }
 
-int CCableTable::InsertRow(int index, const std::string& text)
-{
+int CCableTable::InsertRow(int index, const std::string& text) {
     if (index < 0 || index > GetItemCount()) {
         throw std::out_of_range("cable table: cannot insert at " + std::to_string(index));
     }
     return PutRow(index, {text, {}, {}, {}});
 }
 
-int CCableTable::AppendRow(std::string_view name, std::string_view velocity,
-                           std::string_view cableLoss, std::string_view frequency)
-{
+int CCableTable::AppendRow(std::string_view name, std::string_view velocity, std::string_view cableLoss,
+                           std::string_view frequency) {
     return PutRow(GetItemCount(), {name, velocity, cableLoss, frequency});
 }
 
-int CCableTable::PutRow(int index, const std::array<std::string_view, 4>& cells)
-{
+int CCableTable::PutRow(int index, const std::array<std::string_view, 4>& cells) {
     CheckRoomForRow();
     CRows& rows = Rows();
     if (rows.rows.size() == rows.rows.capacity()) {
@@ -125,15 +100,13 @@ int CCableTable::PutRow(int index, const std::array<std::string_view, 4>& cells)
     return index;
 }
 
-void CCableTable::ReserveRows(int count)
-{
+void CCableTable::ReserveRows(int count) {
     if (count > 0) {
         Rows().rows.reserve(static_cast<std::size_t>(count));
     }
 }
 
-void CCableTable::SetCellText(int row, int column, const std::string& text)
-{
+void CCableTable::SetCellText(int row, int column, const std::string& text) {
     CheckRow(row);
     CheckColumn(column);
     CRows& rows = Rows();
@@ -161,20 +134,15 @@ void CCableTable::SetCellText(int row, int column, const std::string& text)
     CompactIfWasteful();
 }
 
-std::string CCableTable::GetCellText(int row, int column) const
-{
-    return std::string(GetCellTextView(row, column));
-}
+std::string CCableTable::GetCellText(int row, int column) const { return std::string(GetCellTextView(row, column)); }
 
-std::string_view CCableTable::GetCellTextView(int row, int column) const
-{
+std::string_view CCableTable::GetCellTextView(int row, int column) const {
     CheckRow(row);
     CheckColumn(column);
     return CCableRow(Rows().rows[static_cast<std::size_t>(row)]).GetCell(column);
 }
 
-std::array<std::string_view, 4> CCableTable::GetRowTextViews(int row) const
-{
+std::array<std::string_view, 4> CCableTable::GetRowTextViews(int row) const {
     const std::vector<char*>& rows = Rows().rows;
     if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) {
         CheckRow(row);
@@ -182,8 +150,7 @@ std::array<std::string_view, 4> CCableTable::GetRowTextViews(int row) const
     return CCableRow(rows[static_cast<std::size_t>(row)]).GetCells();
 }
 
-void CCableTable::DeleteRow(int row)
-{
+void CCableTable::DeleteRow(int row) {
     CheckRow(row);
     CRows& rows = Rows();
     const auto deleted = rows.rows.begin() + row;
@@ -204,8 +171,7 @@ void CCableTable::DeleteRow(int row)
     CompactIfWasteful();
 }
 
-void CCableTable::DeleteAllRows()
-{
+void CCableTable::DeleteAllRows() {
     CRows& rows = Rows();
     rows.rows = std::vector<char*>();
     rows.blocks.Clear();
@@ -215,16 +181,14 @@ void CCableTable::DeleteAllRows()
     }
 }
 
-void CCableTable::SelectRow(int row)
-{
+void CCableTable::SelectRow(int row) {
     if (row != -1) {
         CheckRow(row);
     }
     MoveSelection(row);
 }
 
-void CCableTable::MoveSelection(int row)
-{
+void CCableTable::MoveSelection(int row) {
     CRows& rows = Rows();
     if (rows.selected == row) {
         return;
@@ -235,8 +199,7 @@ void CCableTable::MoveSelection(int row)
     }
 }
 
-void CCableTable::CompactIfWasteful() noexcept
-{
+void CCableTable::CompactIfWasteful() noexcept {
     CRows& rows = Rows();
     const std::size_t discarded = rows.blocks.GetDiscardedBytes();
     if (discarded <= kMostDiscardedBytes || discarded <= rows.blocks.GetUsedBytes()) {
@@ -258,8 +221,7 @@ void CCableTable::CompactIfWasteful() noexcept
     }
 }
 
-void CCableTable::ReplaceWith(CCableTable&& other) noexcept
-{
+void CCableTable::ReplaceWith(CCableTable&& other) noexcept {
     if (&other == this) {
         return;
     }
@@ -277,7 +239,4 @@ void CCableTable::ReplaceWith(CCableTable&& other) noexcept
     }
 }
 
-void CCableTable::SetObserver(ICableTableObserver* observer)
-{
-    m_observer = observer;
-}
+void CCableTable::SetObserver(ICableTableObserver* observer) { m_observer = observer; }

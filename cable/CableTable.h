@@ -74,7 +74,7 @@ private:
     void MoveSelection(int row);
     void CompactIfWasteful() noexcept;
 
-    CRows* m_rows;   // nullptr only in a table moved from, which then reads as empty
+    CRows* m_rows;  // nullptr only in a table moved from, which then reads as empty
     ICableTableObserver* m_observer = nullptr;
 };
 

@@ -13,13 +13,9 @@ constexpr std::size_t kLargestBlock = std::size_t{4} << 20;
 
 }  // namespace
 
-CCellBlocks::~CCellBlocks()
-{
-    Clear();
-}
+CCellBlocks::~CCellBlocks() { Clear(); }
 
-CCellBlocks& CCellBlocks::operator=(CCellBlocks&& other) noexcept
-{
+CCellBlocks& CCellBlocks::operator=(CCellBlocks&& other) noexcept {
     if (&other != this) {
         Clear();
         m_blocks = std::move(other.m_blocks);
@@ -33,8 +29,7 @@ CCellBlocks& CCellBlocks::operator=(CCellBlocks&& other) noexcept
     return *this;
 }
 
-void CCellBlocks::AddBlock(std::size_t atLeast)
-{
+void CCellBlocks::AddBlock(std::size_t atLeast) {
     std::size_t size = m_blocks.empty() ? kFirstBlock : m_blocks.back().size * 2;
     if (size > kLargestBlock) {
         size = kLargestBlock;
@@ -49,8 +44,7 @@ void CCellBlocks::AddBlock(std::size_t atLeast)
     m_freeEnd = data + size;
 }
 
-char* CCellBlocks::Allocate(std::size_t size)
-{
+char* CCellBlocks::Allocate(std::size_t size) {
     if (static_cast<std::size_t>(m_freeEnd - m_free) < size) {
         AddBlock(size);
     }
@@ -60,8 +54,7 @@ char* CCellBlocks::Allocate(std::size_t size)
     return m_last;
 }
 
-bool CCellBlocks::Resize(const char* last, std::size_t oldSize, std::size_t newSize)
-{
+bool CCellBlocks::Resize(const char* last, std::size_t oldSize, std::size_t newSize) {
     if (last != m_last || m_last + oldSize != m_free ||
         (newSize > oldSize && newSize - oldSize > static_cast<std::size_t>(m_freeEnd - m_free))) {
         return false;
@@ -71,14 +64,12 @@ bool CCellBlocks::Resize(const char* last, std::size_t oldSize, std::size_t newS
     return true;
 }
 
-void CCellBlocks::Discard(std::size_t size)
-{
+void CCellBlocks::Discard(std::size_t size) {
     m_usedBytes -= size;
     m_discardedBytes += size;
 }
 
-void CCellBlocks::Clear() noexcept
-{
+void CCellBlocks::Clear() noexcept {
     for (const SBlock& block : m_blocks) {
         FreePages(block.data, block.size);
     }

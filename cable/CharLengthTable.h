@@ -28,8 +28,7 @@ public:
 
     // The length of the character at text[pos] when its first byte is a Single or Pair lead: 2 for
     // a Pair lead followed by one of its trail bytes, else 1 (also at the end of text).
-    std::size_t PairLength(std::string_view text, std::size_t pos) const
-    {
+    std::size_t PairLength(std::string_view text, std::size_t pos) const {
         const auto lead = static_cast<unsigned char>(text[pos]);
         return m_leads[lead] == ELead::Pair && pos + 1 < text.size() &&
                        m_trails[lead - 0x80].test(static_cast<unsigned char>(text[pos + 1]))

@@ -17,8 +17,7 @@ constexpr std::size_t kCopyBufferSize = std::size_t{1} << 16;
 class CRemoveUnlessKept {
 public:
     explicit CRemoveUnlessKept(IFileSystem& fileSystem) : m_fileSystem(fileSystem) {}
-    ~CRemoveUnlessKept()
-    {
+    ~CRemoveUnlessKept() {
         if (!m_path.empty()) {
             m_fileSystem.Remove(m_path);
         }
@@ -35,15 +34,13 @@ private:
 };
 
 // Failures that say this way of writing is not allowed here, while another may be.
-bool IsRefusal(const CFileError& error)
-{
+bool IsRefusal(const CFileError& error) {
     const CFileError::Cause cause = error.GetCause();
     return cause == CFileError::Cause::AccessDenied || cause == CFileError::Cause::BadPath;
 }
 
 // The target's file, open and locked, or nullptr when there is none yet.
-std::unique_ptr<IFile> OpenTargetIfAny(IFileSystem& fileSystem, const std::string& target)
-{
+std::unique_ptr<IFile> OpenTargetIfAny(IFileSystem& fileSystem, const std::string& target) {
     std::unique_ptr<IFile> file;
     try {
         file = fileSystem.OpenResolved(target);
@@ -59,8 +56,7 @@ std::unique_ptr<IFile> OpenTargetIfAny(IFileSystem& fileSystem, const std::strin
 
 // Gives file the owner, group and permissions of the old file. Returns false, with the
 // permissions untouched, where the user may not give it that owner or group.
-bool TakeIdentity(IFile& file, const CFileIdentity& old)
-{
+bool TakeIdentity(IFile& file, const CFileIdentity& old) {
     const CFileIdentity own = file.GetIdentity();
     if (own.owner != old.owner || own.group != old.group) {
         try {
@@ -81,9 +77,8 @@ bool TakeIdentity(IFile& file, const CFileIdentity& old)
 // nullptr where none can: the old file has other names, the folder refuses a new file, or the
 // new file cannot have the old one's owner and group. Stores the new file's name, if it has one
 // yet, in createdPath.
-std::unique_ptr<IFile> CreateReplacement(IFileSystem& fileSystem, const std::string& target,
-                                         const CFileIdentity* old, std::string& createdPath)
-{
+std::unique_ptr<IFile> CreateReplacement(IFileSystem& fileSystem, const std::string& target, const CFileIdentity* old,
+                                         std::string& createdPath) {
     if (old != nullptr && old->links > 1) {
         return nullptr;
     }
@@ -102,15 +97,13 @@ std::unique_ptr<IFile> CreateReplacement(IFileSystem& fileSystem, const std::str
     return file;
 }
 
-void WriteAndFlush(IFile& file, const FileTextWriter& writeText)
-{
+void WriteAndFlush(IFile& file, const FileTextWriter& writeText) {
     writeText(file);
     file.FlushToDisk();
 }
 
 // Copies the whole of from over to, from their starts, and ends to where the copy ends.
-void CopyWhole(IFile& from, IFile& to, const std::string& path)
-{
+void CopyWhole(IFile& from, IFile& to, const std::string& path) {
     std::vector<char> buffer(kCopyBufferSize);
     from.Rewind();
     to.Rewind();
@@ -125,22 +118,20 @@ void CopyWhole(IFile& from, IFile& to, const std::string& path)
 }
 
 // Writes the old bytes kept in backup back over old, after a failed rewrite.
-void PutBack(IFile& backup, IFile& old, const std::string& target)
-{
+void PutBack(IFile& backup, IFile& old, const std::string& target) {
     try {
         CopyWhole(backup, old, target);
         old.FlushToDisk();
     } catch (const CFileError& error) {
-        throw CFileError(error.GetCause(), target +
-                                               ": writing the file failed, and so did putting its old text back (" +
-                                               error.what() + ")");
+        throw CFileError(
+            error.GetCause(),
+            target + ": writing the file failed, and so did putting its old text back (" + error.what() + ")");
     }
 }
 
 // Copies the text held in text over old, in place. Old's bytes are first copied to a scratch file
 // and put back if anything fails before the new ones are on the disk.
-void RewriteInPlace(IFileSystem& fileSystem, IFile& old, IFile& text, const std::string& target)
-{
+void RewriteInPlace(IFileSystem& fileSystem, IFile& old, IFile& text, const std::string& target) {
     const std::unique_ptr<IFile> backup = fileSystem.CreateScratch();
     CopyWhole(old, *backup, target);
     try {
@@ -154,22 +145,19 @@ void RewriteInPlace(IFileSystem& fileSystem, IFile& old, IFile& text, const std:
 
 }  // namespace
 
-void WriteAll(IFile& file, std::string_view bytes, const std::string& path)
-{
+void WriteAll(IFile& file, std::string_view bytes, const std::string& path) {
     while (!bytes.empty()) {
         const std::size_t asked = bytes.size() < kLargestWrite ? bytes.size() : kLargestWrite;
         const std::size_t stored = file.Write(bytes.data(), asked);
         if (stored != asked) {
-            throw CFileError(CFileError::Cause::DiskFull,
-                             path + ": only " + std::to_string(stored) + " of " +
-                                 std::to_string(asked) + " bytes could be written");
+            throw CFileError(CFileError::Cause::DiskFull, path + ": only " + std::to_string(stored) + " of " +
+                                                              std::to_string(asked) + " bytes could be written");
         }
         bytes.remove_prefix(stored);
     }
 }
 
-void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const FileTextWriter& writeText)
-{
+void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const FileTextWriter& writeText) {
     const std::string target = fileSystem.FollowLinks(path);
     const std::unique_ptr<IFile> old = OpenTargetIfAny(fileSystem, target);
     CFileIdentity identity;

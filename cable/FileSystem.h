@@ -67,8 +67,7 @@ public:
     // NameBeside gives it one, and createdPath is set to ""; else it has a hidden name of its own,
     // stored in createdPath. Throws CFileError (AccessDenied when the folder does not allow
     // creating a file).
-    virtual std::unique_ptr<IFile> CreateBeside(const std::string& path,
-                                                std::string& createdPath) = 0;
+    virtual std::unique_ptr<IFile> CreateBeside(const std::string& path, std::string& createdPath) = 0;
     // Creates a new empty file, readable and writable, among the system's temporary files, that
     // vanishes when it is closed. Throws CFileError.
     virtual std::unique_ptr<IFile> CreateScratch() = 0;

@@ -14,10 +14,7 @@
 #include <string_view>
 
 // Whether c is one of the six white-space bytes; a byte of 0x80 or above never is.
-inline bool IsCableSpace(char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+inline bool IsCableSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 class CTextScanner {
 public:
@@ -25,8 +22,7 @@ public:
     CTextScanner();
 
     // The length in bytes (at least 1) of the character that begins at text[pos], pos < size.
-    std::size_t CharLength(std::string_view text, std::size_t pos) const
-    {
+    std::size_t CharLength(std::string_view text, std::size_t pos) const {
         // In every character set a locale may use, a character that begins with an ASCII byte
         // is that one byte.
         const auto byte = static_cast<unsigned char>(text[pos]);
@@ -48,14 +44,12 @@ public:
 
     // The position of the first character c (an ASCII byte) at or after from, which begins a
     // character, or npos.
-    std::size_t FindChar(std::string_view text, char c, std::size_t from = 0) const
-    {
+    std::size_t FindChar(std::string_view text, char c, std::size_t from = 0) const {
         return AlwaysBeginsChar(c) ? text.find(c, from) : FindCharByChars(text, c, from);
     }
 
     // text without the white space (space, \t, \n, \v, \f, \r) at both of its ends.
-    std::string_view Trim(std::string_view text) const
-    {
+    std::string_view Trim(std::string_view text) const {
         std::size_t begin = 0;
         while (begin < text.size() && IsCableSpace(text[begin])) {
             ++begin;
@@ -64,8 +58,7 @@ public:
     }
 
     // text, which begins a character, without the white space at its end.
-    std::string_view TrimEnd(std::string_view text) const
-    {
+    std::string_view TrimEnd(std::string_view text) const {
         if (!m_trimsFromTheEnd) {
             return TrimEndByChars(text);
         }

@@ -13,6 +13,7 @@
 #include "cable/CableListText.h"
 #include "cable/CableTable.h"
 
+#include <locale.h>
 #include <algorithm>
 #include <clocale>
 #include <cstddef>
@@ -22,7 +23,6 @@
 #include <cstring>
 #include <cwchar>
 #include <iterator>
-#include <locale.h>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,8 +35,7 @@ constexpr std::size_t kMostRawRows = 64;
 // Loaded once and kept for the whole run.
 locale_t g_locales[3];
 
-void Check(bool holds, const char* what)
-{
+void Check(bool holds, const char* what) {
     if (!holds) {
         std::fprintf(stderr, "broken: %s\n", what);
         std::abort();
@@ -45,8 +44,7 @@ void Check(bool holds, const char* what)
 
 // A copy of the LC_CTYPE locale called name. Loaded through setlocale, as newlocale keeps the
 // LOCPATH list it makes.
-locale_t LoadLocale(const char* name)
-{
+locale_t LoadLocale(const char* name) {
     if (std::setlocale(LC_CTYPE, name) == nullptr) {
         std::fprintf(stderr, "no %s locale (LOCPATH names the folder that fuzz/run.sh makes)\n", name);
         std::exit(1);
@@ -62,22 +60,17 @@ locale_t LoadLocale(const char* name)
 
 // --- The model: one character at a time. ---
 
-bool IsSpaceByte(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsSpaceByte(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 // The length of the character at text[pos]; an invalid or incomplete sequence, or a zero byte, is
 // one byte.
-std::size_t ModelCharLength(std::string_view text, std::size_t pos)
-{
+std::size_t ModelCharLength(std::string_view text, std::size_t pos) {
     std::mbstate_t state{};
     const std::size_t length = std::mbrlen(text.data() + pos, text.size() - pos, &state);
     return length == 0 || length > text.size() - pos ? 1 : length;
 }
 
-bool ModelHasKeyword(std::string_view line)
-{
+bool ModelHasKeyword(std::string_view line) {
     for (std::size_t pos = 0; pos < line.size(); pos += ModelCharLength(line, pos)) {
         for (std::string_view keyword : kKeywords) {
             if (line.substr(pos).starts_with(keyword)) {
@@ -89,8 +82,7 @@ bool ModelHasKeyword(std::string_view line)
 }
 
 // The text split at line feeds that begin a character, empty lines left out.
-std::vector<std::string_view> ModelNonEmptyLines(std::string_view text)
-{
+std::vector<std::string_view> ModelNonEmptyLines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
     for (std::size_t pos = 0; pos <= text.size();) {
@@ -106,8 +98,7 @@ std::vector<std::string_view> ModelNonEmptyLines(std::string_view text)
     return lines;
 }
 
-std::vector<std::string_view> ModelKeywordLines(std::string_view text)
-{
+std::vector<std::string_view> ModelKeywordLines(std::string_view text) {
     std::vector<std::string_view> lines;
     const std::vector<std::string_view> all = ModelNonEmptyLines(text);
     for (std::size_t i = 1; i < all.size(); ++i) {
@@ -119,8 +110,7 @@ std::vector<std::string_view> ModelKeywordLines(std::string_view text)
 }
 
 // The end of text without white space at its end, whole characters only.
-std::size_t ModelTrimmedEnd(std::string_view text, std::size_t begin)
-{
+std::size_t ModelTrimmedEnd(std::string_view text, std::size_t begin) {
     std::size_t end = begin;
     for (std::size_t pos = begin; pos < text.size();) {
         const std::size_t length = ModelCharLength(text, pos);
@@ -132,8 +122,7 @@ std::size_t ModelTrimmedEnd(std::string_view text, std::size_t begin)
     return end;
 }
 
-std::string_view ModelTrim(std::string_view text)
-{
+std::string_view ModelTrim(std::string_view text) {
     std::size_t begin = 0;
     while (begin < text.size() && IsSpaceByte(text[begin])) {
         ++begin;
@@ -141,8 +130,7 @@ std::string_view ModelTrim(std::string_view text)
     return text.substr(begin, ModelTrimmedEnd(text, begin) - begin);
 }
 
-std::string_view ModelValue(std::string_view line)
-{
+std::string_view ModelValue(std::string_view line) {
     const std::string_view trimmed = ModelTrim(line);
     for (std::size_t pos = 0; pos < trimmed.size(); pos += ModelCharLength(trimmed, pos)) {
         if (trimmed[pos] == '=') {
@@ -158,8 +146,7 @@ std::string_view ModelValue(std::string_view line)
 
 // --- The checks. ---
 
-bool SameViews(const std::vector<std::string_view>& a, const std::vector<std::string_view>& b)
-{
+bool SameViews(const std::vector<std::string_view>& a, const std::vector<std::string_view>& b) {
     if (a.size() != b.size()) {
         return false;
     }
@@ -171,8 +158,7 @@ bool SameViews(const std::vector<std::string_view>& a, const std::vector<std::st
     return true;
 }
 
-void CheckSplit(std::string_view text, const std::vector<std::string_view>& lines)
-{
+void CheckSplit(std::string_view text, const std::vector<std::string_view>& lines) {
     const char* previousEnd = text.data();
     for (std::string_view line : lines) {
         Check(line.data() >= previousEnd && line.data() + line.size() <= text.data() + text.size(),
@@ -184,19 +170,16 @@ void CheckSplit(std::string_view text, const std::vector<std::string_view>& line
     Check(SameViews(lines, ModelKeywordLines(text)), "SplitCableLines agrees with the model");
 }
 
-void CheckValue(std::string_view line)
-{
+void CheckValue(std::string_view line) {
     const std::string value = ExtractCableValue(line);
     const std::string_view trimmed = ModelTrim(line);
-    Check(value == trimmed || trimmed.ends_with(value),
-          "ExtractCableValue gives the trimmed line or a suffix of it");
+    Check(value == trimmed || trimmed.ends_with(value), "ExtractCableValue gives the trimmed line or a suffix of it");
     Check(value == ModelValue(line), "ExtractCableValue agrees with the model");
 }
 
 using Cells = std::vector<std::vector<std::string>>;
 
-Cells CellsOf(const CCableTable& table)
-{
+Cells CellsOf(const CCableTable& table) {
     Cells cells(static_cast<std::size_t>(table.GetItemCount()));
     for (int row = 0; row < table.GetItemCount(); ++row) {
         for (int column = 0; column < table.GetColumnCount(); ++column) {
@@ -206,8 +189,7 @@ Cells CellsOf(const CCableTable& table)
     return cells;
 }
 
-CCableTable MakeTable(const Cells& cells)
-{
+CCableTable MakeTable(const Cells& cells) {
     CCableTable table;
     for (const std::vector<std::string>& row : cells) {
         table.AppendRow(row[0], row[1], row[2], row[3]);
@@ -216,8 +198,7 @@ CCableTable MakeTable(const Cells& cells)
 }
 
 // Fills a table that already holds rows and checks the result; returns the rows made.
-Cells CheckFill(const std::vector<std::string_view>& lines)
-{
+Cells CheckFill(const std::vector<std::string_view>& lines) {
     const Cells before{{"old", "0.66", "0.5", "100"}, {"older", "", "", ""}};
     CCableTable table = MakeTable(before);
     table.SelectRow(0);
@@ -238,22 +219,19 @@ Cells CheckFill(const std::vector<std::string_view>& lines)
 }
 
 // Rows written out and read back are the same rows, and writing them again gives the same text.
-void CheckRoundTrip(const Cells& cells)
-{
+void CheckRoundTrip(const Cells& cells) {
     const CCableTable table = MakeTable(cells);
     const std::string text = BuildCableListText(table);
     const std::vector<std::string_view> lines = SplitCableLines(text);
     CCableTable readBack;
-    Check(FillCableTable(lines, readBack) == static_cast<int>(cells.size()),
-          "written text reads back as as many rows");
+    Check(FillCableTable(lines, readBack) == static_cast<int>(cells.size()), "written text reads back as as many rows");
     Check(CellsOf(readBack) == cells, "written text reads back as the same cells");
     Check(BuildCableListText(readBack) == text, "a second export is byte-identical to the first");
 }
 
 // The streaming reader makes the rows that the whole-text functions make of the text up to its
 // first zero byte, whatever the sizes of its buffer and of its reads.
-void CheckStreaming(std::string_view text)
-{
+void CheckStreaming(std::string_view text) {
     const std::string_view untilZero = text.substr(0, std::min(text.find('\0'), text.size()));
     CCableTable whole;
     const int expected = FillCableTable(SplitCableLines(untilZero), whole);
@@ -275,21 +253,20 @@ void CheckStreaming(std::string_view text)
 }
 
 // The writer's pieces, however small its buffer, make the whole text.
-void CheckWriterPieces(const Cells& cells)
-{
+void CheckWriterPieces(const Cells& cells) {
     const CCableTable table = MakeTable(cells);
     const std::string whole = BuildCableListText(table);
     for (std::size_t pieceSize : {1, 3, 10}) {
         std::string text;
-        WriteCableListText(table, [&](std::string_view piece) { text.append(piece); }, pieceSize);
+        WriteCableListText(
+            table, [&](std::string_view piece) { text.append(piece); }, pieceSize);
         Check(text == whole, "the writer's pieces make the whole text");
     }
 }
 
 // Rows whose cells are pieces of the input with no line feed and no white space at their end:
 // cells that the writer and the reader must carry through unchanged.
-Cells RawRows(std::string_view text)
-{
+Cells RawRows(std::string_view text) {
     Cells cells;
     std::vector<std::string> row;
     for (std::string_view piece : ModelNonEmptyLines(text)) {
@@ -308,16 +285,14 @@ Cells RawRows(std::string_view text)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
     g_locales[0] = LoadLocale("C.UTF-8");
     g_locales[1] = LoadLocale("zh_CN.GBK");
     g_locales[2] = LoadLocale("C");
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
         return 0;
     }

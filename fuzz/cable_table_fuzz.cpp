@@ -34,8 +34,7 @@ using Row = std::array<std::string, 4>;
 std::filesystem::path g_folder;
 std::string g_path;
 
-void Check(bool holds, const char* what)
-{
+void Check(bool holds, const char* what) {
     if (!holds) {
         std::fprintf(stderr, "broken: %s\n", what);
         std::abort();
@@ -51,8 +50,7 @@ public:
     std::uint8_t Byte() { return AtEnd() ? 0 : m_data[m_position++]; }
     // A number from first to last, both included.
     int Between(int first, int last) { return first + Byte() % (last - first + 1); }
-    std::string Text()
-    {
+    std::string Text() {
         std::string text;
         for (std::size_t length = Byte() % (kLongestText + 1); length > 0 && !AtEnd(); --length) {
             const char byte = static_cast<char>(Byte());
@@ -78,26 +76,22 @@ class CMirror : public ICableTableObserver {
 public:
     explicit CMirror(const CCableTable& table) : m_table(table) {}
 
-    void OnTableReset() override
-    {
+    void OnTableReset() override {
         m_rows.clear();
         for (int row = 0; row < m_table.GetItemCount(); ++row) {
             m_rows.push_back(RowOf(row));
         }
         m_selected = m_table.GetSelectedRow();
     }
-    void OnRowInserted(int row) override
-    {
+    void OnRowInserted(int row) override {
         Check(row >= 0 && row <= static_cast<int>(m_rows.size()), "an inserted row is within the view");
         m_rows.insert(m_rows.begin() + row, RowOf(row));
     }
-    void OnRowDeleted(int row) override
-    {
+    void OnRowDeleted(int row) override {
         Check(row >= 0 && row < static_cast<int>(m_rows.size()), "a deleted row is within the view");
         m_rows.erase(m_rows.begin() + row);
     }
-    void OnCellChanged(int row, int column) override
-    {
+    void OnCellChanged(int row, int column) override {
         m_rows.at(static_cast<std::size_t>(row)).at(static_cast<std::size_t>(column)) =
             m_table.GetCellText(row, column);
     }
@@ -106,8 +100,7 @@ public:
     bool Shows(const CModel& model) const { return m_rows == model.rows && m_selected == model.selected; }
 
 private:
-    Row RowOf(int row) const
-    {
+    Row RowOf(int row) const {
         const auto cells = m_table.GetRowTextViews(row);
         return {std::string(cells[0]), std::string(cells[1]), std::string(cells[2]), std::string(cells[3])};
     }
@@ -117,8 +110,7 @@ private:
     int m_selected = -1;
 };
 
-bool Holds(const CCableTable& table, const CModel& model)
-{
+bool Holds(const CCableTable& table, const CModel& model) {
     if (table.GetItemCount() != static_cast<int>(model.rows.size()) || table.GetSelectedRow() != model.selected) {
         return false;
     }
@@ -136,8 +128,7 @@ bool Holds(const CCableTable& table, const CModel& model)
 // Runs an operation that is out of range: it must throw std::out_of_range and change nothing,
 // which the caller's check after it sees.
 template <typename Operation>
-void ExpectOutOfRange(Operation operation)
-{
+void ExpectOutOfRange(Operation operation) {
     try {
         operation();
     } catch (const std::out_of_range&) {
@@ -146,8 +137,7 @@ void ExpectOutOfRange(Operation operation)
     Check(false, "an index out of range is refused");
 }
 
-std::string WithoutTrailingSpace(std::string text)
-{
+std::string WithoutTrailingSpace(std::string text) {
     while (!text.empty() && std::string_view(" \t\n\v\f\r").find(text.back()) != std::string_view::npos) {
         text.pop_back();
     }
@@ -155,8 +145,7 @@ std::string WithoutTrailingSpace(std::string text)
 }
 
 // Writes the table to a file and reads it back into a new table.
-void CheckRoundTrip(const CCableTable& table, const CModel& model)
-{
+void CheckRoundTrip(const CCableTable& table, const CModel& model) {
     try {
         WriteCableListFile(g_path, table);
         CCableTable readBack;
@@ -176,8 +165,7 @@ void CheckRoundTrip(const CCableTable& table, const CModel& model)
     }
 }
 
-void Insert(CInput& input, CCableTable& table, CModel& model)
-{
+void Insert(CInput& input, CCableTable& table, CModel& model) {
     const int count = table.GetItemCount();
     const int index = input.Between(-1, count + 1);
     std::string text = input.Text();
@@ -190,8 +178,7 @@ void Insert(CInput& input, CCableTable& table, CModel& model)
     model.selected = index;
 }
 
-void Append(CInput& input, CCableTable& table, CModel& model)
-{
+void Append(CInput& input, CCableTable& table, CModel& model) {
     Row row{input.Text(), input.Text(), input.Text(), input.Text()};
     Check(table.AppendRow(row[0], row[1], row[2], row[3]) == table.GetItemCount() - 1,
           "AppendRow returns the last row's index");
@@ -199,8 +186,7 @@ void Append(CInput& input, CCableTable& table, CModel& model)
     model.selected = static_cast<int>(model.rows.size()) - 1;
 }
 
-void SetCell(CInput& input, CCableTable& table, CModel& model)
-{
+void SetCell(CInput& input, CCableTable& table, CModel& model) {
     const int row = input.Between(-1, table.GetItemCount());
     const int column = input.Between(-1, 4);
     std::string text = input.Text();
@@ -212,8 +198,7 @@ void SetCell(CInput& input, CCableTable& table, CModel& model)
     model.rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] = std::move(text);
 }
 
-void Delete(CInput& input, CCableTable& table, CModel& model)
-{
+void Delete(CInput& input, CCableTable& table, CModel& model) {
     const int row = input.Between(-1, table.GetItemCount());
     if (row < 0 || row >= table.GetItemCount()) {
         ExpectOutOfRange([&] { table.DeleteRow(row); });
@@ -228,8 +213,7 @@ void Delete(CInput& input, CCableTable& table, CModel& model)
     }
 }
 
-void Select(CInput& input, CCableTable& table, CModel& model)
-{
+void Select(CInput& input, CCableTable& table, CModel& model) {
     const int row = input.Between(-2, table.GetItemCount());
     if (row < -1 || row >= table.GetItemCount()) {
         ExpectOutOfRange([&] { table.SelectRow(row); });
@@ -241,8 +225,7 @@ void Select(CInput& input, CCableTable& table, CModel& model)
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
-{
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // A folder in memory where there is one: every export flushes its file to disk.
     const std::filesystem::path base =
         std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
@@ -260,8 +243,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     return 0;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     CInput input(data, size);
     CCableTable table;
     CMirror mirror(table);
@@ -271,34 +253,34 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (!input.AtEnd()) {
         const bool full = table.GetItemCount() >= kMostRows;
         switch (input.Byte() % 7) {
-        case 0:
-            if (!full) {
-                Insert(input, table, model);
-            }
-            break;
-        case 1:
-            if (!full) {
-                Append(input, table, model);
-            }
-            break;
-        case 2:
-            SetCell(input, table, model);
-            break;
-        case 3:
-            Delete(input, table, model);
-            break;
-        case 4:
-            Select(input, table, model);
-            break;
-        case 5:
-            table.DeleteAllRows();
-            model = CModel();
-            break;
-        default:
-            if (roundTrips++ < kMostRoundTrips) {
-                CheckRoundTrip(table, model);
-            }
-            break;
+            case 0:
+                if (!full) {
+                    Insert(input, table, model);
+                }
+                break;
+            case 1:
+                if (!full) {
+                    Append(input, table, model);
+                }
+                break;
+            case 2:
+                SetCell(input, table, model);
+                break;
+            case 3:
+                Delete(input, table, model);
+                break;
+            case 4:
+                Select(input, table, model);
+                break;
+            case 5:
+                table.DeleteAllRows();
+                model = CModel();
+                break;
+            default:
+                if (roundTrips++ < kMostRoundTrips) {
+                    CheckRoundTrip(table, model);
+                }
+                break;
         }
         Check(Holds(table, model), "the table holds the model's rows and selection");
         Check(mirror.Shows(model), "a view told of every change shows the same rows and selection");

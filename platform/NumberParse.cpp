@@ -12,9 +12,7 @@ constexpr std::size_t kScannedBytes = 399;
 // Exponents are read up to this size; anything beyond is out of range in any case.
 constexpr long kExponentLimit = 100000;
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -25,7 +23,7 @@ struct SNumberSpan {
     std::size_t mantissaEnd = 0;    // end of the digits and "."
     std::size_t end = 0;            // end of the value's text: with its exponent if it has digits
     std::size_t integerDigits = 0;
-    long exponent = 0;              // clamped to +-kExponentLimit
+    long exponent = 0;  // clamped to +-kExponentLimit
 };
 
 class CNumberScanner {

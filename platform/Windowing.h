@@ -34,16 +34,16 @@ constexpr unsigned kIccStandardClasses = 0xFF;
 constexpr unsigned kSysCommandMask = 0xFFF0;
 
 // Notification codes: what happened to a control.
-constexpr int kBnClicked = 0;       // a button was clicked
-constexpr int kNmDblClk = -3;       // a list row was double-clicked (SNotify::row, -1 below the rows)
-constexpr int kLvnKeyDown = -155;   // a key was pressed in a list (SNotify::key)
+constexpr int kBnClicked = 0;      // a button was clicked
+constexpr int kNmDblClk = -3;      // a list row was double-clicked (SNotify::row, -1 below the rows)
+constexpr int kLvnKeyDown = -155;  // a key was pressed in a list (SNotify::key)
 
 // A notification from control id.
 struct SNotify {
     int code;
     int id;
-    int row = -1;       // kNmDblClk
-    unsigned key = 0;   // kLvnKeyDown: a virtual-key code (res/Commands.h)
+    int row = -1;      // kNmDblClk
+    unsigned key = 0;  // kLvnKeyDown: a virtual-key code (res/Commands.h)
 };
 
 // A position on the screen, in the backend's own coordinates.
@@ -55,19 +55,19 @@ struct SScreenPoint {
 // An item of a popup menu as a backend shows it.
 struct SPopupMenuItem {
     bool separator = false;
-    std::string text;   // "&" marks the mnemonic; a tab comes before the shortcut's name
+    std::string text;  // "&" marks the mnemonic; a tab comes before the shortcut's name
     bool enabled = true;
 };
 
 // What a file chooser is asked for.
 struct SFileChooser {
-    bool save = false;           // a save chooser; else an open chooser
-    std::string defaultExt;      // appended (with ".") to a chosen name without extension
-    std::string fileName;        // the name offered at first, without folder
-    std::string initialFolder;   // the folder shown at first; "" leaves it to the system
-    std::string filter;          // "description|pattern|...||"; the first entry is preselected
-    bool hideReadOnly = false;   // no "open as read-only" box
-    bool overwritePrompt = false;// a save chooser asks before an existing file is replaced
+    bool save = false;             // a save chooser; else an open chooser
+    std::string defaultExt;        // appended (with ".") to a chosen name without extension
+    std::string fileName;          // the name offered at first, without folder
+    std::string initialFolder;     // the folder shown at first; "" leaves it to the system
+    std::string filter;            // "description|pattern|...||"; the first entry is preselected
+    bool hideReadOnly = false;     // no "open as read-only" box
+    bool overwritePrompt = false;  // a save chooser asks before an existing file is replaced
 };
 
 // One dialog window made by a backend for a CDialog, alive while the dialog runs.

@@ -26,8 +26,8 @@ enum EDialogStyle : unsigned {
     kDsCaption = 1u << 0,
     kDsSysMenu = 1u << 1,
     kDsModalFrame = 1u << 2,
-    kDsAppWindow = 1u << 3,     // shown in the task bar
-    kDsCenter = 1u << 4,        // centred over its owner
+    kDsAppWindow = 1u << 3,  // shown in the task bar
+    kDsCenter = 1u << 4,     // centred over its owner
     // The user may make it larger than designed, where the desktop's fonts and scaling can make
     // the designed size a poor fit (the Qt backend); the designed size is the least it takes,
     // unless the screen is smaller. The Windows program keeps the fixed frame it was designed with.
@@ -41,10 +41,10 @@ constexpr int kDesignedBaseUnitX = 9;
 
 struct SControlLayout {
     EControlKind kind;
-    int id;             // IDC_STATIC for controls that are never addressed
-    const char* text;   // caption, or the icon's resource id as "#128" for an icon control
+    int id;            // IDC_STATIC for controls that are never addressed
+    const char* text;  // caption, or the icon's resource id as "#128" for an icon control
     int x, y, cx, cy;
-    unsigned style;     // EControlStyle bits
+    unsigned style;  // EControlStyle bits
 };
 
 struct SDialogLayout {
@@ -52,7 +52,7 @@ struct SDialogLayout {
     const char* title;
     const char* fontName;
     int pointSize;
-    int cx, cy;         // client size
-    unsigned style;     // EDialogStyle bits
+    int cx, cy;                                // client size
+    unsigned style;                            // EDialogStyle bits
     std::span<const SControlLayout> controls;  // in tab order
 };

@@ -5,14 +5,14 @@ constexpr int IDD_ABOUTBOX = 100;
 constexpr int IDD_QUORLIS_DIALOG = 102;
 constexpr int IDD_CABLE_PARAMETER = 131;
 
-constexpr int IDR_MAINFRAME = 128;  // the application icon
+constexpr int IDR_MAINFRAME = 128;          // the application icon
 constexpr int IDR_MAIN_ACCELERATORS = 129;  // the main window's keys
 constexpr int IDR_ROW_MENU = 130;           // the main window's context menu
 
-constexpr int IDS_ABOUTBOX = 101;         // "&About Quorlis..."
-constexpr int IDP_PARSE_REAL = 61713;     // "Enter a number."
+constexpr int IDS_ABOUTBOX = 101;      // "&About Quorlis..."
+constexpr int IDP_PARSE_REAL = 61713;  // "Enter a number."
 
-constexpr int IDM_ABOUTBOX = 0x0010;      // system-menu command of the About entry
+constexpr int IDM_ABOUTBOX = 0x0010;  // system-menu command of the About entry
 
 constexpr int ID_IMPORT_START_FILE = 32771;  // the main window imports the file named at start
 

@@ -18,8 +18,8 @@ constexpr std::array kMainControls = {
     SControlLayout{K::PushButton, IDC_EDIT_CABLE, "Edit", 7, 33, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_DELETE_CABLE, "Delete", 187, 33, 74, 24, kButton},
     SControlLayout{K::PushButton, IDC_ADD_CABLE, "Add", 97, 33, 74, 24, kButton},
-    SControlLayout{K::StaticText, IDC_STATIC, "Please do not change cable list file name !!!", 187, 7,
-                   74, 24, kCsSunken},
+    SControlLayout{K::StaticText, IDC_STATIC, "Please do not change cable list file name !!!", 187, 7, 74, 24,
+                   kCsSunken},
 };
 
 constexpr std::array kParameterControls = {
@@ -47,10 +47,9 @@ constexpr unsigned kModal = kDsCaption | kDsSysMenu | kDsModalFrame;
 constexpr std::array kDialogs = {
     SDialogLayout{IDD_QUORLIS_DIALOG, "Quorlis", "Microsoft Sans Serif", 12, 268, 248,
                   kModal | kDsAppWindow | kDsResizable, kMainControls},
-    SDialogLayout{IDD_CABLE_PARAMETER, "Cable Parameter Edit Dialog", "Microsoft Sans Serif", 12,
-                  152, 147, kModal | kDsCenter, kParameterControls},
-    SDialogLayout{IDD_ABOUTBOX, "About Quorlis", "MS Shell Dlg", 8, 170, 62, kModal | kDsCenter,
-                  kAboutControls},
+    SDialogLayout{IDD_CABLE_PARAMETER, "Cable Parameter Edit Dialog", "Microsoft Sans Serif", 12, 152, 147,
+                  kModal | kDsCenter, kParameterControls},
+    SDialogLayout{IDD_ABOUTBOX, "About Quorlis", "MS Shell Dlg", 8, 170, 62, kModal | kDsCenter, kAboutControls},
 };
 
 constexpr const char* kAboutEntry = "&About Quorlis...";
@@ -96,8 +95,11 @@ const SDialogLayout& FindDialogLayout(int id) {
 
 std::string LoadResString(int id) {
     switch (id) {
-        case IDS_ABOUTBOX: return kAboutEntry;
-        case IDP_PARSE_REAL: return "Enter a number.";
-        default: return {};
+        case IDS_ABOUTBOX:
+            return kAboutEntry;
+        case IDP_PARSE_REAL:
+            return "Enter a number.";
+        default:
+            return {};
     }
 }

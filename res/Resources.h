@@ -32,14 +32,12 @@ inline constexpr const char* kDefaultExtension = "ini";
 inline constexpr const char* kFileFilter = "Cablie List Files (*.ini)|*.ini|All Files (*.*)|*.*||";
 inline constexpr const char* kOpenFailed = "Open Cable File Failed";
 inline constexpr const char* kFormatError = "The format of calbe list file is not correct ";
-inline constexpr const char* kItemCountError =
-    "The number of items is incorrect,Please check the cable list  file";
+inline constexpr const char* kItemCountError = "The number of items is incorrect,Please check the cable list  file";
 inline constexpr const char* kExportFailed = "Export Cable List File Failed";
 inline constexpr const char* kSelectToEdit = "Please select item to edit";
 inline constexpr const char* kNothingToDelete = "There is no item to delete";
 inline constexpr const char* kSelectToDelete = "Please select item to delete";
 inline constexpr const char* kExitQuestion = "Are you sure to exit the program?";
-inline constexpr const char* kColumnHeadings[4] = {"Cable Name", "Velocity", "Cable Loss",
-                                                   "Frequency(MHz)"};
+inline constexpr const char* kColumnHeadings[4] = {"Cable Name", "Velocity", "Cable Loss", "Frequency(MHz)"};
 inline constexpr int kColumnWidths[4] = {220, 120, 120, 120};
 }  // namespace QuorlisText

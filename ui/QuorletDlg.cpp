@@ -5,7 +5,7 @@
 #include "res/Resources.h"
 
 QUORLIS_BEGIN_MESSAGE_MAP(CQuorletDlg)
-    ON_BN_CLICKED(kIdOk, &CQuorletDlg::OnOkClicked)
+ON_BN_CLICKED(kIdOk, &CQuorletDlg::OnOkClicked)
 QUORLIS_END_MESSAGE_MAP()
 
 CQuorletDlg::CQuorletDlg() : CDialog(IDD_CABLE_PARAMETER) {}

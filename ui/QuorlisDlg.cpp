@@ -22,14 +22,14 @@ CQuorlisDlg::CQuorlisDlg(std::function<void()> runAboutBox)
     : CDialog(IDD_QUORLIS_DIALOG), m_hIcon(IDR_MAINFRAME), m_runAboutBox(std::move(runAboutBox)) {}
 
 QUORLIS_BEGIN_MESSAGE_MAP(CQuorlisDlg)
-    ON_BN_CLICKED(IDC_IMPORT, &CQuorlisDlg::OnImport)
-    ON_BN_CLICKED(IDC_EXPORT, &CQuorlisDlg::OnExport)
-    ON_BN_CLICKED(IDC_ADD_CABLE, &CQuorlisDlg::OnAdd)
-    ON_BN_CLICKED(IDC_EDIT_CABLE, &CQuorlisDlg::OnEdit)
-    ON_BN_CLICKED(IDC_DELETE_CABLE, &CQuorlisDlg::OnDelete)
-    ON_NOTIFY(kNmDblClk, IDC_CABLE_LIST, &CQuorlisDlg::OnListDoubleClick)
-    ON_NOTIFY(kLvnKeyDown, IDC_CABLE_LIST, &CQuorlisDlg::OnListKeyDown)
-    ON_COMMAND(ID_IMPORT_START_FILE, &CQuorlisDlg::OnImportStartFile)
+ON_BN_CLICKED(IDC_IMPORT, &CQuorlisDlg::OnImport)
+ON_BN_CLICKED(IDC_EXPORT, &CQuorlisDlg::OnExport)
+ON_BN_CLICKED(IDC_ADD_CABLE, &CQuorlisDlg::OnAdd)
+ON_BN_CLICKED(IDC_EDIT_CABLE, &CQuorlisDlg::OnEdit)
+ON_BN_CLICKED(IDC_DELETE_CABLE, &CQuorlisDlg::OnDelete)
+ON_NOTIFY(kNmDblClk, IDC_CABLE_LIST, &CQuorlisDlg::OnListDoubleClick)
+ON_NOTIFY(kLvnKeyDown, IDC_CABLE_LIST, &CQuorlisDlg::OnListKeyDown)
+ON_COMMAND(ID_IMPORT_START_FILE, &CQuorlisDlg::OnImportStartFile)
 QUORLIS_END_MESSAGE_MAP()
 
 void CQuorlisDlg::DoDataExchange(CDataExchange* pDX) {
@@ -212,9 +212,7 @@ void CQuorlisDlg::OnDropFiles(const std::vector<std::string>& paths) { ImportFil
 
 void CQuorlisDlg::OnImportStartFile() { ImportFile(m_startFile); }
 
-bool CQuorlisDlg::ConfirmExit() {
-    return ShowMessageBox(QuorlisText::kExitQuestion, EMsgBoxType::YesNo) == kIdYes;
-}
+bool CQuorlisDlg::ConfirmExit() { return ShowMessageBox(QuorlisText::kExitQuestion, EMsgBoxType::YesNo) == kIdYes; }
 
 void CQuorlisDlg::OnOK() {
     if (ConfirmExit()) CDialog::OnOK();

@@ -2,20 +2,16 @@
 // pages and populated at once.
 #include "cable/PageMemory.h"
 
+#include <sys/mman.h>
 #include <cstdint>
 #include <new>
-#include <sys/mman.h>
 
 namespace {
 
-std::size_t RoundUp(std::size_t size)
-{
-    return (size + kLargePageBlock - 1) & ~(kLargePageBlock - 1);
-}
+std::size_t RoundUp(std::size_t size) { return (size + kLargePageBlock - 1) & ~(kLargePageBlock - 1); }
 
 // A mapping of size bytes (a multiple of kLargePageBlock) that begins on a multiple of it.
-char* MapAligned(std::size_t size)
-{
+char* MapAligned(std::size_t size) {
     const std::size_t mapped = size + kLargePageBlock;
     void* address = ::mmap(nullptr, mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (address == MAP_FAILED) {
@@ -36,8 +32,7 @@ char* MapAligned(std::size_t size)
 
 }  // namespace
 
-char* AllocatePages(std::size_t size)
-{
+char* AllocatePages(std::size_t size) {
     if (size < kLargePageBlock) {
         return static_cast<char*>(::operator new(size));
     }
@@ -54,8 +49,7 @@ char* AllocatePages(std::size_t size)
     return block;
 }
 
-void FreePages(char* block, std::size_t size) noexcept
-{
+void FreePages(char* block, std::size_t size) noexcept {
     if (size < kLargePageBlock) {
         ::operator delete(block);
         return;

@@ -3,11 +3,11 @@
 #include "cable/posix/PosixFileError.h"
 #include "cable/posix/PosixPaths.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 #include <utility>
 
 namespace {
@@ -20,24 +20,17 @@ constexpr int kNameAttempts = 100;
 
 }  // namespace
 
-CPosixFile::CPosixFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path))
-{
-}
+CPosixFile::CPosixFile(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
 
-CPosixFile::~CPosixFile()
-{
+CPosixFile::~CPosixFile() {
     if (m_fd >= 0) {
         ::close(m_fd);
     }
 }
 
-void CPosixFile::Fail(int error) const
-{
-    throw PosixFileError(error, m_path);
-}
+void CPosixFile::Fail(int error) const { throw PosixFileError(error, m_path); }
 
-void CPosixFile::Lock()
-{
+void CPosixFile::Lock() {
     int result;
     do {
         result = ::flock(m_fd, LOCK_EX | LOCK_NB);
@@ -48,8 +41,7 @@ void CPosixFile::Lock()
     LockRecords();
 }
 
-void CPosixFile::LockRecords()
-{
+void CPosixFile::LockRecords() {
     struct flock whole {};
     whole.l_type = F_WRLCK;
     whole.l_whence = SEEK_SET;
@@ -66,8 +58,7 @@ void CPosixFile::LockRecords()
     }
 }
 
-std::uint64_t CPosixFile::GetSize()
-{
+std::uint64_t CPosixFile::GetSize() {
     struct stat status {};
     if (::fstat(m_fd, &status) != 0) {
         Fail(errno);
@@ -75,8 +66,7 @@ std::uint64_t CPosixFile::GetSize()
     return static_cast<std::uint64_t>(status.st_size);
 }
 
-std::size_t CPosixFile::Read(char* buffer, std::size_t size)
-{
+std::size_t CPosixFile::Read(char* buffer, std::size_t size) {
     ssize_t count;
     do {
         count = ::read(m_fd, buffer, size < kLargestTransfer ? size : kLargestTransfer);
@@ -87,8 +77,7 @@ std::size_t CPosixFile::Read(char* buffer, std::size_t size)
     return static_cast<std::size_t>(count);
 }
 
-std::size_t CPosixFile::Write(const char* data, std::size_t size)
-{
+std::size_t CPosixFile::Write(const char* data, std::size_t size) {
     ssize_t count;
     do {
         count = ::write(m_fd, data, size < kLargestTransfer ? size : kLargestTransfer);
@@ -101,8 +90,7 @@ std::size_t CPosixFile::Write(const char* data, std::size_t size)
     return static_cast<std::size_t>(count);
 }
 
-void CPosixFile::StartWriteBack()
-{
+void CPosixFile::StartWriteBack() {
     // The disk takes the text while the rest is still being made, so the final flush has little
     // left to wait for. Only a hint: where the call is refused, the flush does it all.
     if (m_written - m_writtenBack < kWriteBackStep) {
@@ -116,30 +104,26 @@ void CPosixFile::StartWriteBack()
     m_writtenBack = m_written;
 }
 
-void CPosixFile::Rewind()
-{
+void CPosixFile::Rewind() {
     if (::lseek(m_fd, 0, SEEK_SET) != 0) {
         Fail(errno);
     }
 }
 
-void CPosixFile::EndHere()
-{
+void CPosixFile::EndHere() {
     const off_t position = ::lseek(m_fd, 0, SEEK_CUR);
     if (position < 0 || ::ftruncate(m_fd, position) != 0) {
         Fail(errno);
     }
 }
 
-void CPosixFile::FlushToDisk()
-{
+void CPosixFile::FlushToDisk() {
     if (::fsync(m_fd) != 0) {
         Fail(errno);
     }
 }
 
-CFileIdentity CPosixFile::GetIdentity()
-{
+CFileIdentity CPosixFile::GetIdentity() {
     struct stat status {};
     if (::fstat(m_fd, &status) != 0) {
         Fail(errno);
@@ -148,22 +132,19 @@ CFileIdentity CPosixFile::GetIdentity()
                          static_cast<std::uint64_t>(status.st_nlink)};
 }
 
-void CPosixFile::SetPermissions(std::uint32_t permissions)
-{
+void CPosixFile::SetPermissions(std::uint32_t permissions) {
     if (::fchmod(m_fd, static_cast<mode_t>(permissions & 07777)) != 0) {
         Fail(errno);
     }
 }
 
-void CPosixFile::SetOwner(std::uint32_t owner, std::uint32_t group)
-{
+void CPosixFile::SetOwner(std::uint32_t owner, std::uint32_t group) {
     if (::fchown(m_fd, static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0) {
         Fail(errno);
     }
 }
 
-std::string CPosixFile::NameBeside(const std::string& path)
-{
+std::string CPosixFile::NameBeside(const std::string& path) {
     const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
     for (int attempt = 0;; ++attempt) {
         std::string name = TemporaryNameBeside(path);
@@ -177,8 +158,7 @@ std::string CPosixFile::NameBeside(const std::string& path)
     }
 }
 
-void CPosixFile::Close()
-{
+void CPosixFile::Close() {
     // The descriptor is released even when close reports an error, so it is never closed twice.
     const int fd = std::exchange(m_fd, -1);
     if (::close(fd) != 0) {
@@ -186,8 +166,7 @@ void CPosixFile::Close()
     }
 }
 
-void CPosixFile::RefuseUnlessWritableRegular()
-{
+void CPosixFile::RefuseUnlessWritableRegular() {
     struct stat status {};
     if (::fstat(m_fd, &status) != 0) {
         Fail(errno);

@@ -41,6 +41,6 @@ private:
 
     int m_fd;
     std::string m_path;
-    std::uint64_t m_written = 0;        // bytes written through this object
-    std::uint64_t m_writtenBack = 0;    // of those, the ones whose write-back has been started
+    std::uint64_t m_written = 0;      // bytes written through this object
+    std::uint64_t m_writtenBack = 0;  // of those, the ones whose write-back has been started
 };

@@ -4,11 +4,11 @@
 #include "cable/posix/PosixFileError.h"
 #include "cable/posix/PosixPaths.h"
 
-#include <cerrno>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -19,8 +19,7 @@ constexpr int kNameAttempts = 100;
 // Scratch files go here: the program reads no environment variable that could name another place.
 constexpr const char* kScratchFolder = "/tmp";
 
-std::string ReadLink(const std::string& path)
-{
+std::string ReadLink(const std::string& path) {
     std::vector<char> buffer(256);
     for (;;) {
         const ssize_t length = ::readlink(path.c_str(), buffer.data(), buffer.size());
@@ -35,8 +34,7 @@ std::string ReadLink(const std::string& path)
 }
 
 // The components of path between its slashes, last first, empty ones and "." left out.
-std::vector<std::string> ComponentsLastFirst(const std::string& path)
-{
+std::vector<std::string> ComponentsLastFirst(const std::string& path) {
     std::vector<std::string> components;
     std::size_t end = path.size();
     while (end > 0) {
@@ -53,8 +51,7 @@ std::vector<std::string> ComponentsLastFirst(const std::string& path)
 
 // A path made only of folders that are no links: "" (the current folder), "/", or "a", "../a",
 // "/a/b"... The folder above it, as ".." would reach it.
-std::string FolderAbove(const std::string& folder)
-{
+std::string FolderAbove(const std::string& folder) {
     if (folder.empty() || folder == ".." || folder.ends_with("/..")) {
         return folder.empty() ? ".." : folder + "/..";
     }
@@ -65,8 +62,7 @@ std::string FolderAbove(const std::string& folder)
     return slash == 0 ? "/" : folder.substr(0, slash);
 }
 
-std::string Join(const std::string& folder, const std::string& name)
-{
+std::string Join(const std::string& folder, const std::string& name) {
     if (folder.empty()) {
         return name;
     }
@@ -75,8 +71,7 @@ std::string Join(const std::string& folder, const std::string& name)
 
 // Throws AccessDenied for the link link (its status status) in folder when the kernel's rule for
 // shared folders forbids following it.
-void RefuseProtectedLink(const std::string& folder, const struct stat& status, const std::string& link)
-{
+void RefuseProtectedLink(const std::string& folder, const struct stat& status, const std::string& link) {
     if (status.st_uid == ::geteuid()) {
         return;
     }
@@ -93,31 +88,20 @@ void RefuseProtectedLink(const std::string& folder, const struct stat& status, c
 
 // Whether error from an open with O_TMPFILE says that the file system or the kernel has no
 // unnamed files, rather than that the folder refuses a new file.
-bool MeansNoUnnamedFiles(int error)
-{
-    return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
-}
+bool MeansNoUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
 // An unnamed file in folder, or -1 with errno set.
-int OpenUnnamed(const std::string& folder, mode_t mode)
-{
+int OpenUnnamed(const std::string& folder, mode_t mode) {
     return ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
 }
 
 }  // namespace
 
-std::unique_ptr<IFile> CPosixFileSystem::OpenExisting(const std::string& path)
-{
-    return Open(path, true);
-}
+std::unique_ptr<IFile> CPosixFileSystem::OpenExisting(const std::string& path) { return Open(path, true); }
 
-std::unique_ptr<IFile> CPosixFileSystem::OpenResolved(const std::string& path)
-{
-    return Open(path, false);
-}
+std::unique_ptr<IFile> CPosixFileSystem::OpenResolved(const std::string& path) { return Open(path, false); }
 
-std::unique_ptr<IFile> CPosixFileSystem::Open(const std::string& path, bool followLink)
-{
+std::unique_ptr<IFile> CPosixFileSystem::Open(const std::string& path, bool followLink) {
     // Devices and pipes are refused before opening, which may have effects of its own.
     struct stat status {};
     if ((followLink ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status)) != 0) {
@@ -139,9 +123,7 @@ std::unique_ptr<IFile> CPosixFileSystem::Open(const std::string& path, bool foll
     return file;
 }
 
-std::unique_ptr<IFile> CPosixFileSystem::CreateBeside(const std::string& path,
-                                                      std::string& createdPath)
-{
+std::unique_ptr<IFile> CPosixFileSystem::CreateBeside(const std::string& path, std::string& createdPath) {
     if (NameOf(path).empty()) {
         throw PosixFileError(path.empty() ? ENOENT : EISDIR, path);
     }
@@ -171,8 +153,7 @@ std::unique_ptr<IFile> CPosixFileSystem::CreateBeside(const std::string& path,
     }
 }
 
-std::unique_ptr<IFile> CPosixFileSystem::CreateScratch()
-{
+std::unique_ptr<IFile> CPosixFileSystem::CreateScratch() {
     const int fd = OpenUnnamed(kScratchFolder, 0600);
     if (fd >= 0) {
         return std::make_unique<CPosixFile>(fd, kScratchFolder);
@@ -189,8 +170,7 @@ std::unique_ptr<IFile> CPosixFileSystem::CreateScratch()
     return std::make_unique<CPosixFile>(namedFd, std::move(name));
 }
 
-std::string CPosixFileSystem::FollowLinks(const std::string& path)
-{
+std::string CPosixFileSystem::FollowLinks(const std::string& path) {
     // A path that ends in a slash names a folder, which every later step refuses.
     if (path.empty() || path.back() == '/') {
         return path;
@@ -231,20 +211,15 @@ std::string CPosixFileSystem::FollowLinks(const std::string& path)
     return resolved.empty() ? "." : resolved;
 }
 
-void CPosixFileSystem::Rename(const std::string& from, const std::string& to)
-{
+void CPosixFileSystem::Rename(const std::string& from, const std::string& to) {
     if (::rename(from.c_str(), to.c_str()) != 0) {
         throw PosixFileError(errno, to);
     }
 }
 
-void CPosixFileSystem::Remove(const std::string& path) noexcept
-{
-    ::unlink(path.c_str());
-}
+void CPosixFileSystem::Remove(const std::string& path) noexcept { ::unlink(path.c_str()); }
 
-IFileSystem& GetSystemFileSystem()
-{
+IFileSystem& GetSystemFileSystem() {
     static CPosixFileSystem fileSystem;
     return fileSystem;
 }

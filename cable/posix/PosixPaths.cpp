@@ -1,9 +1,9 @@
 #include "cable/posix/PosixPaths.h"
 
+#include <unistd.h>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -12,20 +12,17 @@ constexpr std::size_t kLongestNameKept = 64;
 
 }  // namespace
 
-std::string FolderOf(const std::string& path)
-{
+std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-std::string NameOf(const std::string& path)
-{
+std::string NameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string TemporaryNameBeside(const std::string& path)
-{
+std::string TemporaryNameBeside(const std::string& path) {
     static std::atomic<unsigned> made{0};
     const auto now = std::chrono::steady_clock::now().time_since_epoch().count();
     const auto mixed = static_cast<unsigned long long>(now) * 0x9E3779B97F4A7C15ull +

@@ -25,7 +25,8 @@ CCharLengthTable BuildAnsiCodePageTable() {
         if (!IsDBCSLeadByteEx(CP_ACP, static_cast<BYTE>(lead))) continue;
         for (int trail = 0; trail < 256; ++trail) {
             const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            if (IsDoubleByteChar(pair)) table.AddPair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
+            if (IsDoubleByteChar(pair))
+                table.AddPair(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail));
         }
     }
     return table;

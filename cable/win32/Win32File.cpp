@@ -70,7 +70,8 @@ CFileIdentity CWin32File::GetIdentity() {
 
 void CWin32File::SetPermissions(std::uint32_t permissions) {
     FILE_BASIC_INFO information{};
-    information.FileAttributes = (permissions & kKeptAttributes) ? (permissions & kKeptAttributes) : FILE_ATTRIBUTE_NORMAL;
+    information.FileAttributes =
+        (permissions & kKeptAttributes) ? (permissions & kKeptAttributes) : FILE_ATTRIBUTE_NORMAL;
     if (!SetFileInformationByHandle(m_handle, FileBasicInfo, &information, sizeof information)) Fail();
 }
 

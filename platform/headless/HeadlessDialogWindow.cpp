@@ -1,10 +1,10 @@
 #include "platform/headless/HeadlessDialogWindow.h"
 
+#include "cable/CableTable.h"
 #include "platform/Dialog.h"
 #include "platform/DialogKeys.h"
 #include "platform/FieldText.h"
 #include "platform/headless/HeadlessWindowing.h"
-#include "cable/CableTable.h"
 #include "res/ResourceIds.h"
 
 #include <algorithm>

@@ -148,7 +148,9 @@ void CHeadlessWindowing::Check(Action check) { Queue(std::move(check)); }
 
 void CHeadlessWindowing::AnswerMessageBox(int answer) { m_messageBoxAnswers.push_back(answer); }
 
-void CHeadlessWindowing::AnswerFileChooser(std::optional<std::string> path) { m_fileAnswers.push_back(std::move(path)); }
+void CHeadlessWindowing::AnswerFileChooser(std::optional<std::string> path) {
+    m_fileAnswers.push_back(std::move(path));
+}
 
 void CHeadlessWindowing::AnswerPopupMenu(std::optional<std::string> label) {
     m_menuAnswers.push_back(std::move(label));

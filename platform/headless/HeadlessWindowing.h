@@ -39,7 +39,7 @@ public:
         EMsgBoxIcon icon;
         int ownerLayoutId;  // 0 when the box had no owner
         int answer;
-        bool waitCursor;    // shown while the busy cursor was
+        bool waitCursor;  // shown while the busy cursor was
     };
     struct SFileChooserRecord {
         SFileChooser request;
@@ -69,8 +69,8 @@ public:
     // Records the box and answers it from the queued answers: an OK box takes a queued kIdOk (and
     // only that) and answers kIdOk; a Yes/No box takes the next answer, which must be kIdYes or
     // kIdNo, and otherwise (none queued, or another) reports a failure and answers kIdNo.
-    int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
-                       EMsgBoxType type, EMsgBoxIcon icon) override;
+    int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption, EMsgBoxType type,
+                       EMsgBoxIcon icon) override;
     // Records the request and answers the next queued file answer; none queued is Cancel.
     std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
     // Counts the nesting of the busy cursor; an End without a Begin reports a failure.

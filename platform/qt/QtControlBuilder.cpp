@@ -93,12 +93,18 @@ std::vector<QWidget*> CQtControlBuilder::Build(const SDialogLayout& layout) cons
 
 QWidget* CQtControlBuilder::Create(const SControlLayout& control) const {
     switch (control.kind) {
-        case EControlKind::PushButton: return CreatePushButton(control);
-        case EControlKind::GroupBox: return CreateGroupBox(control);
-        case EControlKind::StaticText: return CreateStaticText(control);
-        case EControlKind::Edit: return CreateEdit(control);
-        case EControlKind::ListView: return new CQtListView(control, m_codec, &m_dialog);
-        case EControlKind::Icon: return CreateIcon(control);
+        case EControlKind::PushButton:
+            return CreatePushButton(control);
+        case EControlKind::GroupBox:
+            return CreateGroupBox(control);
+        case EControlKind::StaticText:
+            return CreateStaticText(control);
+        case EControlKind::Edit:
+            return CreateEdit(control);
+        case EControlKind::ListView:
+            return new CQtListView(control, m_codec, &m_dialog);
+        case EControlKind::Icon:
+            return CreateIcon(control);
     }
     return CreateStaticText(control);
 }

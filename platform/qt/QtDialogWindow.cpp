@@ -14,20 +14,20 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QMimeData>
-#include <QTimer>
-#include <QUrl>
-#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -322,9 +322,14 @@ bool CQtDialogWindow::HandleKey(const QKeyEvent& event, QWidget* target) {
     m_menuShownByKey = false;
     switch (event.key()) {
         case Qt::Key_Return:
-        case Qt::Key_Enter: SendCommand(CommandForEnter(m_layout, GetFocusedControl())); return true;
-        case Qt::Key_Escape: SendCommand(CommandForEscape()); return true;
-        default: break;
+        case Qt::Key_Enter:
+            SendCommand(CommandForEnter(m_layout, GetFocusedControl()));
+            return true;
+        case Qt::Key_Escape:
+            SendCommand(CommandForEscape());
+            return true;
+        default:
+            break;
     }
     return HandleDialogKey(event, target);
 }

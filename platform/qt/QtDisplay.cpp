@@ -55,8 +55,8 @@ void EndOnFatalMessage(QtMsgType type, const QMessageLogContext& context, const 
 
 void RequireDisplay() {
     const char* platforms = std::getenv("QT_QPA_PLATFORM");
-    const bool found = platforms && *platforms ? AnyPlatformFindsDisplay(platforms)
-                                               : IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
+    const bool found =
+        platforms && *platforms ? AnyPlatformFindsDisplay(platforms) : IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY");
     if (!found) throw std::runtime_error(kNeedsSession);
 }
 

@@ -40,8 +40,7 @@ void FitOnScreen(QFileDialog& chooser, const QWidget* owner) {
     const QScreen* screen = over ? over->screen() : chooser.screen();
     if (!screen) return;
     const QRect available = screen->availableGeometry();
-    const QMargins frame =
-        over && !FrameMargins(*over).isNull() ? FrameMargins(*over) : EstimatedFrameMargins(chooser);
+    const QMargins frame = over && !FrameMargins(*over).isNull() ? FrameMargins(*over) : EstimatedFrameMargins(chooser);
     const QPoint centre = over ? over->frameGeometry().center() : available.center();
     const SWindowPlacement placement = PlaceWindow(chooser.sizeHint(), true, frame, centre, available);
     chooser.resize(placement.clientSize);

@@ -23,8 +23,7 @@ QIcon LoadQtIcon(int iconId) {
         if (LoadPixmap(pixmap, FindIconPng(iconId, size), "PNG")) icon.addPixmap(pixmap);
     }
     QPixmap scalable;
-    if (QImageReader::supportedImageFormats().contains("svg") &&
-        LoadPixmap(scalable, FindIconSvg(iconId), "SVG")) {
+    if (QImageReader::supportedImageFormats().contains("svg") && LoadPixmap(scalable, FindIconSvg(iconId), "SVG")) {
         icon.addPixmap(scalable.scaled(kScalableSize, kScalableSize, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     return icon;

@@ -2,8 +2,8 @@
 
 #include "platform/Dialog.h"
 #include "platform/FieldText.h"
-#include "res/win32/DialogTemplate.h"
 #include "platform/win32/Win32Text.h"
+#include "res/win32/DialogTemplate.h"
 
 #include "res/Commands.h"
 
@@ -183,8 +183,8 @@ int CWin32DialogWindow::TrackPopupMenu(const std::vector<SPopupMenuItem>& items,
         const UINT flags = items[i].separator ? MF_SEPARATOR : MF_STRING | (items[i].enabled ? MF_ENABLED : MF_GRAYED);
         AppendMenuA(menu, flags, i + 1, items[i].text.c_str());
     }
-    const int chosen = static_cast<int>(::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, where.x,
-                                                         where.y, 0, m_hwnd, nullptr));
+    const int chosen = static_cast<int>(
+        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, where.x, where.y, 0, m_hwnd, nullptr));
     DestroyMenu(menu);
     return chosen - 1;
 }
@@ -256,18 +256,27 @@ INT_PTR CWin32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
             // The dialog acts on its own items; the window manager then does move, close and so on.
             m_dialog.HandleSysCommand(static_cast<unsigned>(wParam), static_cast<long>(lParam));
             return FALSE;
-        case WM_PAINT: return OnPaintMessage();
+        case WM_PAINT:
+            return OnPaintMessage();
         case WM_QUERYDRAGICON: {
             const int iconId = m_dialog.HandleQueryDragIcon();
             return iconId ? reinterpret_cast<INT_PTR>(LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(iconId))) : 0;
         }
-        case WM_NOTIFYFORMAT: return SetMessageResult(NFR_ANSI);
-        case WM_NOTIFY: return OnNotifyMessage(*reinterpret_cast<const NMHDR*>(lParam));
-        case WM_CONTEXTMENU: return OnContextMenuMessage(reinterpret_cast<HWND>(wParam), lParam);
-        case WM_DROPFILES: return OnDropFilesMessage(reinterpret_cast<HDROP>(wParam));
-        case kPostedCommandMessage: return OnPostedCommandMessage(static_cast<int>(wParam));
-        case WM_DESTROY: m_lists.clear(); return FALSE;
-        default: return FALSE;
+        case WM_NOTIFYFORMAT:
+            return SetMessageResult(NFR_ANSI);
+        case WM_NOTIFY:
+            return OnNotifyMessage(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_CONTEXTMENU:
+            return OnContextMenuMessage(reinterpret_cast<HWND>(wParam), lParam);
+        case WM_DROPFILES:
+            return OnDropFilesMessage(reinterpret_cast<HDROP>(wParam));
+        case kPostedCommandMessage:
+            return OnPostedCommandMessage(static_cast<int>(wParam));
+        case WM_DESTROY:
+            m_lists.clear();
+            return FALSE;
+        default:
+            return FALSE;
     }
 }
 

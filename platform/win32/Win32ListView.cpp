@@ -29,7 +29,8 @@ bool CWin32ListView::HandleNotify(const NMHDR& header, LRESULT& result) {
         case LVN_ODFINDITEMW:
             result = -1;  // typing in the list finds nothing and so selects nothing
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

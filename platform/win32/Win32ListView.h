@@ -47,7 +47,7 @@ private:
 
     HWND m_list;
     CCableTable& m_table;
-    bool m_showing = false;  // while the control is being set from the table
+    bool m_showing = false;           // while the control is being set from the table
     std::vector<int> m_columnWidths;  // as asked for
     std::vector<int> m_headingWidths;
 };

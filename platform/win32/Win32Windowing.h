@@ -11,8 +11,8 @@ public:
     void InitCommonControls(unsigned classSet) override;
     std::unique_ptr<IDialogWindow> CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
                                                       IDialogWindow* owner) override;
-    int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
-                       EMsgBoxType type, EMsgBoxIcon icon) override;
+    int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption, EMsgBoxType type,
+                       EMsgBoxIcon icon) override;
     std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() noexcept override;

@@ -57,11 +57,16 @@ std::uint32_t ListStyle(const SControlLayout& control) {
 std::uint32_t KindStyle(const SControlLayout& control) {
     switch (control.kind) {
         case EControlKind::PushButton:
-        case EControlKind::GroupBox: return ButtonStyle(control);
-        case EControlKind::StaticText: return (control.style & kCsSunken) ? kSsSunken : 0;
-        case EControlKind::Icon: return kSsIcon;
-        case EControlKind::Edit: return (control.style & kCsAutoHScroll) ? kEsAutoHScroll : 0;
-        case EControlKind::ListView: return ListStyle(control);
+        case EControlKind::GroupBox:
+            return ButtonStyle(control);
+        case EControlKind::StaticText:
+            return (control.style & kCsSunken) ? kSsSunken : 0;
+        case EControlKind::Icon:
+            return kSsIcon;
+        case EControlKind::Edit:
+            return (control.style & kCsAutoHScroll) ? kEsAutoHScroll : 0;
+        case EControlKind::ListView:
+            return ListStyle(control);
     }
     return 0;
 }
@@ -69,11 +74,19 @@ std::uint32_t KindStyle(const SControlLayout& control) {
 void WriteControlClass(CTemplateWriter& writer, EControlKind kind) {
     switch (kind) {
         case EControlKind::PushButton:
-        case EControlKind::GroupBox: writer.Ordinal(kButtonClass); return;
+        case EControlKind::GroupBox:
+            writer.Ordinal(kButtonClass);
+            return;
         case EControlKind::StaticText:
-        case EControlKind::Icon: writer.Ordinal(kStaticClass); return;
-        case EControlKind::Edit: writer.Ordinal(kEditClass); return;
-        case EControlKind::ListView: writer.String(kListViewClass); return;
+        case EControlKind::Icon:
+            writer.Ordinal(kStaticClass);
+            return;
+        case EControlKind::Edit:
+            writer.Ordinal(kEditClass);
+            return;
+        case EControlKind::ListView:
+            writer.String(kListViewClass);
+            return;
     }
 }
 

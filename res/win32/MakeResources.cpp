@@ -34,9 +34,12 @@ void WriteFile(const std::string& path, const void* data, std::size_t size) {
 std::string Quoted(const std::string& text) {
     std::string quoted = "\"";
     for (char c : text) {
-        if (c == '"') quoted += "\"\"";
-        else if (c == '\\') quoted += "\\\\";
-        else quoted += c;
+        if (c == '"')
+            quoted += "\"\"";
+        else if (c == '\\')
+            quoted += "\\\\";
+        else
+            quoted += c;
     }
     return quoted + "\"";
 }

@@ -17,7 +17,9 @@ constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kSubdirectoryBit = 0x80000000;
 constexpr std::size_t kLongestDllName = 260;
 
-[[noreturn]] void Malformed(const std::string& what) { throw std::runtime_error("not a well-formed PE image: " + what); }
+[[noreturn]] void Malformed(const std::string& what) {
+    throw std::runtime_error("not a well-formed PE image: " + what);
+}
 
 }  // namespace
 
@@ -49,7 +51,8 @@ std::size_t CPeImage::FileOffset(std::uint32_t rva, std::size_t size) const {
         if (rva < section.virtualAddress) continue;
         const std::uint64_t inSection = rva - section.virtualAddress;
         // The file holds at most rawSize bytes of the section; the rest of it is zeros in memory.
-        const std::uint32_t inFile = section.virtualSize ? std::min(section.virtualSize, section.rawSize) : section.rawSize;
+        const std::uint32_t inFile =
+            section.virtualSize ? std::min(section.virtualSize, section.rawSize) : section.rawSize;
         if (inSection + size > inFile) continue;
         const std::uint64_t offset = section.rawOffset + inSection;
         if (offset + size > m_bytes.size()) break;

@@ -34,12 +34,22 @@ std::vector<std::uint8_t> Unfilter(const std::vector<std::uint8_t>& raw, int wid
             const int c = up && i >= 4 ? up[i - 4] : 0;
             int value = in[i];
             switch (filter) {
-                case 0: break;
-                case 1: value += a; break;
-                case 2: value += b; break;
-                case 3: value += (a + b) / 2; break;
-                case 4: value += Paeth(a, b, c); break;
-                default: throw std::runtime_error("unknown PNG row filter");
+                case 0:
+                    break;
+                case 1:
+                    value += a;
+                    break;
+                case 2:
+                    value += b;
+                    break;
+                case 3:
+                    value += (a + b) / 2;
+                    break;
+                case 4:
+                    value += Paeth(a, b, c);
+                    break;
+                default:
+                    throw std::runtime_error("unknown PNG row filter");
             }
             row[i] = static_cast<std::uint8_t>(value);
         }

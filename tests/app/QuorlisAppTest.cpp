@@ -116,7 +116,9 @@ TEST(IconTest, EmbedsThePngOfEachSizeAndTheSvg) {
         const auto png = FindIconPng(IDR_MAINFRAME, size);
         ASSERT_GT(png.size(), 24u) << size;
         EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
-        const auto be32 = [&](std::size_t at) { return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+        const auto be32 = [&](std::size_t at) {
+            return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+        };
         EXPECT_EQ(be32(16), size);
         EXPECT_EQ(be32(20), size);
         EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");

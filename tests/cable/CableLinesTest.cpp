@@ -15,8 +15,7 @@ using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
 
-std::vector<std::string> Split(std::string_view text)
-{
+std::vector<std::string> Split(std::string_view text) {
     std::vector<std::string> lines;
     for (std::string_view line : SplitCableLines(text)) {
         lines.emplace_back(line);
@@ -26,14 +25,14 @@ std::vector<std::string> Split(std::string_view text)
 
 }  // namespace
 
-TEST(CableLinesTest, SplitKeepsLaterKeywordLinesWholeAsViewsIntoTheText)
-{
+TEST(CableLinesTest, SplitKeepsLaterKeywordLinesWholeAsViewsIntoTheText) {
     // The first non-empty line, here "\r", is set aside whatever it holds.
-    const std::string text = "\n\n\r\nCableName0 = skipped\n\nx CableName1 = a \r\n; Frequency table\n"
-                             "cablename velocity\nCable Name\nx Velocity\nVelocit\nFrequency";
+    const std::string text =
+        "\n\n\r\nCableName0 = skipped\n\nx CableName1 = a \r\n; Frequency table\n"
+        "cablename velocity\nCable Name\nx Velocity\nVelocit\nFrequency";
     const std::vector<std::string_view> lines = SplitCableLines(text);
-    EXPECT_THAT(Split(text), ElementsAre("CableName0 = skipped", "x CableName1 = a \r",
-                                         "; Frequency table", "x Velocity", "Frequency"));
+    EXPECT_THAT(Split(text), ElementsAre("CableName0 = skipped", "x CableName1 = a \r", "; Frequency table",
+                                         "x Velocity", "Frequency"));
     for (std::string_view line : lines) {
         EXPECT_TRUE(line.data() >= text.data() && line.data() + line.size() <= text.data() + text.size());
     }
@@ -45,8 +44,7 @@ TEST(CableLinesTest, SplitKeepsLaterKeywordLinesWholeAsViewsIntoTheText)
                 ElementsAre(std::string("Velocity\0x", 10), "CableLoss"));
 }
 
-TEST(CableLinesTest, ExtractDropsOneBlankAfterTheFirstEqualsOfTheTrimmedLine)
-{
+TEST(CableLinesTest, ExtractDropsOneBlankAfterTheFirstEqualsOfTheTrimmedLine) {
     const std::pair<std::string, std::string> cases[] = {
         {"CableName1 = RG58", "RG58"},
         {"CableName1 =RG58", "RG58"},
@@ -67,12 +65,12 @@ TEST(CableLinesTest, ExtractDropsOneBlankAfterTheFirstEqualsOfTheTrimmedLine)
     }
 }
 
-TEST(CableLinesTest, FillMakesRowsByPositionAndSelectsTheLast)
-{
+TEST(CableLinesTest, FillMakesRowsByPositionAndSelectsTheLast) {
     CCableTable table = MakeTable({{"old", "", "", ""}});
-    const std::string text = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=7\n"
-                             "Velocity1 = a\nCableName1 = b\nCableLoss1 = c\nFrequency1 = d\n"
-                             "CableName2 =\nVelocity2 = \nCableLoss2 =  x\nFrequency2 = 100\r\n";
+    const std::string text =
+        "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=7\n"
+        "Velocity1 = a\nCableName1 = b\nCableLoss1 = c\nFrequency1 = d\n"
+        "CableName2 =\nVelocity2 = \nCableLoss2 =  x\nFrequency2 = 100\r\n";
     EXPECT_EQ(FillCableTable(SplitCableLines(text), table), 2);
     EXPECT_EQ(CellsOf(table), (Rows{{"a", "b", "c", "d"}, {"", "", " x", "100"}}));
     EXPECT_EQ(table.GetSelectedRow(), 1);
@@ -84,8 +82,7 @@ TEST(CableLinesTest, FillMakesRowsByPositionAndSelectsTheLast)
     EXPECT_EQ(table.GetSelectedRow(), 0);
 }
 
-TEST(CableLinesTest, LinesThatAreNotWholeRowsLeaveTheTableUntouched)
-{
+TEST(CableLinesTest, LinesThatAreNotWholeRowsLeaveTheTableUntouched) {
     const Rows before{{"keep", "1", "2", "3"}};
     CCableTable table = MakeTable(before);
     // Without the comment line, the first cable line is set aside: three lines remain.

@@ -25,21 +25,20 @@ protected:
 
 }  // namespace
 
-TEST_F(CableListFileTest, WritesExactlyTheFormat)
-{
+TEST_F(CableListFileTest, WritesExactlyTheFormat) {
     WriteCableListFile(path, CCableTable());
     EXPECT_EQ(ReadBytes(path), kEmptyListText);
 
     WriteCableListFile(path, MakeTable(kSampleRows));
-    EXPECT_EQ(ReadBytes(path), "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=3\n"
-                               "CableName1 = RG58\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n"
-                               "CableName2 =   lead\nVelocity2 = \nCableLoss2 =  \nFrequency2 = x\n"
-                               "CableName3 = a=b \tc\nVelocity3 = \t1\nCableLoss3 = =\nFrequency3 = \xA0\xB1\n");
+    EXPECT_EQ(ReadBytes(path),
+              "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=3\n"
+              "CableName1 = RG58\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n"
+              "CableName2 =   lead\nVelocity2 = \nCableLoss2 =  \nFrequency2 = x\n"
+              "CableName3 = a=b \tc\nVelocity3 = \t1\nCableLoss3 = =\nFrequency3 = \xA0\xB1\n");
     EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
 }
 
-TEST_F(CableListFileTest, RoundTripGivesBackTheCellsAndTheSameBytes)
-{
+TEST_F(CableListFileTest, RoundTripGivesBackTheCellsAndTheSameBytes) {
     Rows rows = kSampleRows;
     rows[1][2] = "";  // a blank-only cell would come back empty: the reader trims the line
     for (int row = 0; row < 1500; ++row) {
@@ -66,11 +65,11 @@ TEST_F(CableListFileTest, RoundTripGivesBackTheCellsAndTheSameBytes)
     EXPECT_TRUE(ReadBytes(path) == first);
 }
 
-TEST_F(CableListFileTest, ReaderTakesTextUpToTheFirstZeroByteAndAnyLineEnds)
-{
+TEST_F(CableListFileTest, ReaderTakesTextUpToTheFirstZeroByteAndAnyLineEnds) {
     CCableTable table;
-    WriteBytes(path, "c\r\nh\r\nCableName1 = a\r\nVelocity1 = b\r\n\r\nCableLoss1 = c\r\n"
-                     "Frequency1 = d\r\n\0CableName2 = e\nVelocity2 = f\nCableLoss2 = g\nFrequency2 = h\n"s);
+    WriteBytes(path,
+               "c\r\nh\r\nCableName1 = a\r\nVelocity1 = b\r\n\r\nCableLoss1 = c\r\n"
+               "Frequency1 = d\r\n\0CableName2 = e\nVelocity2 = f\nCableLoss2 = g\nFrequency2 = h\n"s);
     EXPECT_EQ(ReadCableListFile(path, table), 1);
     EXPECT_EQ(CellsOf(table), (Rows{{"a", "b", "c", "d"}}));
 
@@ -87,27 +86,28 @@ TEST_F(CableListFileTest, ReaderTakesTextUpToTheFirstZeroByteAndAnyLineEnds)
 
 // The text goes out through one buffer: rows that cross its end, and cells longer than it, come
 // out whole and in order.
-TEST_F(CableListFileTest, WriterGivesTheSameTextThroughAnyBuffer)
-{
+TEST_F(CableListFileTest, WriterGivesTheSameTextThroughAnyBuffer) {
     Rows rows = kSampleRows;
     rows.push_back({std::string(100, 'n'), "", "v", std::string(7, 'f')});
     const CCableTable table = MakeTable(rows);
     const std::string whole = BuildCableListText(table);
     for (std::size_t pieceSize : {std::size_t{1}, std::size_t{5}, std::size_t{64}, std::size_t{1} << 20}) {
         std::string text;
-        WriteCableListText(table, [&](std::string_view piece) {
-            // Only a single key or cell longer than the buffer passes it by.
-            EXPECT_TRUE(piece.size() <= pieceSize || piece.find('\n') == std::string_view::npos)
-                << pieceSize << ": " << piece;
-            text.append(piece);
-        }, pieceSize);
+        WriteCableListText(
+            table,
+            [&](std::string_view piece) {
+                // Only a single key or cell longer than the buffer passes it by.
+                EXPECT_TRUE(piece.size() <= pieceSize || piece.find('\n') == std::string_view::npos)
+                    << pieceSize << ": " << piece;
+                text.append(piece);
+            },
+            pieceSize);
         EXPECT_EQ(text, whole) << pieceSize;
     }
 }
 
 // A line break or a zero byte in a cell would come back as other rows, or cut the list short.
-TEST_F(CableListFileTest, WriterRefusesCellsThatTheFileCannotKeepBeforeTouchingIt)
-{
+TEST_F(CableListFileTest, WriterRefusesCellsThatTheFileCannotKeepBeforeTouchingIt) {
     WriteCableListFile(path, MakeTable(kSampleRows));
     const std::string old = ReadBytes(path);
     const std::string missing = folder / "missing.ini";

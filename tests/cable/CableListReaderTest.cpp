@@ -4,8 +4,7 @@
 
 #include <clocale>
 
-TEST(CableListReaderTest, StreamingAgreesWithWholeTextInTheCLocale)
-{
+TEST(CableListReaderTest, StreamingAgreesWithWholeTextInTheCLocale) {
     std::setlocale(LC_CTYPE, "C");
     ExpectStreamingAgreesWithWholeText();
 }

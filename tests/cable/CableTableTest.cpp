@@ -23,22 +23,17 @@ public:
     void OnTableReset() override { calls.push_back("reset"); }
     void OnRowInserted(int row) override { calls.push_back("inserted " + std::to_string(row)); }
     void OnRowDeleted(int row) override { calls.push_back("deleted " + std::to_string(row)); }
-    void OnCellChanged(int row, int column) override
-    {
+    void OnCellChanged(int row, int column) override {
         calls.push_back("cell " + std::to_string(row) + "," + std::to_string(column));
     }
     void OnSelectionChanged(int row) override { calls.push_back("selected " + std::to_string(row)); }
 };
 
-CCableTable ThreeRows()
-{
-    return MakeTable({{"a", "1", "2", "3"}, {"b", "4", "5", "6"}, {"c", "7", "8", "9"}});
-}
+CCableTable ThreeRows() { return MakeTable({{"a", "1", "2", "3"}, {"b", "4", "5", "6"}, {"c", "7", "8", "9"}}); }
 
 }  // namespace
 
-TEST(CableTableTest, InsertedRowIsTheOneSelectedAndOthersMoveDown)
-{
+TEST(CableTableTest, InsertedRowIsTheOneSelectedAndOthersMoveDown) {
     CCableTable table = ThreeRows();
     CRecordingObserver observer;
     table.SetObserver(&observer);
@@ -49,12 +44,10 @@ TEST(CableTableTest, InsertedRowIsTheOneSelectedAndOthersMoveDown)
     EXPECT_EQ(table.GetCellText(2, 0), "b");
     EXPECT_EQ(table.AppendRow("d", " 1", "", "x "), 4);
     EXPECT_EQ(table.GetSelectedRow(), 4);
-    EXPECT_THAT(observer.calls, ElementsAre("selected 0", "inserted 1", "selected 1", "inserted 4",
-                                            "selected 4"));
+    EXPECT_THAT(observer.calls, ElementsAre("selected 0", "inserted 1", "selected 1", "inserted 4", "selected 4"));
 }
 
-TEST(CableTableTest, CellsKeepTheirBytesWhenNeighboursChange)
-{
+TEST(CableTableTest, CellsKeepTheirBytesWhenNeighboursChange) {
     const std::string odd("z\0\xA0", 3);
     CCableTable table = MakeTable({{" lead", "", "trail ", odd}});
     table.SetCellText(0, 1, "a much longer velocity text than before");
@@ -73,8 +66,7 @@ TEST(CableTableTest, CellsKeepTheirBytesWhenNeighboursChange)
 // A cell that grows moves its row within the table's storage, one that shrinks stays where it is,
 // and the space that rows leave behind is taken back by copying the rest. Random changes, each
 // checked against a plain model, then a shrink that leaves megabytes behind.
-TEST(CableTableTest, CellsSurviveEveryWayTheirStorageChanges)
-{
+TEST(CableTableTest, CellsSurviveEveryWayTheirStorageChanges) {
     std::mt19937 random(11);
     const auto randomText = [&random] {
         const std::size_t lengths[] = {0, 1, 5, 12, 127, 128, 300, 2000};
@@ -111,12 +103,11 @@ TEST(CableTableTest, CellsSurviveEveryWayTheirStorageChanges)
     table.SetCellText(1, 2, std::string(5 << 20, 'x'));
     table.AppendRow("d", "10", "11", "12");
     table.SetCellText(1, 2, "short");
-    EXPECT_EQ(CellsOf(table), (Rows{{"a", "1", "2", "3"}, {"b", "4", "short", "6"}, {"c", "7", "8", "9"},
-                                    {"d", "10", "11", "12"}}));
+    EXPECT_EQ(CellsOf(table),
+              (Rows{{"a", "1", "2", "3"}, {"b", "4", "short", "6"}, {"c", "7", "8", "9"}, {"d", "10", "11", "12"}}));
 }
 
-TEST(CableTableTest, DeletingKeepsTheSameRowSelectedOrNone)
-{
+TEST(CableTableTest, DeletingKeepsTheSameRowSelectedOrNone) {
     CCableTable table = ThreeRows();
     table.AppendRow("d", "", "", "");
     CRecordingObserver observer;
@@ -135,12 +126,11 @@ TEST(CableTableTest, DeletingKeepsTheSameRowSelectedOrNone)
     table.DeleteAllRows();
     EXPECT_EQ(table.GetItemCount(), 0);
     EXPECT_EQ(table.GetSelectedRow(), -1);
-    EXPECT_THAT(observer.calls, ElementsAre("deleted 3", "deleted 1", "selected 1", "deleted 1", "selected -1",
-                                            "selected 0", "reset"));
+    EXPECT_THAT(observer.calls,
+                ElementsAre("deleted 3", "deleted 1", "selected 1", "deleted 1", "selected -1", "selected 0", "reset"));
 }
 
-TEST(CableTableTest, OutOfRangeThrowsAndChangesNothing)
-{
+TEST(CableTableTest, OutOfRangeThrowsAndChangesNothing) {
     CCableTable table = ThreeRows();
     table.SelectRow(1);
     CRecordingObserver observer;
@@ -161,8 +151,7 @@ TEST(CableTableTest, OutOfRangeThrowsAndChangesNothing)
     EXPECT_EQ(CellsOf(table), CellsOf(ThreeRows()));
 }
 
-TEST(CableTableTest, ReplaceWithTakesRowsAndSelectionInOneReset)
-{
+TEST(CableTableTest, ReplaceWithTakesRowsAndSelectionInOneReset) {
     CCableTable table = ThreeRows();
     CCableTable other = MakeTable({{"x", "y", "z", "w"}});
     CRecordingObserver observer;

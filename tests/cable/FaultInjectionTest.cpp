@@ -26,8 +26,7 @@ constexpr int kMostCalls = 100;
 
 class FaultInjectionTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         WriteCableListFile(path, MakeTable(kOldRows));
         oldText = ReadBytes(path);
         names = folder.Names();
@@ -37,8 +36,7 @@ protected:
     // Runs operation with call after call made to fail until it runs without a failure. Returns
     // the names of the calls made to fail; after each, check has run.
     template <typename Operation, typename Check>
-    std::set<std::string> FailEachCall(Fault fault, Operation operation, Check check)
-    {
+    std::set<std::string> FailEachCall(Fault fault, Operation operation, Check check) {
         std::set<std::string> failed;
         for (int call = 1; call <= kMostCalls; ++call) {
             CFaultyFileSystem fileSystem(GetSystemFileSystem());
@@ -61,15 +59,13 @@ protected:
         return failed;
     }
 
-    Rows ReadRows()
-    {
+    Rows ReadRows() {
         CCableTable table;
         ReadCableListFile(path, table);
         return CellsOf(table);
     }
 
-    void ExpectNothingLeft(const std::string& step)
-    {
+    void ExpectNothingLeft(const std::string& step) {
         EXPECT_EQ(CountOpenDescriptors(), descriptors) << step;
         EXPECT_EQ(folder.Names(), names) << step;
     }
@@ -83,8 +79,7 @@ protected:
 
 }  // namespace
 
-TEST_F(FaultInjectionTest, FailedReadLeavesTheTable)
-{
+TEST_F(FaultInjectionTest, FailedReadLeavesTheTable) {
     CCableTable table = MakeTable(kNewRows);
     const auto failed = FailEachCall(
         Fault::Throw, [&](IFileSystem& fileSystem) { ReadCableListFile(path, table, fileSystem); },
@@ -106,8 +101,7 @@ TEST_F(FaultInjectionTest, FailedReadLeavesTheTable)
 
 // Every way an export can take, each made to fail at every step: the old file is whole after each
 // failure, and nothing is left behind.
-TEST_F(FaultInjectionTest, FailedExportLeavesTheOldFile)
-{
+TEST_F(FaultInjectionTest, FailedExportLeavesTheOldFile) {
     const struct {
         const char* name;
         void (*steer)(CFaultyFileSystem& fileSystem);
@@ -140,14 +134,13 @@ TEST_F(FaultInjectionTest, FailedExportLeavesTheOldFile)
             WriteBytes(path, oldText);
         }
     }
-    EXPECT_THAT(failed, IsSupersetOf({"follow links", "open", "lock", "identity", "create", "set owner",
-                                      "set permissions", "write", "flush", "rename", "create scratch", "read",
-                                      "rewind", "end here"}));
+    EXPECT_THAT(failed,
+                IsSupersetOf({"follow links", "open", "lock", "identity", "create", "set owner", "set permissions",
+                              "write", "flush", "rename", "create scratch", "read", "rewind", "end here"}));
 }
 
 // A file with another name is written in place, so that both names keep one file.
-TEST_F(FaultInjectionTest, FailedExportOfAFileWithTwoNamesLeavesBoth)
-{
+TEST_F(FaultInjectionTest, FailedExportOfAFileWithTwoNamesLeavesBoth) {
     const std::string otherName = folder / "other.ini";
     std::filesystem::create_hard_link(path, otherName);
     names = folder.Names();
@@ -163,8 +156,7 @@ TEST_F(FaultInjectionTest, FailedExportOfAFileWithTwoNamesLeavesBoth)
     EXPECT_EQ(ReadBytes(otherName), ReadBytes(path));
 }
 
-TEST_F(FaultInjectionTest, FailedExportOfANewFileLeavesNothing)
-{
+TEST_F(FaultInjectionTest, FailedExportOfANewFileLeavesNothing) {
     std::filesystem::remove(path);
     names = folder.Names();
     const auto write = [&](IFileSystem& fileSystem) { WriteCableListFile(path, MakeTable(kNewRows), fileSystem); };

@@ -10,47 +10,37 @@ class CFaultyFile : public IFile {
 public:
     // foreign: the file reports an owner other than its real one (see MakeNewFilesForeign).
     CFaultyFile(std::unique_ptr<IFile> real, CFaultyFileSystem& owner, bool foreign = false)
-        : m_real(std::move(real)), m_owner(owner), m_foreign(foreign)
-    {
-    }
+        : m_real(std::move(real)), m_owner(owner), m_foreign(foreign) {}
 
-    void Lock() override
-    {
+    void Lock() override {
         m_owner.Step("lock");
         m_real->Lock();
     }
-    std::uint64_t GetSize() override
-    {
+    std::uint64_t GetSize() override {
         m_owner.Step("size");
         return m_real->GetSize();
     }
-    std::size_t Read(char* buffer, std::size_t size) override
-    {
+    std::size_t Read(char* buffer, std::size_t size) override {
         m_owner.Step("read");
         return m_real->Read(buffer, std::min(size, m_owner.ReadLimit()));
     }
-    std::size_t Write(const char* data, std::size_t size) override
-    {
+    std::size_t Write(const char* data, std::size_t size) override {
         const bool shortWrite = m_owner.Step("write");
         return m_real->Write(data, shortWrite ? size / 2 : size);
     }
-    void Rewind() override
-    {
+    void Rewind() override {
         m_owner.Step("rewind");
         m_real->Rewind();
     }
-    void EndHere() override
-    {
+    void EndHere() override {
         m_owner.Step("end here");
         m_real->EndHere();
     }
-    void FlushToDisk() override
-    {
+    void FlushToDisk() override {
         m_owner.Step("flush");
         m_real->FlushToDisk();
     }
-    CFileIdentity GetIdentity() override
-    {
+    CFileIdentity GetIdentity() override {
         m_owner.Step("identity");
         CFileIdentity identity = m_real->GetIdentity();
         if (m_foreign) {
@@ -58,13 +48,11 @@ public:
         }
         return identity;
     }
-    void SetPermissions(std::uint32_t permissions) override
-    {
+    void SetPermissions(std::uint32_t permissions) override {
         m_owner.Step("set permissions");
         m_real->SetPermissions(permissions);
     }
-    void SetOwner(std::uint32_t owner, std::uint32_t group) override
-    {
+    void SetOwner(std::uint32_t owner, std::uint32_t group) override {
         m_owner.Step("set owner");
         if (m_foreign && m_owner.OwnerRefused()) {
             throw CFileError(CFileError::Cause::AccessDenied, "setting the owner denied");
@@ -72,13 +60,11 @@ public:
         m_real->SetOwner(owner, group);
         m_foreign = false;
     }
-    std::string NameBeside(const std::string& path) override
-    {
+    std::string NameBeside(const std::string& path) override {
         m_owner.Step("name");
         return m_real->NameBeside(path);
     }
-    void Close() override
-    {
+    void Close() override {
         // A failing close still releases the file.
         m_real->Close();
         m_owner.Step("close");
@@ -92,14 +78,12 @@ private:
 
 }  // namespace
 
-void CFaultyFileSystem::FailCall(int call, Fault fault)
-{
+void CFaultyFileSystem::FailCall(int call, Fault fault) {
     m_failingCall = call;
     m_fault = fault;
 }
 
-bool CFaultyFileSystem::Step(const char* step)
-{
+bool CFaultyFileSystem::Step(const char* step) {
     // Short writes are counted among writes only.
     if (m_fault == Fault::ShortWrite && std::string_view(step) != "write") {
         return false;
@@ -114,20 +98,17 @@ bool CFaultyFileSystem::Step(const char* step)
     return true;
 }
 
-std::unique_ptr<IFile> CFaultyFileSystem::OpenExisting(const std::string& path)
-{
+std::unique_ptr<IFile> CFaultyFileSystem::OpenExisting(const std::string& path) {
     Step("open");
     return std::make_unique<CFaultyFile>(m_real.OpenExisting(path), *this);
 }
 
-std::unique_ptr<IFile> CFaultyFileSystem::OpenResolved(const std::string& path)
-{
+std::unique_ptr<IFile> CFaultyFileSystem::OpenResolved(const std::string& path) {
     Step("open");
     return std::make_unique<CFaultyFile>(m_real.OpenResolved(path), *this);
 }
 
-std::unique_ptr<IFile> CFaultyFileSystem::CreateBeside(const std::string& path, std::string& createdPath)
-{
+std::unique_ptr<IFile> CFaultyFileSystem::CreateBeside(const std::string& path, std::string& createdPath) {
     Step("create");
     if (m_denyCreating) {
         throw CFileError(CFileError::Cause::AccessDenied, path + ": creating denied");
@@ -135,20 +116,17 @@ std::unique_ptr<IFile> CFaultyFileSystem::CreateBeside(const std::string& path, 
     return std::make_unique<CFaultyFile>(m_real.CreateBeside(path, createdPath), *this, m_foreignNewFiles);
 }
 
-std::unique_ptr<IFile> CFaultyFileSystem::CreateScratch()
-{
+std::unique_ptr<IFile> CFaultyFileSystem::CreateScratch() {
     Step("create scratch");
     return std::make_unique<CFaultyFile>(m_real.CreateScratch(), *this);
 }
 
-std::string CFaultyFileSystem::FollowLinks(const std::string& path)
-{
+std::string CFaultyFileSystem::FollowLinks(const std::string& path) {
     Step("follow links");
     return m_real.FollowLinks(path);
 }
 
-void CFaultyFileSystem::Rename(const std::string& from, const std::string& to)
-{
+void CFaultyFileSystem::Rename(const std::string& from, const std::string& to) {
     Step("rename");
     if (m_denyRenaming) {
         throw CFileError(CFileError::Cause::AccessDenied, to + ": renaming denied");
@@ -156,7 +134,4 @@ void CFaultyFileSystem::Rename(const std::string& from, const std::string& to)
     m_real.Rename(from, to);
 }
 
-void CFaultyFileSystem::Remove(const std::string& path) noexcept
-{
-    m_real.Remove(path);
-}
+void CFaultyFileSystem::Remove(const std::string& path) noexcept { m_real.Remove(path); }

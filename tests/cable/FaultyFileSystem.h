@@ -21,8 +21,7 @@ public:
     void DenyRenaming() { m_denyRenaming = true; }
     // Makes files from CreateBeside report another owner than the user, and SetOwner on them fail
     // with AccessDenied when refused, as for a user exporting another user's file.
-    void MakeNewFilesForeign(bool ownerRefused)
-    {
+    void MakeNewFilesForeign(bool ownerRefused) {
         m_foreignNewFiles = true;
         m_ownerRefused = ownerRefused;
     }

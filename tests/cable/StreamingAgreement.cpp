@@ -21,8 +21,7 @@ using namespace std::literals;
 namespace {
 
 // Hand-made texts: each stresses one rule of the reader.
-std::vector<std::string> ChosenTexts()
-{
+std::vector<std::string> ChosenTexts() {
     return {
         kDoubleByteList,
         "/*!!!DO NOT MODIFY!!!!*/\r\n[CableList] Version=1 CableCount=2\r\nCableName1 = RG58\r\n"
@@ -33,19 +32,23 @@ std::vector<std::string> ChosenTexts()
         "CableName1 = first line\nVelocity1 = a\nCableLoss1 = b\nFrequency1 = c\n",
         "h\nCableName1 = a\nVelocity1 = b\0\nCableLoss1 = c\nFrequency1 = d\n"s,
         "h\nCableName1 = a\nVelocity1 = b\nCableLoss1 = c\nFrequency1 = d\0CableName2 = e\n"s,
-        "h\nCableName1 = " + std::string(300, 'n') + " Velocity\nVelocity1 = \x81\nCableLoss1 = \x81\x43\n"
-        "Frequency1 = " + std::string(200, '\xA1') + "\x81",
-        "h\n\x81Velocity1 = hidden\nVelocity1 = \x81\x81Velocity\n\x8F\xA1\xA1" "CableName\n\x8F\nFrequency\n",
-        "h\n\xE7\x94\xB5" "CableName = \xE7\x94\xB5\n\xE7\x94\nVelocity = \xE7\nCableLoss=\x81=\x81\n\x81\nFrequency",
+        "h\nCableName1 = " + std::string(300, 'n') +
+            " Velocity\nVelocity1 = \x81\nCableLoss1 = \x81\x43\n"
+            "Frequency1 = " +
+            std::string(200, '\xA1') + "\x81",
+        "h\n\x81Velocity1 = hidden\nVelocity1 = \x81\x81Velocity\n\x8F\xA1\xA1"
+        "CableName\n\x8F\nFrequency\n",
+        "h\n\xE7\x94\xB5"
+        "CableName = \xE7\x94\xB5\n\xE7\x94\nVelocity = \xE7\nCableLoss=\x81=\x81\n\x81\nFrequency",
     };
 }
 
 // Texts put together at random from pieces that matter to the reader.
-std::vector<std::string> RandomTexts()
-{
+std::vector<std::string> RandomTexts() {
     static const std::string_view pieces[] = {
-        "CableName", "Velocity", "CableLoss", "Frequency", "Velocit", "=", " ", "  ", "\n", "\n\n", "\r",
-        "\t", "x", "1", "\x81", "\x81\x43", "\xA1\xA1", "\x8F\xA1\xA1", "\xE7\x94\xB5", "\xA0", "\0"sv};
+        "CableName", "Velocity", "CableLoss", "Frequency",    "Velocit",      "=",    " ",
+        "  ",        "\n",       "\n\n",      "\r",           "\t",           "x",    "1",
+        "\x81",      "\x81\x43", "\xA1\xA1",  "\x8F\xA1\xA1", "\xE7\x94\xB5", "\xA0", "\0"sv};
     std::mt19937 random(5);
     std::vector<std::string> texts;
     for (int count = 0; count < 300; ++count) {
@@ -66,16 +69,14 @@ struct SExpected {
     std::vector<std::vector<std::string>> cells;
 };
 
-SExpected ReadWhole(const std::string& text)
-{
+SExpected ReadWhole(const std::string& text) {
     const std::string_view untilZero(text.c_str(), std::strlen(text.c_str()));
     CCableTable table;
     const int result = FillCableTable(SplitCableLines(untilZero), table);
     return {result, CellsOf(table)};
 }
 
-void ExpectAgreement(const std::string& text, std::size_t bufferSize, std::size_t readSize, const SExpected& expected)
-{
+void ExpectAgreement(const std::string& text, std::size_t bufferSize, std::size_t readSize, const SExpected& expected) {
     std::size_t offset = 0;
     const CCableListReader::TextSource source = [&](char* buffer, std::size_t size) {
         const std::size_t count = std::min({size, readSize, text.size() - offset});
@@ -88,14 +89,14 @@ void ExpectAgreement(const std::string& text, std::size_t bufferSize, std::size_
     const int result = reader.ReadRows(source, rows);
     ASSERT_EQ(result, expected.result) << "buffer " << bufferSize << ", reads of " << readSize << ": " << text;
     if (result > 0) {
-        ASSERT_EQ(CellsOf(rows), expected.cells) << "buffer " << bufferSize << ", reads of " << readSize << ": " << text;
+        ASSERT_EQ(CellsOf(rows), expected.cells)
+            << "buffer " << bufferSize << ", reads of " << readSize << ": " << text;
     }
 }
 
 }  // namespace
 
-void ExpectStreamingAgreesWithWholeText()
-{
+void ExpectStreamingAgreesWithWholeText() {
     std::vector<std::string> texts = ChosenTexts();
     const std::vector<std::string> random = RandomTexts();
     texts.insert(texts.end(), random.begin(), random.end());

@@ -9,12 +9,10 @@
 namespace fs = std::filesystem;
 
 const std::string kEmptyListText = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=0\n";
-const std::vector<std::vector<std::string>> kSampleRows{{"RG58", "0.66", "0.5", "100"},
-                                                        {"  lead", "", " ", "x"},
-                                                        {"a=b \tc", "\t1", "=", "\xA0\xB1"}};
+const std::vector<std::vector<std::string>> kSampleRows{
+    {"RG58", "0.66", "0.5", "100"}, {"  lead", "", " ", "x"}, {"a=b \tc", "\t1", "=", "\xA0\xB1"}};
 
-CScratchFolder::~CScratchFolder()
-{
+CScratchFolder::~CScratchFolder() {
     std::error_code ignored;
     // Permissions that tests took away would stop the removal of what is inside.
     for (const auto& entry : fs::recursive_directory_iterator(m_path, ignored)) {
@@ -25,8 +23,7 @@ CScratchFolder::~CScratchFolder()
     fs::remove_all(m_path, ignored);
 }
 
-std::vector<std::string> CScratchFolder::Names() const
-{
+std::vector<std::string> CScratchFolder::Names() const {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(m_path)) {
         names.push_back(entry.path().filename().string());
@@ -35,8 +32,7 @@ std::vector<std::string> CScratchFolder::Names() const
     return names;
 }
 
-std::string ReadBytes(const std::string& path)
-{
+std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot read " + path);
@@ -44,8 +40,7 @@ std::string ReadBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
+void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out.flush()) {
@@ -53,8 +48,7 @@ void WriteBytes(const std::string& path, const std::string& bytes)
     }
 }
 
-CCableTable MakeTable(const std::vector<std::vector<std::string>>& rows)
-{
+CCableTable MakeTable(const std::vector<std::vector<std::string>>& rows) {
     CCableTable table;
     for (const auto& cells : rows) {
         const int row = table.InsertRow(table.GetItemCount(), cells.at(0));
@@ -65,8 +59,7 @@ CCableTable MakeTable(const std::vector<std::vector<std::string>>& rows)
     return table;
 }
 
-std::vector<std::vector<std::string>> CellsOf(const CCableTable& table)
-{
+std::vector<std::vector<std::string>> CellsOf(const CCableTable& table) {
     std::vector<std::vector<std::string>> cells;
     for (int row = 0; row < table.GetItemCount(); ++row) {
         cells.emplace_back();

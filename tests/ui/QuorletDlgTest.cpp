@@ -202,7 +202,9 @@ TEST_F(QuorletDlgTest, CancelButtonEscapeAndCloseBoxLeaveTheCallersTexts) {
 // A NUL would end the file's text on the next Import, losing every later row.
 TEST_F(QuorletDlgTest, FieldsDropLineBreaksAndNul) {
     SetCallerTexts(std::string("R\0G\r58", 6), "0.66", "0.5", "100");
-    ui.Type(IDC_FREQUENCY, std::string("1\r\n0\0" "0\n", 7));
+    ui.Type(IDC_FREQUENCY, std::string("1\r\n0\0"
+                                       "0\n",
+                                       7));
     ui.Check([this] { EXPECT_EQ(ui.ActiveWindow()->GetControlText(IDC_NAME), "RG58"); });
     ui.Click(kIdOk);
     EXPECT_EQ(dlg.DoModal(), kIdOk);

@@ -90,4 +90,3 @@ protected:
     }};
     fs::path dir;
 };
-

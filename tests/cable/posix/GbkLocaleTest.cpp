@@ -21,8 +21,7 @@ namespace {
 
 // Makes the locale language.charmap once in the test binary's folder, shared by every test
 // process that follows; returns the folder.
-std::string MakeLocaleFolder(const std::string& language, const std::string& charmap)
-{
+std::string MakeLocaleFolder(const std::string& language, const std::string& charmap) {
     const char* binaryDir = std::getenv("QUORLIS_TEST_BINARY_DIR");
     const fs::path folder = fs::path(binaryDir != nullptr ? binaryDir : fs::temp_directory_path()) / "locales";
     const std::string name = language + "." + charmap;
@@ -46,8 +45,7 @@ std::string MakeLocaleFolder(const std::string& language, const std::string& cha
 }
 
 // Puts the locale language.charmap in force for LC_CTYPE, made first where it is missing.
-::testing::AssertionResult UseLocale(const std::string& language, const std::string& charmap)
-{
+::testing::AssertionResult UseLocale(const std::string& language, const std::string& charmap) {
     const std::string folder = MakeLocaleFolder(language, charmap);
     ::setenv("LOCPATH", folder.c_str(), 1);
     if (std::setlocale(LC_CTYPE, (language + "." + charmap).c_str()) == nullptr) {
@@ -58,8 +56,7 @@ std::string MakeLocaleFolder(const std::string& language, const std::string& cha
 
 class MultiByteLocaleTest : public testing::Test {
 protected:
-    void TearDown() override
-    {
+    void TearDown() override {
         std::setlocale(LC_CTYPE, "C");
         ::unsetenv("LOCPATH");
     }
@@ -72,28 +69,20 @@ protected:
 
 }  // namespace
 
-TEST_F(GbkLocaleTest, KeywordsAreFoundOnlyWhereACharacterBegins)
-{
+TEST_F(GbkLocaleTest, KeywordsAreFoundOnlyWhereACharacterBegins) {
     ExpectKeywordsOnlyWhereACharacterBegins();
 
     std::setlocale(LC_CTYPE, "C");
     EXPECT_EQ(SplitCableLines(kDoubleByteList).size(), 5u);
 }
 
-TEST_F(GbkLocaleTest, CellsKeepTheirDoubleByteCharactersThroughARoundTrip)
-{
-    ExpectDoubleByteCellsSurviveARoundTrip();
-}
+TEST_F(GbkLocaleTest, CellsKeepTheirDoubleByteCharactersThroughARoundTrip) { ExpectDoubleByteCellsSurviveARoundTrip(); }
 
-TEST_F(GbkLocaleTest, StreamingAgreesWithWholeText)
-{
-    ExpectStreamingAgreesWithWholeText();
-}
+TEST_F(GbkLocaleTest, StreamingAgreesWithWholeText) { ExpectStreamingAgreesWithWholeText(); }
 
 // EUC-JP: a line feed byte is searched for character by character, and lengths of three bytes
 // come from the system.
-TEST_F(MultiByteLocaleTest, StreamingAgreesWithWholeTextInEucJpAndUtf8)
-{
+TEST_F(MultiByteLocaleTest, StreamingAgreesWithWholeTextInEucJpAndUtf8) {
     ASSERT_TRUE(UseLocale("ja_JP", "EUC-JP"));
     ExpectStreamingAgreesWithWholeText();
     ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);

@@ -14,13 +14,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <csignal>
 #include <fcntl.h>
-#include <filesystem>
-#include <functional>
 #include <grp.h>
-#include <optional>
 #include <sched.h>
 #include <sys/file.h>
 #include <sys/mount.h>
@@ -28,6 +23,11 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <optional>
 
 using testing::ElementsAre;
 using Cause = CFileError::Cause;
@@ -36,8 +36,7 @@ using Rows = std::vector<std::vector<std::string>>;
 namespace {
 
 // Runs body in a child process and returns its exit code (-1 when it did not exit normally).
-int RunInChild(const std::function<int()>& body)
-{
+int RunInChild(const std::function<int()>& body) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::_exit(body());
@@ -49,8 +48,7 @@ int RunInChild(const std::function<int()>& body)
 
 // Runs body in a child process as user, with group as its group and groups as its supplementary
 // groups. Returns its exit code; 100 when the child could not become that user.
-int RunAsUser(uid_t user, gid_t group, const std::vector<gid_t>& groups, const std::function<int()>& body)
-{
+int RunAsUser(uid_t user, gid_t group, const std::vector<gid_t>& groups, const std::function<int()>& body) {
     return RunInChild([&] {
         if (::setgroups(groups.size(), groups.data()) != 0 || ::setresgid(group, group, group) != 0 ||
             ::setresuid(user, user, user) != 0) {
@@ -61,8 +59,7 @@ int RunAsUser(uid_t user, gid_t group, const std::vector<gid_t>& groups, const s
 }
 
 // The names in folder, sorted.
-std::vector<std::string> NamesIn(const std::string& folder)
-{
+std::vector<std::string> NamesIn(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         names.push_back(entry.path().filename().string());
@@ -71,8 +68,7 @@ std::vector<std::string> NamesIn(const std::string& folder)
     return names;
 }
 
-struct stat StatusOf(const std::string& path)
-{
+struct stat StatusOf(const std::string& path) {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0) {
         ADD_FAILURE() << "cannot stat " << path;
@@ -81,8 +77,7 @@ struct stat StatusOf(const std::string& path)
 }
 
 // Cause of the file error that operation throws, or nothing when it throws none.
-std::optional<Cause> CauseOf(const std::function<void()>& operation)
-{
+std::optional<Cause> CauseOf(const std::function<void()>& operation) {
     try {
         operation();
     } catch (const CFileError& error) {
@@ -95,19 +90,17 @@ class PosixFileTest : public testing::Test {
 protected:
     // Whether the test may give files to other users and act as them: as root, where the user
     // ids used here exist (not in a user namespace that maps only a few).
-    bool MayActAsOthers() const
-    {
+    bool MayActAsOthers() const {
         const std::string probe = folder / "probe";
         WriteBytes(probe, "");
-        const bool given = ::geteuid() == 0 && ::chown(probe.c_str(), 1000, 2000) == 0 &&
-                           ::chown(probe.c_str(), 65534, 65534) == 0;
+        const bool given =
+            ::geteuid() == 0 && ::chown(probe.c_str(), 1000, 2000) == 0 && ::chown(probe.c_str(), 65534, 65534) == 0;
         ::unlink(probe.c_str());
         return given;
     }
 
     // The rows of the file at path, as the reader gives them.
-    static Rows RowsIn(const std::string& path)
-    {
+    static Rows RowsIn(const std::string& path) {
         CCableTable table;
         ReadCableListFile(path, table);
         return CellsOf(table);
@@ -121,8 +114,7 @@ protected:
 
 }  // namespace
 
-TEST_F(PosixFileTest, WriterFollowsLinksAndKeepsPermissions)
-{
+TEST_F(PosixFileTest, WriterFollowsLinksAndKeepsPermissions) {
     WriteBytes(path, "old");
     ::chmod(path.c_str(), 0640);
     ASSERT_EQ(::symlink("CableList.ini", (folder / "link").c_str()), 0);
@@ -145,8 +137,7 @@ TEST_F(PosixFileTest, WriterFollowsLinksAndKeepsPermissions)
     EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini", "dangling", "link", "new.ini"));
 }
 
-TEST_F(PosixFileTest, EveryFailureLeavesTableAndFileAsTheyWere)
-{
+TEST_F(PosixFileTest, EveryFailureLeavesTableAndFileAsTheyWere) {
     const std::string oldText = "old contents\n";
     WriteBytes(path, oldText);
     const std::string readOnly = folder / "read-only.ini";
@@ -160,12 +151,9 @@ TEST_F(PosixFileTest, EveryFailureLeavesTableAndFileAsTheyWere)
         std::string path;
         Cause cause;
     } failures[] = {
-        {folder / "missing.ini", Cause::FileNotFound},
-        {readOnly, Cause::AccessDenied},
-        {folder / "folder.ini", Cause::AccessDenied},
-        {path, Cause::SharingViolation},
-        {readOnly + "/x.ini", Cause::FileNotFound},
-        {folder / std::string(300, 'n'), Cause::BadPath},
+        {folder / "missing.ini", Cause::FileNotFound}, {readOnly, Cause::AccessDenied},
+        {folder / "folder.ini", Cause::AccessDenied},  {path, Cause::SharingViolation},
+        {readOnly + "/x.ini", Cause::FileNotFound},    {folder / std::string(300, 'n'), Cause::BadPath},
     };
     const Rows before = kSampleRows;
     CCableTable table = MakeTable(before);
@@ -177,8 +165,7 @@ TEST_F(PosixFileTest, EveryFailureLeavesTableAndFileAsTheyWere)
         EXPECT_EQ(CellsOf(table), before);
         EXPECT_EQ(table.GetSelectedRow(), 1);
         if (failure.cause != Cause::FileNotFound) {
-            EXPECT_EQ(CauseOf([&] { WriteCableListFile(failure.path, CCableTable()); }), failure.cause)
-                << failure.path;
+            EXPECT_EQ(CauseOf([&] { WriteCableListFile(failure.path, CCableTable()); }), failure.cause) << failure.path;
         }
         EXPECT_EQ(CountOpenDescriptors(), descriptors);
         EXPECT_EQ(folder.Names(), names);
@@ -211,8 +198,7 @@ TEST_F(PosixFileTest, EveryFailureLeavesTableAndFileAsTheyWere)
     EXPECT_EQ(CellsOf(table), before);
 }
 
-TEST_F(PosixFileTest, ShortWriteOnAFullDiskIsDiskFullAndKeepsTheOldFile)
-{
+TEST_F(PosixFileTest, ShortWriteOnAFullDiskIsDiskFullAndKeepsTheOldFile) {
     const std::string oldText = kEmptyListText;
     WriteBytes(path, oldText);
     Rows rows;
@@ -237,8 +223,7 @@ TEST_F(PosixFileTest, ShortWriteOnAFullDiskIsDiskFullAndKeepsTheOldFile)
     EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
 }
 
-TEST_F(PosixFileTest, ExportKeepsTheOwnerGroupModeAndLinksOfTheFile)
-{
+TEST_F(PosixFileTest, ExportKeepsTheOwnerGroupModeAndLinksOfTheFile) {
     // Hard links: every name of the file sees the new list.
     WriteBytes(path, "old");
     ASSERT_EQ(::link(path.c_str(), (folder / "other.ini").c_str()), 0);
@@ -268,8 +253,7 @@ TEST_F(PosixFileTest, ExportKeepsTheOwnerGroupModeAndLinksOfTheFile)
 
 // A user who may write a file of another user, but not take its name for a file of their own, has
 // the file rewritten in place: a group-shared folder, and a sticky folder owned by a third user.
-TEST_F(PosixFileTest, ExportOfAnotherUsersFileRewritesItInPlace)
-{
+TEST_F(PosixFileTest, ExportOfAnotherUsersFileRewritesItInPlace) {
     if (!MayActAsOthers()) {
         GTEST_SKIP() << "acting as other users needs root";
     }
@@ -317,8 +301,7 @@ TEST_F(PosixFileTest, ExportOfAnotherUsersFileRewritesItInPlace)
 
 // Where the name cannot be taken by another file (a file bind-mounted over it, a temporary name
 // longer than a path may be), the file is rewritten in place.
-TEST_F(PosixFileTest, ExportWhereTheNameCannotBeReplacedRewritesInPlace)
-{
+TEST_F(PosixFileTest, ExportWhereTheNameCannotBeReplacedRewritesInPlace) {
     // Folders nested until the file's path is 4094 bytes long, the most that a path may be less one.
     const std::string name = "CableList.ini";
     std::string deep = folder.Path();
@@ -356,8 +339,7 @@ TEST_F(PosixFileTest, ExportWhereTheNameCannotBeReplacedRewritesInPlace)
 }
 
 // Locks of fcntl and lockf, which other programs take, keep Import and Export out as flock's do.
-TEST_F(PosixFileTest, RecordLocksOfOthersAreHonoured)
-{
+TEST_F(PosixFileTest, RecordLocksOfOthersAreHonoured) {
     const std::string oldText = "old contents\n";
     WriteBytes(path, oldText);
     CCableTable table = MakeTable(kSampleRows);
@@ -401,8 +383,7 @@ TEST_F(PosixFileTest, RecordLocksOfOthersAreHonoured)
     EXPECT_EQ(ReadCableListFile(path, table), 0);
 }
 
-TEST_F(PosixFileTest, KilledExportLeavesNothingBehind)
-{
+TEST_F(PosixFileTest, KilledExportLeavesNothingBehind) {
     for (const bool existing : {true, false}) {
         if (existing) {
             WriteBytes(path, "old");
@@ -425,8 +406,7 @@ TEST_F(PosixFileTest, KilledExportLeavesNothingBehind)
 
 // Where a file system has no unnamed files, the new file has a hidden name until it replaces the
 // old one, and a failure at any step removes it.
-TEST_F(PosixFileTest, NamedNewFilesAreRemovedOnFailure)
-{
+TEST_F(PosixFileTest, NamedNewFilesAreRemovedOnFailure) {
     CPosixFileSystem named(CPosixFileSystem::NewFiles::Named);
     WriteBytes(path, "old");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
@@ -449,8 +429,7 @@ TEST_F(PosixFileTest, NamedNewFilesAreRemovedOnFailure)
 // In a sticky folder that anybody may write to, a link is followed only when it belongs to the
 // exporting user or to the folder's owner, the same rule as the kernel's protection of such
 // folders: else anybody could make the exporter replace a file of their choice.
-TEST_F(PosixFileTest, LinksOfOthersInSharedFoldersAreNotFollowed)
-{
+TEST_F(PosixFileTest, LinksOfOthersInSharedFoldersAreNotFollowed) {
     if (!MayActAsOthers()) {
         GTEST_SKIP() << "giving a link to another user needs root";
     }

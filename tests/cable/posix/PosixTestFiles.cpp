@@ -9,8 +9,7 @@
 
 namespace fs = std::filesystem;
 
-CScratchFolder::CScratchFolder()
-{
+CScratchFolder::CScratchFolder() {
     std::string pattern = (fs::temp_directory_path() / "cable-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
@@ -18,8 +17,7 @@ CScratchFolder::CScratchFolder()
     m_path = pattern;
 }
 
-int CountOpenDescriptors()
-{
+int CountOpenDescriptors() {
     const auto entries = fs::directory_iterator("/proc/self/fd");
     // The iterator holds one descriptor of its own while it counts.
     return static_cast<int>(std::distance(fs::begin(entries), fs::end(entries))) - 1;

@@ -20,24 +20,16 @@ protected:
 
 }  // namespace
 
-TEST_F(Win32CodePageTest, KeywordsAreFoundOnlyWhereACharacterBegins)
-{
-    ExpectKeywordsOnlyWhereACharacterBegins();
-}
+TEST_F(Win32CodePageTest, KeywordsAreFoundOnlyWhereACharacterBegins) { ExpectKeywordsOnlyWhereACharacterBegins(); }
 
-TEST_F(Win32CodePageTest, CellsKeepTheirDoubleByteCharactersThroughARoundTrip)
-{
+TEST_F(Win32CodePageTest, CellsKeepTheirDoubleByteCharactersThroughARoundTrip) {
     ExpectDoubleByteCellsSurviveARoundTrip();
 }
 
-TEST_F(Win32CodePageTest, StreamingAgreesWithWholeText)
-{
-    ExpectStreamingAgreesWithWholeText();
-}
+TEST_F(Win32CodePageTest, StreamingAgreesWithWholeText) { ExpectStreamingAgreesWithWholeText(); }
 
 // A double-byte character whose trail byte is a backslash (0x5C) is no folder separator.
-TEST_F(Win32CodePageTest, FolderPartStepsOverDoubleByteCharacters)
-{
+TEST_F(Win32CodePageTest, FolderPartStepsOverDoubleByteCharacters) {
     EXPECT_EQ(Win32FolderLength("C:\\d\\\x95\x5C"), 5u);
     EXPECT_EQ(Win32FolderLength("C:\\\x95\x5C\\CableList.ini"), 6u);
     EXPECT_EQ(Win32FolderLength("\x95\x5C"), 0u);

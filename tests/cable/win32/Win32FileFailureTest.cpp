@@ -25,8 +25,7 @@ namespace {
 const Rows kRows{{"RG58", "0.66", "0.5", "100"}, {"LMR400", "0.85", "0.2", "900"}};
 const std::string kOldText = "old contents\n";
 
-std::optional<Cause> CauseOf(const std::function<void()>& operation)
-{
+std::optional<Cause> CauseOf(const std::function<void()>& operation) {
     try {
         operation();
     } catch (const CFileError& error) {
@@ -39,11 +38,8 @@ std::optional<Cause> CauseOf(const std::function<void()>& operation)
 class CExclusiveHandle {
 public:
     explicit CExclusiveHandle(const std::string& path)
-        : m_handle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~CExclusiveHandle()
-    {
+        : m_handle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~CExclusiveHandle() {
         if (IsOpen()) CloseHandle(m_handle);
     }
     CExclusiveHandle(const CExclusiveHandle&) = delete;
@@ -62,8 +58,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Win32FileFailureTest, EveryFailureLeavesTableAndFileAsTheyWere)
-{
+TEST_F(Win32FileFailureTest, EveryFailureLeavesTableAndFileAsTheyWere) {
     WriteBytes(path, kOldText);
     const std::string readOnly = folder / "read-only.ini";
     WriteBytes(readOnly, kOldText);
@@ -93,8 +88,7 @@ TEST_F(Win32FileFailureTest, EveryFailureLeavesTableAndFileAsTheyWere)
         EXPECT_EQ(CellsOf(table), kRows);
         EXPECT_EQ(table.GetSelectedRow(), 0);
         if (failure.cause != Cause::FileNotFound) {
-            EXPECT_EQ(CauseOf([&] { WriteCableListFile(failure.path, CCableTable()); }), failure.cause)
-                << failure.path;
+            EXPECT_EQ(CauseOf([&] { WriteCableListFile(failure.path, CCableTable()); }), failure.cause) << failure.path;
         }
         EXPECT_EQ(CountOpenDescriptors(), handles) << failure.path;
         EXPECT_EQ(folder.Names(), names) << failure.path;
@@ -106,8 +100,7 @@ TEST_F(Win32FileFailureTest, EveryFailureLeavesTableAndFileAsTheyWere)
 }
 
 // A path too long for the system is refused, never cut short.
-TEST_F(Win32FileFailureTest, OverlongPathIsRefused)
-{
+TEST_F(Win32FileFailureTest, OverlongPathIsRefused) {
     const std::string overlong = folder / std::string(300, 'n');
     CCableTable table;
     const std::optional<Cause> readCause = CauseOf([&] { ReadCableListFile(overlong, table); });
@@ -117,8 +110,7 @@ TEST_F(Win32FileFailureTest, OverlongPathIsRefused)
     EXPECT_TRUE(folder.Names().empty());
 }
 
-TEST_F(Win32FileFailureTest, ExportReplacesAFileAndKeepsItsAttributes)
-{
+TEST_F(Win32FileFailureTest, ExportReplacesAFileAndKeepsItsAttributes) {
     WriteBytes(path, kOldText);
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
     WriteCableListFile(path, MakeTable(kRows));
@@ -130,8 +122,7 @@ TEST_F(Win32FileFailureTest, ExportReplacesAFileAndKeepsItsAttributes)
 }
 
 // A file with a second name (a hard link) is written in place: both names keep showing one file.
-TEST_F(Win32FileFailureTest, ExportKeepsHardLinks)
-{
+TEST_F(Win32FileFailureTest, ExportKeepsHardLinks) {
     WriteBytes(path, kOldText);
     const std::string otherName = folder / "other.ini";
     ASSERT_TRUE(CreateHardLinkA(otherName.c_str(), path.c_str(), nullptr));
@@ -143,14 +134,13 @@ TEST_F(Win32FileFailureTest, ExportKeepsHardLinks)
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"CableList.ini", "other.ini"}));
 }
 
-TEST(Win32FileError, SystemErrorsSortIntoTheirCauses)
-{
+TEST(Win32FileError, SystemErrorsSortIntoTheirCauses) {
     const struct {
         DWORD error;
         Cause cause;
     } cases[] = {
-        {ERROR_FILE_NOT_FOUND, Cause::FileNotFound},    {ERROR_PATH_NOT_FOUND, Cause::FileNotFound},
-        {ERROR_ACCESS_DENIED, Cause::AccessDenied},     {ERROR_SHARING_VIOLATION, Cause::SharingViolation},
+        {ERROR_FILE_NOT_FOUND, Cause::FileNotFound},     {ERROR_PATH_NOT_FOUND, Cause::FileNotFound},
+        {ERROR_ACCESS_DENIED, Cause::AccessDenied},      {ERROR_SHARING_VIOLATION, Cause::SharingViolation},
         {ERROR_LOCK_VIOLATION, Cause::SharingViolation}, {ERROR_DISK_FULL, Cause::DiskFull},
         {ERROR_HANDLE_DISK_FULL, Cause::DiskFull},       {ERROR_FILENAME_EXCED_RANGE, Cause::BadPath},
         {ERROR_INVALID_FUNCTION, Cause::Generic},

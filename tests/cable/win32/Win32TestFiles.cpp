@@ -10,13 +10,12 @@
 
 namespace fs = std::filesystem;
 
-CScratchFolder::CScratchFolder()
-{
+CScratchFolder::CScratchFolder() {
     static std::atomic<unsigned> made{0};
     const fs::path base = fs::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path folder = base / ("cable-test-" + std::to_string(GetCurrentProcessId()) + "-" +
-                                        std::to_string(made++));
+        const fs::path folder =
+            base / ("cable-test-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(made++));
         if (CreateDirectoryA(folder.string().c_str(), nullptr)) {
             m_path = folder.string();
             return;
@@ -25,8 +24,7 @@ CScratchFolder::CScratchFolder()
     throw std::runtime_error("cannot make a scratch folder");
 }
 
-int CountOpenDescriptors()
-{
+int CountOpenDescriptors() {
     DWORD handles = 0;
     GetProcessHandleCount(GetCurrentProcess(), &handles);
     return static_cast<int>(handles);

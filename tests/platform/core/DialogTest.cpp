@@ -51,7 +51,7 @@ protected:
 };
 
 QUORLIS_BEGIN_MESSAGE_MAP(CTestDlg)
-    ON_BN_CLICKED(IDC_IMPORT, &CTestDlg::OnImport)
+ON_BN_CLICKED(IDC_IMPORT, &CTestDlg::OnImport)
 QUORLIS_END_MESSAGE_MAP()
 
 class DialogTest : public ::testing::Test {
@@ -166,7 +166,8 @@ TEST_F(DialogTest, InitialFocusIsTheFirstEnabledTabStopOnlyWhenInitReturnsTrue) 
 class CCommaLocale {
 public:
     CCommaLocale() : m_before(std::setlocale(LC_NUMERIC, nullptr)) {
-        if (const char* dir = std::getenv("QUORLIS_TEST_BINARY_DIR")) setenv("LOCPATH", (std::string(dir) + "/locale").c_str(), 1);
+        if (const char* dir = std::getenv("QUORLIS_TEST_BINARY_DIR"))
+            setenv("LOCPATH", (std::string(dir) + "/locale").c_str(), 1);
         m_active = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
     }
     ~CCommaLocale() {

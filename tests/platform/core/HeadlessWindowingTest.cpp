@@ -28,7 +28,7 @@ protected:
 };
 
 QUORLIS_BEGIN_MESSAGE_MAP(CCountingDlg)
-    ON_BN_CLICKED(IDC_EXPORT, &CCountingDlg::OnExport)
+ON_BN_CLICKED(IDC_EXPORT, &CCountingDlg::OnExport)
 QUORLIS_END_MESSAGE_MAP()
 
 class HeadlessWindowingTest : public ::testing::Test {
@@ -41,13 +41,13 @@ protected:
 TEST_F(HeadlessWindowingTest, ControlsActLikeRealOnes) {
     CCountingDlg dlg(IDD_QUORLIS_DIALOG);
     ui.Check([&] { dlg.EnableControl(IDC_EXPORT, false); });
-    ui.Click(IDC_EXPORT);                   // disabled: nothing
+    ui.Click(IDC_EXPORT);  // disabled: nothing
     ui.Check([&] { dlg.EnableControl(IDC_EXPORT, true); });
     ui.Focus(IDC_EXPORT);
-    ui.PressEnter();                        // on a button: clicks it
-    ui.SysCommand(IDM_ABOUTBOX | 0x2);      // the low four bits are the platform's
-    ui.SysCommand(0xF000);                  // not in the menu: a failure
-    ui.Click(4242);                         // no such control: a failure
+    ui.PressEnter();                    // on a button: clicks it
+    ui.SysCommand(IDM_ABOUTBOX | 0x2);  // the low four bits are the platform's
+    ui.SysCommand(0xF000);              // not in the menu: a failure
+    ui.Click(4242);                     // no such control: a failure
     ui.PressEscape();
     EXPECT_EQ(dlg.DoModal(), kIdCancel);
     EXPECT_THAT(dlg.commands, ElementsAre(IDC_EXPORT));
@@ -65,14 +65,16 @@ TEST_F(HeadlessWindowingTest, FieldsDropLineBreaksAndNulAndFocusSelectsTheirText
         EXPECT_EQ(window.GetControlText(IDC_NAME), "ab");
         EXPECT_EQ(window.GetFocusedControl(), IDC_NAME);
         EXPECT_FALSE(window.IsTextSelected(IDC_NAME));
-        window.SetControlText(IDC_VELOCITY, std::string("1\r\0" "2", 4));
+        window.SetControlText(IDC_VELOCITY, std::string("1\r\0"
+                                                        "2",
+                                                        4));
         EXPECT_EQ(window.GetControlText(IDC_VELOCITY), "12");
     });
     ui.Focus(IDC_VELOCITY);
     ui.Check([&] { EXPECT_TRUE(ui.ActiveWindow()->IsTextSelected(IDC_VELOCITY)); });
-    ui.PressEnter();                        // in a field: the default button, OK
+    ui.PressEnter();  // in a field: the default button, OK
     ui.Check([&] { dlg.EnableControl(kIdCancel, false); });
-    ui.PressEscape();                       // Cancel disabled: nothing
+    ui.PressEscape();  // Cancel disabled: nothing
     ui.Check([&] { dlg.EndDialog(kIdCancel); });
     EXPECT_EQ(dlg.DoModal(), kIdCancel);
     EXPECT_THAT(dlg.commands, ElementsAre(kIdOk));

@@ -54,9 +54,7 @@ CModalScript::CModalScript(int timeLimitMs) {
     m_limit.start(timeLimitMs);
 }
 
-CModalScript::~CModalScript() {
-    EXPECT_TRUE(IsDone()) << m_steps.size() << " step(s) of the modal script did not run";
-}
+CModalScript::~CModalScript() { EXPECT_TRUE(IsDone()) << m_steps.size() << " step(s) of the modal script did not run"; }
 
 CModalScript& CModalScript::Then(Step step) {
     m_steps.push_back(std::move(step));

@@ -17,16 +17,16 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
-#include <QUrl>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace QuorlisText;
@@ -187,9 +187,11 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
         EXPECT_LT(window.minimumWidth(), window.maximumWidth()) << "resizable";
         EXPECT_EQ(window.size(), window.minimumSize()) << "the designed size, the least it takes";
         EXPECT_FALSE(window.windowIcon().isNull());
-        const std::pair<int, const char*> buttons[] = {{IDC_IMPORT, "Import"}, {IDC_EXPORT, "Export"},
-                                                        {IDC_EDIT_CABLE, "Edit"}, {IDC_DELETE_CABLE, "Delete"},
-                                                        {IDC_ADD_CABLE, "Add"}};
+        const std::pair<int, const char*> buttons[] = {{IDC_IMPORT, "Import"},
+                                                       {IDC_EXPORT, "Export"},
+                                                       {IDC_EDIT_CABLE, "Edit"},
+                                                       {IDC_DELETE_CABLE, "Delete"},
+                                                       {IDC_ADD_CABLE, "Add"}};
         for (const auto& [id, text] : buttons) {
             EXPECT_EQ(Button(window, id).text(), QString::fromLatin1(text));
             EXPECT_EQ(AccessibleName(Button(window, id)), QString::fromLatin1(text));
@@ -256,9 +258,9 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
 }
 
 TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
-    const QString path = MakeFile("three.ini", CableFile({{"RG58", "0.66", "0.5", "100"},
-                                                          {"LMR400", "0.85", "0.2", "900"},
-                                                          {"RG213", "0.66", "0.3", "50"}}));
+    const QString path = MakeFile(
+        "three.ini",
+        CableFile({{"RG58", "0.66", "0.5", "100"}, {"LMR400", "0.85", "0.2", "900"}, {"RG213", "0.66", "0.3", "50"}}));
     QList<Qt::CursorShape> cursorsWhileFilled;
     script.Then([this, &cursorsWhileFilled](QWidget& window) {
         main = &window;
@@ -490,9 +492,8 @@ TEST_F(QtMainDlgTest, KeysDoubleClickAndContextMenuRunTheButtonsCommands) {
         ChooseFromMenu(*menu, QStringLiteral("&Edit\tF2"));
     });
     script.Then(cancelEditOf("LMR400"));
-    script.Then([](QWidget& window) {
-        QTest::keyClick(&Button(window, IDC_ADD_CABLE), Qt::Key_S, Qt::ControlModifier);
-    });
+    script.Then(
+        [](QWidget& window) { QTest::keyClick(&Button(window, IDC_ADD_CABLE), Qt::Key_S, Qt::ControlModifier); });
     script.Then([target](QWidget& window) {
         auto* chooser = qobject_cast<QFileDialog*>(&window);
         ASSERT_NE(chooser, nullptr) << "Ctrl+S exports";

@@ -145,7 +145,10 @@ TEST(QtParameterDlg, FieldsKeepEveryByteAndNoLineBreakOrNul) {
     CQuorletDlg dlg;
     FillValid(dlg);
     dlg.m_strName = bytes;
-    dlg.m_strFrequency = std::string("10\r\n\0" "0", 6);
+    dlg.m_strFrequency = std::string(
+        "10\r\n\0"
+        "0",
+        6);
     CModalScript script;
     script.Then([](QWidget& window) {
         const QString shown =

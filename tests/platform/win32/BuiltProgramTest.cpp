@@ -39,7 +39,8 @@ struct SVersionNode {
 
 std::uint16_t Word(const std::string& data, std::size_t at) {
     if (at + 2 > data.size()) throw std::runtime_error("version record cut short");
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(data[at]) | static_cast<unsigned char>(data[at + 1]) << 8);
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(data[at]) | static_cast<unsigned char>(data[at + 1])
+                                                                                 << 8);
 }
 
 std::size_t Align4(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
@@ -146,8 +147,8 @@ TEST_F(BuiltProgram, IconGroupHoldsThreeSizesAtThreeDepths) {
         images.emplace(static_cast<unsigned char>(group[entry]), Word(group, entry + 6));
         EXPECT_FALSE(Resource(PeValues::kResourceIcon, Word(group, entry + 12)).empty());
     }
-    const std::set<std::pair<int, int>> expected{{16, 4}, {16, 8}, {16, 24}, {32, 4}, {32, 8},
-                                                 {32, 24}, {48, 4}, {48, 8}, {48, 24}};
+    const std::set<std::pair<int, int>> expected{{16, 4},  {16, 8}, {16, 24}, {32, 4}, {32, 8},
+                                                 {32, 24}, {48, 4}, {48, 8},  {48, 24}};
     EXPECT_EQ(images, expected);
 }
 
@@ -177,13 +178,15 @@ TEST_F(BuiltProgram, VersionRecordNamesTheProgram) {
     EXPECT_EQ(Dword(root.value, 16), 0x00010000u);  // product version 1.0
     EXPECT_EQ(Dword(root.value, 20), 0x00000001u);  // .0.1
 
-    const SVersionNode* translation = root.Child("VarFileInfo") ? root.Child("VarFileInfo")->Child("Translation") : nullptr;
+    const SVersionNode* translation =
+        root.Child("VarFileInfo") ? root.Child("VarFileInfo")->Child("Translation") : nullptr;
     ASSERT_NE(translation, nullptr);
     ASSERT_EQ(translation->value.size(), 4u);
     EXPECT_EQ(Word(translation->value, 0), 0x0409);
     EXPECT_EQ(Word(translation->value, 2), 1252);
 
-    const SVersionNode* strings = root.Child("StringFileInfo") ? root.Child("StringFileInfo")->Child("040904E4") : nullptr;
+    const SVersionNode* strings =
+        root.Child("StringFileInfo") ? root.Child("StringFileInfo")->Child("040904E4") : nullptr;
     ASSERT_NE(strings, nullptr);
     const auto value = [strings](const char* key) {
         const SVersionNode* node = strings->Child(key);

@@ -116,7 +116,8 @@ void CUiDriver::OnActivate(HWND window) {
         answer = m_answers.front();
         m_answers.pop_front();
     }
-    PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
 }
 
 // A step is taken off the list before it runs: a click that opens a modal dialog returns only when

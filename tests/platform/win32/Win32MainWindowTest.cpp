@@ -14,10 +14,10 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <cstring>
 
 namespace fs = std::filesystem;
 using namespace QuorlisText;
@@ -383,9 +383,10 @@ TEST_F(Win32MainWindowTest, ImportAddEditDeleteAndExportThroughTheRealDialogs) {
     std::ifstream exported(target, std::ios::binary);
     std::ostringstream text;
     text << exported.rdbuf();
-    EXPECT_EQ(text.str(), "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=2\n"
-                          "CableName1 = LMR400\nVelocity1 = 0.85\nCableLoss1 = 0.2\nFrequency1 = 900\n"
-                          "CableName2 = RG213\nVelocity2 =  0.66\nCableLoss2 = 3.5\nFrequency2 = 1000\n");
+    EXPECT_EQ(text.str(),
+              "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=2\n"
+              "CableName1 = LMR400\nVelocity1 = 0.85\nCableLoss1 = 0.2\nFrequency1 = 900\n"
+              "CableName2 = RG213\nVelocity2 =  0.66\nCableLoss2 = 3.5\nFrequency2 = 1000\n");
 }
 
 TEST_F(Win32MainWindowTest, FormatErrorShowsTwoWarningsInOrder) {
@@ -410,8 +411,10 @@ TEST_F(Win32MainWindowTest, FormatErrorShowsTwoWarningsInOrder) {
 // A very long cell shows only its beginning, with an ellipsis; its bytes stay whole.
 TEST_F(Win32MainWindowTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
     const std::string longName(100000, 'n');
-    const std::string source = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=1\n"
-                               "CableName1 = " + longName + "\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n";
+    const std::string source =
+        "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=1\n"
+        "CableName1 = " +
+        longName + "\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n";
     const std::string target = (dir / "copy.ini").string();
     Import(MakeFile("long.ini", source));
     OnMain([](HWND main) {
@@ -482,7 +485,10 @@ TEST_F(Win32MainWindowTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
     }));
     OnMain([this](HWND main) {
         EXPECT_EQ(SelectedRow(main), 0) << "the row double-clicked";
-        dlg.m_list.SetCellText(0, 0, std::string("RG\0" "58", 5));
+        dlg.m_list.SetCellText(0, 0,
+                               std::string("RG\0"
+                                           "58",
+                                           5));
         SendMessageA(List(main), WM_KEYDOWN, VK_F2, 0);
     });
     ui.Then(CUiDriver::OnWindow(kParameterTitle, [](HWND dialog) {

@@ -70,8 +70,8 @@ TEST_F(Win32ResourceTest, IconGroupHoldsThreeSizesAtThreeDepths) {
         images.emplace(entry.width, entry.bitCount);
         EXPECT_FALSE(Resource(entry.id, MAKEINTRESOURCEA(3)).empty());  // RT_ICON
     }
-    const std::set<std::pair<int, int>> expected{{16, 4}, {16, 8}, {16, 24}, {32, 4}, {32, 8},
-                                                 {32, 24}, {48, 4}, {48, 8}, {48, 24}};
+    const std::set<std::pair<int, int>> expected{{16, 4},  {16, 8}, {16, 24}, {32, 4}, {32, 8},
+                                                 {32, 24}, {48, 4}, {48, 8},  {48, 24}};
     EXPECT_EQ(images, expected);
 }
 
@@ -105,8 +105,8 @@ TEST_F(Win32ResourceTest, VersionRecordNamesTheProgram) {
     EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
     EXPECT_EQ(fixed->dwProductVersionLS, 0x00000001u);
     DWORD* translation = nullptr;
-    ASSERT_TRUE(VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                               &length));
+    ASSERT_TRUE(
+        VerQueryValueA(info.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     EXPECT_EQ(*translation, MAKELONG(0x0409, 1252));
     EXPECT_EQ(VersionString(info, "FileDescription"), "Quorlis");
     EXPECT_EQ(VersionString(info, "ProductName"), "Quorlis");

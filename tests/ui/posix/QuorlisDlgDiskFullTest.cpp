@@ -2,10 +2,10 @@
 
 #include "../QuorlisDlgFixture.h"
 
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <csignal>
 
 // A full disk, for real: the export runs in a child whose files may not grow past 100 bytes.
 TEST_F(QuorlisDlgTest, ExportOnAFullDiskSaysExportFailedAndKeepsTheOldFile) {

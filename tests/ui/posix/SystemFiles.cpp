@@ -6,16 +6,14 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-CHeldFile::CHeldFile(const std::string& path) : m_handle(::open(path.c_str(), O_RDONLY | O_CLOEXEC))
-{
+CHeldFile::CHeldFile(const std::string& path) : m_handle(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
     if (m_handle != -1 && ::flock(static_cast<int>(m_handle), LOCK_EX | LOCK_NB) != 0) {
         ::close(static_cast<int>(m_handle));
         m_handle = -1;
     }
 }
 
-CHeldFile::~CHeldFile()
-{
+CHeldFile::~CHeldFile() {
     if (IsHeld()) ::close(static_cast<int>(m_handle));
 }
 

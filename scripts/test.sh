@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the suite in a normal build, the suite again
-# under AddressSanitizer and UndefinedBehaviorSanitizer, a short bounded fuzzing run, and the Windows
-# program's tests under Wine (test-windows.sh). Ends with a table of the stages and their times;
+# Installs what is missing, checks the sources' format, builds, and runs every test: the suite in a
+# normal build, the suite again under AddressSanitizer and UndefinedBehaviorSanitizer, a short
+# bounded fuzzing run, and the Windows program's tests under Wine (test-windows.sh). Ends with a table of the stages and their times;
 # the last line says whether it passed or which stage failed.
 #   QUORLIS_SKIP_LINUX=1    leaves out the Linux builds, their tests and the fuzzing
 #   QUORLIS_SKIP_WINDOWS=1  leaves out the Windows program
@@ -13,6 +13,7 @@ source scripts/stages.sh
 
 run_stage "setup" "installing the packages of scripts/packages.txt failed; check the network and apt's sources" \
   ./scripts/setup.sh
+run_stage "format" "the files named above are not formatted as .clang-format says" ./scripts/check-format.sh
 
 linux_stages() {
   export QT_QPA_PLATFORM=offscreen

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the sources' format, builds, and runs every test: the suite in a
 # normal build, the suite again under AddressSanitizer and UndefinedBehaviorSanitizer, a short
-# bounded fuzzing run, and the Windows program's tests under Wine (test-windows.sh). Ends with a table of the stages and their times;
-# the last line says whether it passed or which stage failed.
+# bounded fuzzing run, and the Windows program's tests under Wine (test-windows.sh). Ends with a
+# table of the stages and their times; the last line says whether it passed or which stage failed.
 #   QUORLIS_SKIP_LINUX=1    leaves out the Linux builds, their tests and the fuzzing
 #   QUORLIS_SKIP_WINDOWS=1  leaves out the Windows program
 set -euo pipefail

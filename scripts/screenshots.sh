@@ -2,11 +2,14 @@
 # Takes the README's screenshots from the real program: starts it on a private X server (Xvfb) with
 # a small window manager, imports the sample list docs/CableList.ini through the file chooser,
 # opens a row in the parameter dialog, and saves docs/main-window.png and docs/parameter-dialog.png.
-# Needs the program built in build/ (./scripts/start.sh or ./scripts/build.sh build).
+# Needs the program built, by the start command in build-app/ or by the test command in build/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-program=$root/build/app/quorlis
-[[ -x $program ]] || { echo "screenshots: build the program first (./scripts/build.sh build)" >&2; exit 1; }
+program=
+for candidate in "$root/build-app/app/quorlis" "$root/build/app/quorlis"; do
+  [[ -x $candidate ]] && { program=$candidate; break; }
+done
+[[ -n $program ]] || { echo "screenshots: build the program first (./scripts/start.sh or ./scripts/test.sh)" >&2; exit 1; }
 
 tools=(xvfb xdotool imagemagick openbox x11-utils)
 missing=()

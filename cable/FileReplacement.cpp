@@ -159,7 +159,7 @@ void WriteAll(IFile& file, std::string_view bytes, const std::string& path) {
 
 void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const FileTextWriter& writeText) {
     const std::string target = fileSystem.FollowLinks(path);
-    const std::unique_ptr<IFile> old = OpenTargetIfAny(fileSystem, target);
+    std::unique_ptr<IFile> old = OpenTargetIfAny(fileSystem, target);
     CFileIdentity identity;
     if (old != nullptr) {
         identity = old->GetIdentity();
@@ -198,4 +198,7 @@ void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const Fil
         return;
     }
     cleanup.Keep();
+    if (old != nullptr) {
+        fileSystem.CloseReplaced(std::move(old));
+    }
 }

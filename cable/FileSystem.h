@@ -82,6 +82,10 @@ public:
     virtual bool CanRenameOpenFiles() const = 0;
     // Removes the closed file at path, if it can: a clean-up step that reports nothing.
     virtual void Remove(const std::string& path) noexcept = 0;
+    // Closes a file whose name a rename has just given to another, ignoring any error. Closing it
+    // can make the system free all it held, which takes a while for a large file: a file system
+    // may finish that after returning.
+    virtual void CloseReplaced(std::unique_ptr<IFile> file) noexcept { file.reset(); }
 
 protected:
     ~IFileSystem() = default;

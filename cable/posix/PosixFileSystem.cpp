@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <cerrno>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -18,6 +19,9 @@ constexpr int kMostLinksFollowed = 40;
 constexpr int kNameAttempts = 100;
 // Scratch files go here: the program reads no environment variable that could name another place.
 constexpr const char* kScratchFolder = "/tmp";
+// Closing a replaced file drops its cached pages and frees its blocks, about 0.7 ms a megabyte:
+// from this size on a thread does it.
+constexpr std::uint64_t kSlowToClose = std::uint64_t{1} << 20;
 
 std::string ReadLink(const std::string& path) {
     std::vector<char> buffer(256);
@@ -218,6 +222,16 @@ void CPosixFileSystem::Rename(const std::string& from, const std::string& to) {
 }
 
 void CPosixFileSystem::Remove(const std::string& path) noexcept { ::unlink(path.c_str()); }
+
+void CPosixFileSystem::CloseReplaced(std::unique_ptr<IFile> file) noexcept {
+    try {
+        if (file->GetSize() >= kSlowToClose) {
+            std::thread([closing = std::move(file)]() mutable { closing.reset(); }).detach();
+        }
+    } catch (...) {
+        // Where no thread can start, the file is closed here.
+    }
+}
 
 IFileSystem& GetSystemFileSystem() {
     static CPosixFileSystem fileSystem;

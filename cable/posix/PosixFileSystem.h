@@ -27,6 +27,9 @@ public:
     void Rename(const std::string& from, const std::string& to) override;
     bool CanRenameOpenFiles() const override { return true; }
     void Remove(const std::string& path) noexcept override;
+    // A large file is closed by a thread of its own, so that the caller does not wait while the
+    // system frees its blocks and cached pages.
+    void CloseReplaced(std::unique_ptr<IFile> file) noexcept override;
 
 private:
     std::unique_ptr<IFile> Open(const std::string& path, bool followLink);

@@ -24,10 +24,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <thread>
 
 using testing::ElementsAre;
 using Cause = CFileError::Cause;
@@ -402,6 +404,23 @@ TEST_F(PosixFileTest, KilledExportLeavesNothingBehind) {
             ASSERT_EQ(::unlink(path.c_str()), 0);
         }
     }
+}
+
+// A large replaced file is closed after Export returns: it must still be closed, and its
+// replacement be whole, at once.
+TEST_F(PosixFileTest, LargeReplacedFileIsLetGoOf) {
+    WriteBytes(path, "old");
+    ASSERT_EQ(::truncate(path.c_str(), std::int64_t{64} << 20), 0);
+    const ino_t oldFile = StatusOf(path).st_ino;
+    const int descriptors = CountOpenDescriptors();
+    WriteCableListFile(path, MakeTable(kSampleRows));
+    EXPECT_NE(StatusOf(path).st_ino, oldFile);
+    EXPECT_EQ(RowsIn(path), readBack);
+    for (int waited = 0; waited < 100 && CountOpenDescriptors() != descriptors; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_EQ(CountOpenDescriptors(), descriptors);
+    EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
 }
 
 // Where a file system has no unnamed files, the new file has a hidden name until it replaces the

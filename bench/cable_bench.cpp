@@ -33,6 +33,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -290,6 +291,7 @@ void PrintHeading(int runs, long long barePeak) {
     std::printf("read peak: a fresh process that only reads; the bare process, reading nothing, peaks at %.1f MB\n",
                 Megabytes(barePeak));
     std::printf(
+        "write: until the export returns (the replaced file is then closed by a thread, waited for before going on)\n"
         "write parts: the writer's own work into no file (fmt), and write(2)+fsync(2) of the same bytes (sys)\n");
     std::printf("%-6s %9s %7s %7s %7s %6s %7s %6s %6s %6s %8s %6s\n", "", "rows", "MB", "grep s", "read s", "x grep",
                 "write s", "x grep", "fmt s", "sys s", "peak MB", "x file");
@@ -311,6 +313,20 @@ struct SCase {
     CCableTable rows;  // those of the last read
 };
 
+// The number of files this process has open.
+int OpenFileCount() {
+    const std::filesystem::directory_iterator entries("/proc/self/fd");
+    return static_cast<int>(std::distance(begin(entries), end(entries)));
+}
+
+// Returns once this process has no more than count files open: the file that an export replaced
+// is closed by a thread of its own, and freeing it must not weigh on the next measurement.
+void WaitForOpenFiles(int count) {
+    for (int waited = 0; waited < 60000 && OpenFileCount() > count; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 // One run of a case: grep, a read into an empty table and a write of the rows read, in that
 // order, so that all three meet the file in the same state of the page cache.
 void TimeRun(SCase& c, int rows, const std::string& dir) {
@@ -325,7 +341,9 @@ void TimeRun(SCase& c, int rows, const std::string& dir) {
         Fail(std::string(c.charset->name) + ": a run found the wrong number of rows");
     }
     c.rows = std::move(table);
+    const int openFiles = OpenFileCount();
     c.writeTimes.push_back(SecondsOf([&] { WriteCableListFile(c.path, c.rows); }));
+    WaitForOpenFiles(openFiles);
 }
 
 // The figures of a list of rows in each character set. The runs of the character sets take

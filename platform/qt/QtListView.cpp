@@ -39,21 +39,28 @@ void CQtListView::InsertColumn(int column, const QString& heading, int format, i
     m_model.InsertColumn(column, heading, format);
     const int inserted = std::clamp(column, 0, m_model.columnCount() - 1);
     m_columnWidths.insert(m_columnWidths.begin() + std::min<std::size_t>(inserted, m_columnWidths.size()), width);
-    FitColumns();
+    FitColumns(m_columnWidths);
     // A selection made while there were no columns to show it in shows now.
     if (const CCableTable* table = m_model.GetTable()) ShowTableSelection(table->GetSelectedRow());
 }
 
-void CQtListView::FitColumns() {
+void CQtListView::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    std::vector<int> shown;
+    for (int column = 0; column < m_model.columnCount(); ++column) shown.push_back(columnWidth(column));
+    FitColumns(shown);
+}
+
+void CQtListView::FitColumns(const std::vector<int>& widths) {
     std::vector<int> needs;
     for (int column = 0; column < m_model.columnCount(); ++column) {
         needs.push_back(horizontalHeader()->sectionSizeHint(column));
     }
     // Room is kept for the scroll bar that a longer list shows.
     const int room = width() - 2 * frameWidth() - verticalScrollBar()->sizeHint().width();
-    const std::vector<int> widths = FitColumnWidths(m_columnWidths, needs, room);
-    for (std::size_t column = 0; column < widths.size(); ++column) {
-        setColumnWidth(static_cast<int>(column), widths[column]);
+    const std::vector<int> fitted = FitColumnWidths(widths, needs, room);
+    for (std::size_t column = 0; column < fitted.size(); ++column) {
+        setColumnWidth(static_cast<int>(column), fitted[column]);
     }
 }
 

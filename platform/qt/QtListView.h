@@ -31,12 +31,18 @@ public:
     // Typing in the list selects nothing.
     void keyboardSearch(const QString& search) override;
 
+protected:
+    // A list made narrower than its columns (a window opened smaller than designed, on a small
+    // screen) takes the room from them, every heading kept whole where the room allows.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void ShowSelectionOnlyWithFocus();
     void UseFixedRowHeight();
     void OnViewSelectionChanged();
     void ShowTableSelection(int row);
-    void FitColumns();
+    // Gives the columns widths, as FitColumnWidths fits them into the list.
+    void FitColumns(const std::vector<int>& widths);
 
     CCableTableModel m_model;
     unsigned m_extendedStyle = 0;

@@ -216,7 +216,7 @@ void CDialog::DragAcceptFiles(bool accept) {
     if (m_window) m_window->DragAcceptFiles(accept);
 }
 
-void CDialog::LoadAccelerators(int id) { m_accelerators = &FindAcceleratorTable(id); }
+void CDialog::UseAcceleratorTable(int id) { m_accelerators = &FindAcceleratorTable(id); }
 
 void CDialog::TrackContextMenu(int menuId, SScreenPoint where) {
     if (!m_window) return;

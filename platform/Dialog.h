@@ -114,7 +114,7 @@ protected:
     // Lets files be dropped on the window (OnDropFiles).
     void DragAcceptFiles(bool accept = true);
     // Makes the keys of accelerator table id run their commands while the dialog runs.
-    void LoadAccelerators(int id);
+    void UseAcceleratorTable(int id);
     // Shows menu id at where; its Command items are enabled as the controls of their ids are.
     // Runs the command of the item chosen.
     void TrackContextMenu(int menuId, SScreenPoint where);

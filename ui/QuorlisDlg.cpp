@@ -51,7 +51,7 @@ bool CQuorlisDlg::OnInitDialog() {
     }
 
     EnableEditCommands(false);
-    LoadAccelerators(IDR_MAIN_ACCELERATORS);
+    UseAcceleratorTable(IDR_MAIN_ACCELERATORS);
     DragAcceptFiles();
     // Its messages need the window on the screen, as their owner.
     if (!m_startFile.empty()) PostCommand(ID_IMPORT_START_FILE);

@@ -81,15 +81,14 @@ int CWin32DialogWindow::RunModal() {
 
 LRESULT CALLBACK CWin32DialogWindow::MessageFilterProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == MSGF_DIALOGBOX) {
+        // Only the innermost window takes keys: the windows it runs over are disabled.
         const MSG& message = *reinterpret_cast<const MSG*>(lParam);
-        for (CWin32DialogWindow* window : RunningWindows()) {
-            if (window->TranslateAccelerator(message)) return TRUE;
-        }
+        if (!RunningWindows().empty() && RunningWindows().back()->RunAccelerator(message)) return TRUE;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-bool CWin32DialogWindow::TranslateAccelerator(const MSG& message) {
+bool CWin32DialogWindow::RunAccelerator(const MSG& message) {
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
     if (!m_hwnd || (message.hwnd != m_hwnd && !IsChild(m_hwnd, message.hwnd))) return false;
     try {

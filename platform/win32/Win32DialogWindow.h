@@ -64,7 +64,7 @@ private:
     // Sees the messages of the dialog manager's loops before they are dispatched.
     static LRESULT CALLBACK MessageFilterProc(int code, WPARAM wParam, LPARAM lParam);
     // A key pressed in this window, given to the dialog's accelerators. True when it used the key.
-    bool TranslateAccelerator(const MSG& message);
+    bool RunAccelerator(const MSG& message);
     INT_PTR OnContextMenuMessage(HWND control, LPARAM position);
     INT_PTR OnPostedCommandMessage(int id);
     INT_PTR OnDropFilesMessage(HDROP drop);

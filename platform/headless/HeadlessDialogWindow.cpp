@@ -205,9 +205,9 @@ void CHeadlessDialogWindow::UserFocus(int id) {
     if (control && control->enabled) FocusControl(id);
 }
 
-void CHeadlessDialogWindow::UserPressEnter() { RunCommandIfEnabled(CommandForEnter(m_layout, m_focused)); }
+void CHeadlessDialogWindow::UserPressEnter() { m_dialog.HandleCommand(CommandForEnter(m_layout, m_focused)); }
 
-void CHeadlessDialogWindow::UserPressEscape() { RunCommandIfEnabled(CommandForEscape()); }
+void CHeadlessDialogWindow::UserPressEscape() { m_dialog.HandleCommand(CommandForEscape()); }
 
 void CHeadlessDialogWindow::UserSysCommand(unsigned id) {
     const bool inMenu = std::any_of(m_systemMenu.begin(), m_systemMenu.end(), [id](const SMenuItem& item) {
@@ -277,12 +277,6 @@ void CHeadlessDialogWindow::FocusFirstTabStop() {
         FocusControl(layout.id);
         return;
     }
-}
-
-void CHeadlessDialogWindow::RunCommandIfEnabled(int id) {
-    const auto it = m_controls.find(id);
-    if (it != m_controls.end() && !it->second.enabled) return;
-    m_dialog.HandleCommand(id);
 }
 
 void CHeadlessDialogWindow::ReportFailure(const std::string& message) const {

@@ -120,7 +120,6 @@ private:
     SControl* FindControl(int id, const char* operation);
     const SControl* FindControl(int id, const char* operation) const;
     void FocusFirstTabStop();
-    void RunCommandIfEnabled(int id);
     void ReportFailure(const std::string& message) const;
 
     CHeadlessWindowing& m_windowing;

@@ -198,9 +198,14 @@ int CHeadlessWindowing::ChooseFromPopupMenu(const IDialogWindow& owner, const st
         m_menuAnswers.pop_front();
     }
     int chosen = -1;
+    bool found = false;
     for (std::size_t i = 0; label && i < items.size(); ++i) {
-        if (!items[i].separator && items[i].enabled && MenuLabel(items[i].text) == *label) chosen = static_cast<int>(i);
+        if (items[i].separator || MenuLabel(items[i].text) != *label) continue;
+        found = true;
+        if (items[i].enabled) chosen = static_cast<int>(i);
     }
+    // A label that names no item is a slip in the test, not a choice the user could make.
+    if (label && !found) ReportFailure("the menu holds no item \"" + *label + "\"");
     m_popupMenus.push_back(SPopupMenuRecord{items, LayoutIdOf(&owner), chosen});
     return chosen;
 }

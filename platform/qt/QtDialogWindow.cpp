@@ -383,18 +383,10 @@ void CQtDialogWindow::FocusFirstTabStop() {
 }
 
 void CQtDialogWindow::PlaceOnScreen() {
-    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    const QScreen* shownOn = owner ? owner->screen() : screen();
-    if (!shownOn) return;
-    const QRect available = shownOn->availableGeometry();
-    const bool overOwner = owner && (m_layout.style & kDsCenter);
-    const SWindowPlacement placement =
-        PlaceWindow(m_designedSize, (m_layout.style & kDsResizable) != 0, ExpectedFrame(),
-                    overOwner ? owner->frameGeometry().center() : available.center(), available);
-    if (m_layout.style & kDsResizable) setMinimumSize(placement.clientSize);
-    resize(placement.clientSize);
-    // The frame's corner, not the client area's: the window manager puts the title bar below it.
-    move(placement.frameTopLeft);
+    const bool resizable = (m_layout.style & kDsResizable) != 0;
+    const QSize size =
+        FitWindowOnScreen(*this, parentWidget(), m_designedSize, resizable, (m_layout.style & kDsCenter) != 0);
+    if (resizable && size.isValid()) setMinimumSize(size);
 }
 
 void CQtDialogWindow::KeepFrameOnScreenOnceFramed() {
@@ -409,12 +401,6 @@ void CQtDialogWindow::KeepFrameOnScreenOnceFramed() {
     if (resizable) setMinimumSize(placement.clientSize);
     resize(placement.clientSize);
     move(placement.frameTopLeft);
-}
-
-QMargins CQtDialogWindow::ExpectedFrame() const {
-    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    if (owner && !FrameMargins(*owner).isNull()) return FrameMargins(*owner);
-    return EstimatedFrameMargins(*this);
 }
 
 void CQtDialogWindow::LayOutGrowingControls() {

@@ -98,8 +98,6 @@ private:
     // Once the window manager has framed the window, moves it so that the frame is wholly on the
     // screen; a resizable window takes the size that the real frame leaves room for.
     void KeepFrameOnScreenOnceFramed();
-    // The frame the window manager puts around the window: the owner's, else an estimate.
-    QMargins ExpectedFrame() const;
     // Gives the growing controls the window's room beyond its designed size.
     void LayOutGrowingControls();
     const SControlLayout* FindControl(int id) const;

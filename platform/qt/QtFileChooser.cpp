@@ -33,20 +33,6 @@ QString ToQtPatterns(const QString& patterns) {
     return qtPatterns.join(u' ');
 }
 
-// Sizes and places Qt's own chooser to lie wholly on the screen, centred over owner (a desktop's
-// own chooser places itself).
-void FitOnScreen(QFileDialog& chooser, const QWidget* owner) {
-    const QWidget* over = owner ? owner->window() : nullptr;
-    const QScreen* screen = over ? over->screen() : chooser.screen();
-    if (!screen) return;
-    const QRect available = screen->availableGeometry();
-    const QMargins frame = over && !FrameMargins(*over).isNull() ? FrameMargins(*over) : EstimatedFrameMargins(chooser);
-    const QPoint centre = over ? over->frameGeometry().center() : available.center();
-    const SWindowPlacement placement = PlaceWindow(chooser.sizeHint(), true, frame, centre, available);
-    chooser.resize(placement.clientSize);
-    chooser.move(placement.frameTopLeft);
-}
-
 // Whether the platform may have a desktop's own chooser; the screenless ones never do.
 bool HasDesktopChooser() {
     const QString platform = QGuiApplication::platformName();
@@ -82,7 +68,10 @@ std::optional<std::string> RunFileChooser(QWidget* owner, const SFileChooser& re
     chooser.setDefaultSuffix(codec.ToQString(request.defaultExt));
     if (!request.initialFolder.empty()) chooser.setDirectory(QFile::decodeName(request.initialFolder.c_str()));
     if (!request.fileName.empty()) chooser.selectFile(codec.ToQString(request.fileName));
-    if (chooser.testOption(QFileDialog::DontUseNativeDialog)) FitOnScreen(chooser, owner);
+    // A desktop's own chooser places itself; Qt's is centred over the owner, wholly on the screen.
+    if (chooser.testOption(QFileDialog::DontUseNativeDialog)) {
+        FitWindowOnScreen(chooser, owner, chooser.sizeHint(), true, true);
+    }
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return std::nullopt;
     // Qt names files by the bytes QFile::encodeName gives back: those open the file chosen.
     return QFile::encodeName(chooser.selectedFiles().first()).toStdString();

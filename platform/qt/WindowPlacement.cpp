@@ -1,5 +1,6 @@
 #include "platform/qt/WindowPlacement.h"
 
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -27,4 +28,20 @@ QMargins FrameMargins(const QWidget& window) {
 QMargins EstimatedFrameMargins(const QWidget& window) {
     constexpr int kBorder = 4;
     return QMargins(kBorder, window.fontMetrics().height() * 2 + kBorder, kBorder, kBorder);
+}
+
+QSize FitWindowOnScreen(QWidget& window, const QWidget* owner, QSize designed, bool resizable, bool overOwner) {
+    const QWidget* ownerWindow = owner ? owner->window() : nullptr;
+    const QScreen* screen = ownerWindow ? ownerWindow->screen() : window.screen();
+    if (!screen) return {};
+    const QRect available = screen->availableGeometry();
+    // The owner's frame is the best guess of what the window manager will put around this one.
+    const QMargins frame = ownerWindow && !FrameMargins(*ownerWindow).isNull() ? FrameMargins(*ownerWindow)
+                                                                               : EstimatedFrameMargins(window);
+    const QPoint centre = ownerWindow && overOwner ? ownerWindow->frameGeometry().center() : available.center();
+    const SWindowPlacement placement = PlaceWindow(designed, resizable, frame, centre, available);
+    window.resize(placement.clientSize);
+    // The frame's corner, not the client area's: the window manager puts the title bar below it.
+    window.move(placement.frameTopLeft);
+    return placement.clientSize;
 }

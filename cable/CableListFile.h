@@ -40,8 +40,9 @@ int ReadCableListFile(const std::string& path, CCableTable& table);
 void WriteCableListFile(const std::string& path, const CCableTable& table, IFileSystem& fileSystem);
 int ReadCableListFile(const std::string& path, CCableTable& table, IFileSystem& fileSystem);
 
-// The three steps of the reader. They scan text in the character set of the LC_CTYPE locale in
-// force, stepping over multi-byte characters whole.
+// The reader's three steps on a whole text in memory: the reference that ReadCableListFile, which
+// streams the file through a small buffer instead, gives the same rows as. They scan text in the
+// character set of the LC_CTYPE locale in force, stepping over multi-byte characters whole.
 
 // Splits the file's text at line feeds, sets the first non-empty line aside, and returns the
 // later lines that contain "CableName", "Velocity", "CableLoss" or "Frequency" (anywhere, at the

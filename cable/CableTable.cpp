@@ -143,11 +143,8 @@ std::string_view CCableTable::GetCellTextView(int row, int column) const {
 }
 
 std::array<std::string_view, 4> CCableTable::GetRowTextViews(int row) const {
-    const std::vector<char*>& rows = Rows().rows;
-    if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) {
-        CheckRow(row);
-    }
-    return CCableRow(rows[static_cast<std::size_t>(row)]).GetCells();
+    CheckRow(row);
+    return CCableRow(Rows().rows[static_cast<std::size_t>(row)]).GetCells();
 }
 
 void CCableTable::DeleteRow(int row) {

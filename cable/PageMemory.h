@@ -1,7 +1,8 @@
 #pragma once
 // Large blocks of memory straight from the system. Touching fresh memory one page at a time is
-// slow on many machines; a block from here comes with all its pages already in place (huge pages
-// where the system offers them), so filling it costs little more than the writing itself.
+// slow on many machines; on POSIX systems a block from here comes with all its pages already in
+// place (huge pages where the system offers them), so filling it costs little more than the
+// writing itself. Elsewhere blocks come from the heap.
 
 #include <cstddef>
 

@@ -100,8 +100,8 @@ void CPeImage::ReadHeaders() {
     }
     if (directoryCount > kResourceDirectory) {
         m_resourceRva = Read32(directory(kResourceDirectory));
-        m_resourceSize = Read32(directory(kResourceDirectory) + 4);
-        if (m_resourceRva != 0) FileOffset(m_resourceRva, m_resourceSize);
+        const std::uint32_t resourceSize = Read32(directory(kResourceDirectory) + 4);
+        if (m_resourceRva != 0) FileOffset(m_resourceRva, resourceSize);
     }
 }
 

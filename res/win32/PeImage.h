@@ -61,5 +61,4 @@ private:
     std::uint16_t m_subsystem = 0;
     std::vector<std::string> m_importedDlls;
     std::uint32_t m_resourceRva = 0;
-    std::uint32_t m_resourceSize = 0;
 };

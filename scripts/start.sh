@@ -4,9 +4,9 @@
 # FILE when one is given.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-./scripts/setup.sh program
+# No change of folder: FILE is named from where the command was given.
+"$root/scripts/setup.sh" program
 echo "start: building the editor alone in build-app (the tests are built by ./scripts/test.sh)"
-./scripts/build.sh build-app -DCMAKE_BUILD_TYPE=Release \
+"$root/scripts/build.sh" "$root/build-app" -DCMAKE_BUILD_TYPE=Release \
   -DQUORLIS_BUILD_TESTS=OFF -DQUORLIS_BUILD_BENCH=OFF -DQUORLIS_BUILD_FUZZ=OFF
-exec build-app/app/quorlis "$@"
+exec "$root/build-app/app/quorlis" "$@"

@@ -322,7 +322,8 @@ int OpenFileCount() {
 // Returns once this process has no more than count files open: the file that an export replaced
 // is closed by a thread of its own, and freeing it must not weigh on the next measurement.
 void WaitForOpenFiles(int count) {
-    for (int waited = 0; waited < 60000 && OpenFileCount() > count; ++waited) {
+    for (int waited = 0; OpenFileCount() > count; ++waited) {
+        if (waited == 60000) Fail("a replaced file was still open a minute after its export");
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }

@@ -16,7 +16,7 @@ share=$(( seconds / ${#targets[@]} ))
 (( share > 0 )) || share=1
 
 if [[ ! -f $dir/build.ninja ]]; then
-  hint="configuring $dir with clang failed: CMake's errors are above (clang comes from scripts/packages.txt)"
+  hint="configuring $dir with clang failed: CMake's errors are above (clang comes from scripts/packages-test.txt)"
   CC=clang CXX=clang++ cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQUORLIS_BUILD_FUZZ=ON -DQUORLIS_BUILD_QT=OFF -DQUORLIS_BUILD_TESTS=OFF \
     -DQUORLIS_BUILD_BENCH=OFF -DQUORLIS_WERROR=ON >/dev/null

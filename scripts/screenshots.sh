@@ -17,8 +17,10 @@ for pkg in "${tools[@]}"; do
   [[ $(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true) == installed ]] || missing+=("$pkg")
 done
 if ((${#missing[@]})); then
-  sudo_cmd=(); ((EUID == 0)) || sudo_cmd=(sudo)
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  sudo_cmd=(); ((EUID == 0)) || sudo_cmd=(sudo env DEBIAN_FRONTEND=noninteractive)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
 work=$(mktemp -d)

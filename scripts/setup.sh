@@ -25,7 +25,7 @@ done < <(cat "${lists[@]}")
 as_root=()
 if ((EUID != 0)); then
   command -v sudo >/dev/null || { echo "setup: run as root or install sudo (missing: ${missing[*]})" >&2; exit 1; }
-  as_root=(sudo)
+  as_root=(sudo env DEBIAN_FRONTEND=noninteractive)  # sudo drops the exported variable
 fi
 echo "setup: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive

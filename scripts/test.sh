@@ -11,7 +11,7 @@ cd "$root"
 source scripts/errors.sh
 source scripts/stages.sh
 
-run_stage "setup" "installing the packages of scripts/packages.txt failed; check the network and apt's sources" \
+run_stage "setup" "installing the packages of scripts/packages.txt and packages-test.txt failed; check the network and apt's sources" \
   ./scripts/setup.sh
 run_stage "format" "the files named above are not formatted as .clang-format says" ./scripts/check-format.sh
 

@@ -19,7 +19,7 @@ add_custom_command(
           ${checker_sources} -lgtest -pthread -o ${checker}
   DEPENDS ${checker_sources} ${PROJECT_SOURCE_DIR}/res/win32/PeImage.h
           ${PROJECT_SOURCE_DIR}/res/win32/DialogTemplate.h ${PROJECT_SOURCE_DIR}/res/Resources.h
-          ${PROJECT_SOURCE_DIR}/res/Layout.h ${PROJECT_SOURCE_DIR}/res/ResourceIds.h
+          ${PROJECT_SOURCE_DIR}/res/Layout.h ${PROJECT_SOURCE_DIR}/res/ResourceIds.h ${PROJECT_SOURCE_DIR}/res/Commands.h
   COMMENT "Building the check of the built program for the build machine"
   VERBATIM)
 add_custom_target(BuiltProgramCheck ALL DEPENDS ${checker})

@@ -286,7 +286,7 @@ const char* Verdict(double value, double target) { return value <= target ? "met
 
 void PrintHeading(int runs, long long barePeak) {
     std::printf(
-        "cable_bench: median of %d run%s; the yardstick is grep -c -E '%s' on the same file in the same locale\n", runs,
+        "cable_bench: median of %d run%s (up to ten times as many below 1,000,000 rows); the yardstick is grep -c -E '%s' on the same file in the same locale\n", runs,
         runs == 1 ? "" : "s", std::string(kGrepPattern).c_str());
     std::printf("read peak: a fresh process that only reads; the bare process, reading nothing, peaks at %.1f MB\n",
                 Megabytes(barePeak));
@@ -347,6 +347,10 @@ void TimeRun(SCase& c, int rows, const std::string& dir) {
     WaitForOpenFiles(openFiles);
 }
 
+// The runs that the figures of a list of rows are the medians of: more below 1,000,000 rows
+// (up to ten times as many), whose runs take milliseconds and so vary the most.
+int RunsFor(int rows, int runs) { return runs * std::clamp(1'000'000 / rows, 1, 10); }
+
 // The figures of a list of rows in each character set. The runs of the character sets take
 // turns, so that a busy moment of the machine falls on all of them alike.
 std::vector<SFigures> TimeSize(int rows, const std::vector<const SCharset*>& charsets, const SBenchOptions& options,
@@ -362,7 +366,8 @@ std::vector<SFigures> TimeSize(int rows, const std::vector<const SCharset*>& cha
         figures[i].readPeakBytes = ReadPeakBytes(cases[i].path, rows);
         GrepCount(cases[i].path);  // brings the file into the page cache
     }
-    for (int run = 0; run < options.runs; ++run) {
+    const int runs = RunsFor(rows, options.runs);
+    for (int run = 0; run < runs; ++run) {
         for (SCase& c : cases) {
             TimeRun(c, rows, options.dir);
         }
@@ -380,7 +385,7 @@ std::vector<SFigures> TimeSize(int rows, const std::vector<const SCharset*>& cha
         f.grepSeconds = Median(c.grepTimes);
         f.readSeconds = Median(c.readTimes);
         f.writeSeconds = Median(c.writeTimes);
-        TimeWriteParts(c.path, c.rows, options.runs, f);
+        TimeWriteParts(c.path, c.rows, runs, f);
         PrintFigures(f);
         std::filesystem::remove(c.path);
         if (c.charset == &kUtf8) {

@@ -286,8 +286,9 @@ const char* Verdict(double value, double target) { return value <= target ? "met
 
 void PrintHeading(int runs, long long barePeak) {
     std::printf(
-        "cable_bench: median of %d run%s (up to ten times as many below 1,000,000 rows); the yardstick is grep -c -E '%s' on the same file in the same locale\n", runs,
-        runs == 1 ? "" : "s", std::string(kGrepPattern).c_str());
+        "cable_bench: median of %d run%s (up to ten times as many below 1,000,000 rows); the yardstick is grep -c -E "
+        "'%s' on the same file in the same locale\n",
+        runs, runs == 1 ? "" : "s", std::string(kGrepPattern).c_str());
     std::printf("read peak: a fresh process that only reads; the bare process, reading nothing, peaks at %.1f MB\n",
                 Megabytes(barePeak));
     std::printf(

@@ -19,7 +19,8 @@ public:
     static constexpr std::size_t kPieceSize = std::size_t{1} << 20;
 
     // Writes to file, at its current position, naming path in errors. Where no thread can be
-    // started, every piece is written at once.
+    // started, every piece is written at once. Throws std::bad_alloc when there is no memory for
+    // the copies.
     CWriteBehind(IFile& file, std::string path);
     // Lets the piece being written end, without reporting its failure, and stops the thread.
     ~CWriteBehind();

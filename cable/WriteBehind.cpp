@@ -14,10 +14,11 @@ CWriteBehind::CWriteBehind(IFile& file, std::string path)
       m_buffers(AllocatePages(2 * kPieceSize)),
       m_filling(m_buffers),
       m_writing(m_buffers + kPieceSize) {
+    // Without a thread of its own (none can be started, or there is no memory for one), each piece
+    // is written as it comes.
     try {
         m_thread = std::thread(&CWriteBehind::WriteHandedPieces, this);
     } catch (const std::system_error&) {
-        // Without a thread of its own, each piece is written as it comes.
     } catch (const std::bad_alloc&) {
     }
 }

@@ -66,6 +66,13 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
     return paths;
 }
 
+// A dropped file is only read: the answer is a copy whatever the source proposes, since a source
+// told "moved" may remove its original.
+void AcceptAsCopy(QDropEvent& event) {
+    event.setDropAction(Qt::CopyAction);
+    event.accept();
+}
+
 bool IsContextMenuKey(const QKeyEvent& event) {
     const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
     return (event.key() == Qt::Key_Menu && modifiers == Qt::NoModifier) ||
@@ -249,17 +256,17 @@ void CQtDialogWindow::PostCommand(int id) {
 void CQtDialogWindow::DragAcceptFiles(bool accept) { setAcceptDrops(accept); }
 
 void CQtDialogWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+    if (!LocalFiles(event->mimeData()).empty()) AcceptAsCopy(*event);
 }
 
 void CQtDialogWindow::dragMoveEvent(QDragMoveEvent* event) {
-    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+    if (!LocalFiles(event->mimeData()).empty()) AcceptAsCopy(*event);
 }
 
 void CQtDialogWindow::dropEvent(QDropEvent* event) {
     const std::vector<std::string> paths = LocalFiles(event->mimeData());
     if (paths.empty()) return;
-    event->acceptProposedAction();
+    AcceptAsCopy(*event);
     Dispatch([&] { m_dialog.HandleDropFiles(paths); });
 }
 

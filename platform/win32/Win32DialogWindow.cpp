@@ -192,6 +192,8 @@ void CWin32DialogWindow::PostCommand(int id) {
     PostMessageA(m_hwnd, kPostedCommandMessage, static_cast<WPARAM>(id), 0);
 }
 
+// The shell's drop target behind DragAcceptFiles answers every drop with DROPEFFECT_COPY, so a
+// source that proposed a move keeps its file; the window itself only reads it.
 void CWin32DialogWindow::DragAcceptFiles(bool accept) { ::DragAcceptFiles(m_hwnd, accept ? TRUE : FALSE); }
 
 void CWin32DialogWindow::SetIcon(int iconId, bool large) {

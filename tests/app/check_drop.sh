@@ -22,21 +22,23 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display of its own: Xvfb picks a free number and tells it. Another server starting at the same
-# moment may take the number after all: then it is tried again.
+# A display of its own, at a number picked at random: Xvfb refuses a number that another server
+# holds (its lock file), and then another is tried.
 start_display() {
-  rm -f "$work/display"
-  exec 3>"$work/display"
-  Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  local number=$((200 + RANDOM % 700))
+  Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
   pids+=($!)
-  exec 3>&-
-  for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-  [[ -s $work/display ]] || return 1
-  export DISPLAY=:$(head -n1 "$work/display")
-  timeout 10 xdotool getdisplaygeometry >/dev/null 2>&1
+  export DISPLAY=:$number
+  for _ in $(seq 50); do
+    kill -0 "${pids[-1]}" 2>/dev/null || return 1
+    [[ -f /tmp/.X$number-lock && $(tr -d ' ' <"/tmp/.X$number-lock") == "${pids[-1]}" ]] &&
+      timeout 10 xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  return 1
 }
 started=
-for _ in 1 2 3; do
+for _ in 1 2 3 4 5; do
   if start_display; then started=1; break; fi
   kill "${pids[-1]}" 2>/dev/null || true
 done

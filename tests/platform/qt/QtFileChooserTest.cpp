@@ -53,17 +53,17 @@ TEST(QtFileChooserTest, TheCableListFilterMatchesAnyCaseAndEveryFileMatchesAll) 
     const QStringList filters = ToQtNameFilters(QuorlisText::kFileFilter, codec);
     ASSERT_EQ(filters.size(), 2);
     const QStringList cableLists = Patterns(filters[0]);
-    for (const QString name : {u"CableList.ini", u"CABLELIST.INI", u"site-b.Ini", u".ini"}) {
-        EXPECT_TRUE(GlobMatches(cableLists, name)) << name.toString().toStdString() << " " << filters[0].toStdString();
-        EXPECT_TRUE(QtWildcardMatches(cableLists, name)) << name.toString().toStdString();
+    for (const QString& name : QStringList{"CableList.ini", "CABLELIST.INI", "site-b.Ini", ".ini"}) {
+        EXPECT_TRUE(GlobMatches(cableLists, name)) << name.toStdString() << " " << filters[0].toStdString();
+        EXPECT_TRUE(QtWildcardMatches(cableLists, name)) << name.toStdString();
     }
-    for (const QString name : {u"CableList.ini.bak", u"notes.txt", u"ini", u"CableList.in"}) {
-        EXPECT_FALSE(GlobMatches(cableLists, name)) << name.toString().toStdString();
-        EXPECT_FALSE(QtWildcardMatches(cableLists, name)) << name.toString().toStdString();
+    for (const QString& name : QStringList{"CableList.ini.bak", "notes.txt", "ini", "CableList.in"}) {
+        EXPECT_FALSE(GlobMatches(cableLists, name)) << name.toStdString();
+        EXPECT_FALSE(QtWildcardMatches(cableLists, name)) << name.toStdString();
     }
     const QStringList all = Patterns(filters[1]);
-    for (const QString name : {u"Backup-2026", u"notes.TXT", u"CableList.ini"}) {
-        EXPECT_TRUE(GlobMatches(all, name)) << name.toString().toStdString();
+    for (const QString& name : QStringList{"Backup-2026", "notes.TXT", "CableList.ini"}) {
+        EXPECT_TRUE(GlobMatches(all, name)) << name.toStdString();
     }
 }
 

@@ -34,8 +34,11 @@ done
 
 if command -v lintian >/dev/null; then
   # Any tag fails, informational and pedantic ones included.
-  lintian -i -I --pedantic --tag-display-limit 0 "$deb" >"$out/lintian.log" 2>&1 || true
+  # Its tags go to the output; its own notes (such as that it runs as root) to the error output.
+  status=0
+  lintian -i -I --pedantic --tag-display-limit 0 "$deb" >"$out/lintian.log" 2>"$out/lintian.err" || status=$?
   [[ ! -s $out/lintian.log ]] || { cat "$out/lintian.log" >&2; fail "lintian has tags"; }
+  ((status == 0)) || { cat "$out/lintian.err" >&2; fail "lintian failed with status $status"; }
 else
   echo "check_deb: lintian is not installed: not checked (package lintian)"
 fi

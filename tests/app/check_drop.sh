@@ -3,12 +3,13 @@
 # its window from a GTK drag source with Shift held (a move, as file managers propose it), and
 # checks that the window answered with a copy, that the source was not asked to delete its file
 # and still has it, and that the list was imported (exported again through Ctrl+S, it is the same
-# list). Skipped, saying why, where no X server can start.
+# list). On the way it checks that the window's class is the desktop entry's StartupWMClass.
+# Skipped, saying why, where no X server can start.
 set -euo pipefail
 program=$1
 here=$(cd "$(dirname "$0")" && pwd)
 fail() { echo "check_drop: $*" >&2; exit 1; }
-for tool in Xvfb xdotool /usr/bin/python3; do
+for tool in Xvfb xdotool xprop /usr/bin/python3; do
   command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/packages-test.txt lists its package)"
 done
 /usr/bin/python3 -c 'import gi; gi.require_version("Gtk", "3.0"); from gi.repository import Gtk' 2>/dev/null ||
@@ -70,6 +71,10 @@ for _ in $(seq 100); do
 done
 [[ -n $window ]] || fail "the program's window did not show: $(cat "$work/program.log")"
 [[ -s $work/report ]] || fail "the drag source did not start: $(cat "$work/source.log")"
+# Docks group the window with its launcher by its class, which the desktop entry names.
+class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"/\1/p')
+grep -qxF "StartupWMClass=$class" "$here/../../dist/org.quorlis.quorlis.desktop" ||
+  fail "the window's class '$class' is not the desktop entry's StartupWMClass"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 target_x=$((X + WIDTH / 2)) target_y=$((Y + HEIGHT / 2))
 sleep 0.5

@@ -27,5 +27,17 @@ for line in 'Exec=quorlis %f' 'Icon=quorlis' 'MimeType=application/x-quorlis-cab
 done
 grep -qxF 'License: Expat' share/doc/quorlis/copyright || { echo "the copyright names no Expat licence" >&2; exit 1; }
 
+# The screenshots the metainfo shows are the repository's own pictures, published under the
+# homepage: each address names a picture that docs/ holds.
+metainfo=share/metainfo/$id.metainfo.xml
+homepage=$(sed -n 's|.*<url type="homepage">\(.*\)</url>.*|\1|p' "$metainfo")
+[[ $homepage == https://* ]] || { echo "$metainfo: the homepage is not an https address: '$homepage'" >&2; exit 1; }
+images=$(sed -n 's|.*<image>\(.*\)</image>.*|\1|p' "$metainfo")
+(($(wc -l <<<"$images") >= 2)) || { echo "$metainfo: fewer than two screenshots" >&2; exit 1; }
+while read -r image; do
+  [[ $image == "$homepage"docs/* ]] || { echo "$metainfo: $image is not under ${homepage}docs/" >&2; exit 1; }
+  [[ -s $here/../../docs/${image#"$homepage"docs/} ]] || { echo "$metainfo: docs/ has no picture for $image" >&2; exit 1; }
+done <<<"$images"
+
 "$here/check_validators.sh" "$stage" "$stage/usr/bin/quorlis"
 "$here/check_mime.sh" "$stage"

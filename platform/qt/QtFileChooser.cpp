@@ -90,10 +90,10 @@ std::optional<std::string> RunFileChooser(QWidget* owner, const SFileChooser& re
     chooser.setDefaultSuffix(codec.ToQString(request.defaultExt));
     if (!request.initialFolder.empty()) chooser.setDirectory(QFile::decodeName(request.initialFolder.c_str()));
     if (!request.fileName.empty()) chooser.selectFile(codec.ToQString(request.fileName));
-    // A desktop's own chooser places itself; Qt's is centred over the owner, wholly on the screen.
-    if (chooser.testOption(QFileDialog::DontUseNativeDialog)) {
-        FitWindowOnScreen(chooser, owner, chooser.sizeHint(), true, true);
-    }
+    // Qt's own chooser is centred over the owner, wholly on the screen. It is also the one shown
+    // where the platform may have a desktop's own but Qt finds none (no platform theme offers
+    // one), so it is always placed: a desktop's own chooser places itself and ignores this.
+    FitWindowOnScreen(chooser, owner, chooser.sizeHint(), true, true);
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return std::nullopt;
     // Qt names files by the bytes QFile::encodeName gives back: those open the file chosen.
     return QFile::encodeName(chooser.selectedFiles().first()).toStdString();

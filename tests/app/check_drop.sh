@@ -23,30 +23,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display of its own, at a number picked at random: Xvfb refuses a number that another server
-# holds (its lock file), and then another is tried.
-start_display() {
-  local number=$((200 + RANDOM % 700))
-  Xvfb ":$number" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  export DISPLAY=:$number
-  for _ in $(seq 50); do
-    kill -0 "${pids[-1]}" 2>/dev/null || return 1
-    [[ -f /tmp/.X$number-lock && $(tr -d ' ' <"/tmp/.X$number-lock") == "${pids[-1]}" ]] &&
-      timeout 10 xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-started=
-for _ in 1 2 3 4 5; do
-  if start_display; then started=1; break; fi
-  kill "${pids[-1]}" 2>/dev/null || true
-done
-if [[ -z $started ]]; then
-  echo "check_drop: skipped: Xvfb could not start here: $(head -c 300 "$work/xvfb.log")"
-  exit 77
-fi
+source "$here/xvfb.sh"
+start_display "$work" 1280x800
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=0 NO_AT_BRIDGE=1 GDK_BACKEND=x11
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime

@@ -24,7 +24,6 @@ cleanup() {
 trap cleanup EXIT
 
 source "$here/xvfb.sh"
-start_display "$work" 1280x800
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=0 NO_AT_BRIDGE=1 GDK_BACKEND=x11
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
@@ -35,17 +34,19 @@ list=$work/files/CableList.ini
 printf '%s' $'/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=2\nCableName1 = RG58\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\nCableName2 = LMR400\nVelocity2 = 0.85\nCableLoss2 = 0.2\nFrequency2 = 900\n' >"$list"
 cp "$list" "$work/original"
 
-"$program" >"$work/program.log" 2>&1 &
-pids+=($!)
-/usr/bin/python3 "$here/drag_source.py" "$list" "$work/report" >"$work/source.log" 2>&1 &
-pids+=($!)
-
 # Both windows shown: the source's report says ready, the program's window is mapped.
-window=
-for _ in $(seq 100); do
-  window=$(xdotool search --onlyvisible --name '^Quorlis$' 2>/dev/null | head -n1 || true)
+for attempt in 1 2 3; do
+  start_display "$work" 1280x800
+  rm -f "$work/report"
+  "$program" >"$work/program.log" 2>&1 &
+  pids+=($!)
+  /usr/bin/python3 "$here/drag_source.py" "$list" "$work/report" >"$work/source.log" 2>&1 &
+  pids+=($!)
+  window=$(wait_for_window Quorlis)
+  for _ in $(seq 50); do [[ -s $work/report ]] && break; sleep 0.1; done
   [[ -n $window && -s $work/report ]] && break
-  sleep 0.1
+  display_answers && break
+  echo "check_drop: the X server $DISPLAY went away (attempt $attempt): starting again"
 done
 [[ -n $window ]] || fail "the program's window did not show: $(cat "$work/program.log")"
 [[ -s $work/report ]] || fail "the drag source did not start: $(cat "$work/source.log")"

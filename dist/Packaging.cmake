@@ -1,12 +1,20 @@
 # The program as a desktop application: install rules (GNUInstallDirs) and a Debian package.
 # Included by app/CMakeLists.txt once the target quorlis exists.
 
-set(QUORLIS_APP_ID org.quorlis.Quorlis)
+set(QUORLIS_APP_ID org.quorlis.quorlis)
 set(dist_dir ${CMAKE_CURRENT_LIST_DIR})
 
 install(TARGETS quorlis RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The compilers' version notes serve nobody at run time; Debian's own stripping removes them too
+# (the plain strip of an install or package keeps them).
+add_custom_command(TARGET quorlis POST_BUILD
+  COMMAND ${CMAKE_OBJCOPY} --remove-section=.comment $<TARGET_FILE:quorlis> VERBATIM)
 install(FILES ${dist_dir}/${QUORLIS_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${dist_dir}/${QUORLIS_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+# The cable list's file type, which the desktop entry opens; Debian's shared-mime-info rebuilds its
+# database when the package is installed (after cmake --install, update-mime-database does it).
+install(FILES ${dist_dir}/quorlis-cable-list.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
+        RENAME quorlis.xml)
 foreach(size ${QUORLIS_ICON_SIZES})
   install(FILES ${QUORLIS_ICON_DIR}/quorlis-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME quorlis.png)

@@ -62,6 +62,7 @@ struct SPopupMenuItem {
 // What a file chooser is asked for.
 struct SFileChooser {
     bool save = false;             // a save chooser; else an open chooser
+    std::string title;             // the chooser's title; "" leaves the system's own
     std::string defaultExt;        // appended (with ".") to a chosen name without extension
     std::string fileName;          // the name offered at first, without folder
     std::string initialFolder;     // the folder shown at first; "" leaves it to the system

@@ -11,8 +11,8 @@ constexpr unsigned kButton = kCsTabStop;
 constexpr unsigned kField = kCsTabStop | kCsBorder | kCsAutoHScroll;
 
 constexpr std::array kMainControls = {
-    SControlLayout{K::PushButton, IDC_IMPORT, "Import", 7, 7, 74, 24, kButton},
-    SControlLayout{K::PushButton, IDC_EXPORT, "Export", 97, 7, 74, 24, kButton},
+    SControlLayout{K::PushButton, IDC_IMPORT, QuorlisText::kImportCommand, 7, 7, 74, 24, kButton},
+    SControlLayout{K::PushButton, IDC_EXPORT, QuorlisText::kExportCommand, 97, 7, 74, 24, kButton},
     SControlLayout{K::ListView, IDC_CABLE_LIST, "", 7, 59, 254, 182,
                    kCsTabStop | kCsBorder | kCsReport | kCsSingleSel | kCsNoSortHeader | kCsShowSelAlways | kCsGrow},
     SControlLayout{K::PushButton, IDC_EDIT_CABLE, "Edit", 7, 33, 74, 24, kButton},

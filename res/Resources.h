@@ -27,6 +27,9 @@ std::span<const unsigned char> FindIconSvg(int id);
 
 // Texts the program shows.
 namespace QuorlisText {
+// The names of the two file commands: their buttons and the titles of their file choosers.
+inline constexpr const char* kImportCommand = "Import";
+inline constexpr const char* kExportCommand = "Export";
 inline constexpr const char* kDefaultFileName = "CableList.ini";
 inline constexpr const char* kDefaultExtension = "ini";
 inline constexpr const char* kFileFilter = "Cablie List Files (*.ini)|*.ini|All Files (*.*)|*.*||";

@@ -40,13 +40,13 @@ rerun="run one failing test alone: ctest --test-dir"
 run_stage "windows: word size" "" choose_wine_bits "$dir"
 if [[ $QUORLIS_WINE_BITS == 32 ]]; then
   run_stage "windows: packages" "" \
-    install_windows_packages $(windows_build_packages i686) $(wine_packages 32)
+    install_windows_packages $(windows_build_packages i686) $(wine_packages 32) $(wine_drop_test_packages)
   run_stage "windows: build i686" "" ./scripts/build-windows.sh "$dir"
   run_stage "windows: Wine prefix (32-bit)" "" setup_wine_prefix "$dir/wine-prefix" 32
   run_stage "windows: tests under 32-bit Wine" "$rerun $dir -R NAME --output-on-failure" run_tests "$dir"
 else
   run_stage "windows: packages" "" install_windows_packages $(windows_build_packages i686) \
-    $(windows_build_packages x86_64) $(wine_packages 64)
+    $(windows_build_packages x86_64) $(wine_packages 64) $(wine_drop_test_packages)
   run_stage "windows: build i686 program" "" ./scripts/build-windows.sh --program-only "$dir"
   run_stage "windows: check i686 program file" "$rerun $dir --output-on-failure" run_tests "$dir"
   run_stage "windows: build x86-64" "" ./scripts/build-windows.sh --arch x86_64 "$dir-x86_64"

@@ -20,6 +20,12 @@ wine_packages() {
   esac
 }
 
+# The Debian packages of the drop test under Wine: an X server, its input tool, and GTK for Python
+# for the drag source.
+wine_drop_test_packages() {
+  echo xvfb xdotool python3-gi gir1.2-gtk-3.0
+}
+
 # Installs the packages given that are missing; silent when all are there. Adds the i386
 # architecture first when one of them is an i386 package.
 install_windows_packages() {

@@ -95,6 +95,7 @@ int CQuorlisDlg::OnQueryDragIcon() { return m_hIcon; }
 std::optional<std::string> CQuorlisDlg::ChooseCableFile(bool save) {
     SFileChooser request;
     request.save = save;
+    request.title = save ? QuorlisText::kExportCommand : QuorlisText::kImportCommand;
     request.defaultExt = QuorlisText::kDefaultExtension;
     request.fileName = QuorlisText::kDefaultFileName;
     request.filter = QuorlisText::kFileFilter;

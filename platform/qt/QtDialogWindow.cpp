@@ -2,6 +2,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/DialogKeys.h"
+#include "platform/qt/CopyDropFilter.h"
 #include "platform/qt/LocaleCodec.h"
 #include "platform/qt/QtControlBuilder.h"
 #include "platform/qt/QtIcon.h"
@@ -15,19 +16,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFile>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
-#include <QUrl>
 
 #include <algorithm>
 
@@ -54,16 +50,6 @@ unsigned VirtualKey(int key) {
 unsigned KeyModifiers(Qt::KeyboardModifiers modifiers) {
     return ((modifiers & Qt::ShiftModifier) ? kModShift : 0u) | ((modifiers & Qt::ControlModifier) ? kModControl : 0u) |
            ((modifiers & Qt::AltModifier) ? kModAlt : 0u);
-}
-
-// The local files that data carries, as the file system's bytes.
-std::vector<std::string> LocalFiles(const QMimeData* data) {
-    std::vector<std::string> paths;
-    if (!data) return paths;
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
-    }
-    return paths;
 }
 
 bool IsContextMenuKey(const QKeyEvent& event) {
@@ -246,21 +232,13 @@ void CQtDialogWindow::PostCommand(int id) {
     QTimer::singleShot(0, this, [this, id] { Dispatch([&] { m_dialog.HandleCommand(id); }); });
 }
 
-void CQtDialogWindow::DragAcceptFiles(bool accept) { setAcceptDrops(accept); }
-
-void CQtDialogWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
-}
-
-void CQtDialogWindow::dragMoveEvent(QDragMoveEvent* event) {
-    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
-}
-
-void CQtDialogWindow::dropEvent(QDropEvent* event) {
-    const std::vector<std::string> paths = LocalFiles(event->mimeData());
-    if (paths.empty()) return;
-    event->acceptProposedAction();
-    Dispatch([&] { m_dialog.HandleDropFiles(paths); });
+void CQtDialogWindow::DragAcceptFiles(bool accept) {
+    setAcceptDrops(accept);
+    if (accept && !m_dropFilter) {
+        m_dropFilter = new CCopyDropFilter(*this, [this](const std::vector<std::string>& paths) {
+            Dispatch([&] { m_dialog.HandleDropFiles(paths); });
+        });
+    }
 }
 
 void CQtDialogWindow::SetIcon(int iconId, bool) {

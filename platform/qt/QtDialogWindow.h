@@ -16,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+class CCopyDropFilter;
 class CLocaleCodec;
 class QMenu;
 struct SControlLayout;
@@ -47,7 +48,7 @@ public:
 
     int TrackPopupMenu(const std::vector<SPopupMenuItem>& items, SScreenPoint where) override;
     void PostCommand(int id) override;
-    // Takes the local files of a drop (URLs of other kinds are refused).
+    // Takes the local files of a drop (URLs of other kinds are refused), answering it as a copy.
     void DragAcceptFiles(bool accept) override;
 
     void SetIcon(int iconId, bool large) override;
@@ -68,9 +69,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -113,6 +111,7 @@ private:
     QMenu* m_systemMenu = nullptr;
     bool m_running = false;
     int m_handlerDepth = 0;
+    CCopyDropFilter* m_dropFilter = nullptr;  // a child of the window, made by DragAcceptFiles
     std::optional<int> m_endResult;
     bool m_menuShownByKey = false;
 };

@@ -23,12 +23,31 @@ std::vector<std::string> SplitAtBars(const std::string& text) {
     return parts;
 }
 
-// Patterns "*.ini;*.txt" as Qt's "*.ini *.txt"; "*.*" means every file.
+// pattern matching its letters in any case: "*.ini" as "*.[iI][nN][iI]". The desktop's own
+// choosers (GTK, the portal) match patterns case-sensitively and know no option to do otherwise; a
+// bracket expression is read the same way by them and by Qt's own chooser.
+QString AnyCase(const QString& pattern) {
+    QString anyCase;
+    bool inBrackets = false;
+    for (const QChar c : pattern) {
+        if (c == u'[') inBrackets = true;
+        if (c == u']') inBrackets = false;
+        const bool asciiLetter = c.unicode() < 0x80 && c.isLetter();
+        if (inBrackets || !asciiLetter) {
+            anyCase.append(c);
+        } else {
+            anyCase.append(u'[').append(c.toLower()).append(c.toUpper()).append(u']');
+        }
+    }
+    return anyCase;
+}
+
+// Patterns "*.ini;*.txt" as Qt's "*.[iI][nN][iI] *.[tT][xX][tT]"; "*.*" means every file.
 QString ToQtPatterns(const QString& patterns) {
     QStringList qtPatterns;
     for (const QString& pattern : patterns.split(u';', Qt::SkipEmptyParts)) {
         const QString trimmed = pattern.trimmed();
-        qtPatterns.append(trimmed == QStringLiteral("*.*") ? QStringLiteral("*") : trimmed);
+        qtPatterns.append(trimmed == QStringLiteral("*.*") ? QStringLiteral("*") : AnyCase(trimmed));
     }
     return qtPatterns.join(u' ');
 }
@@ -58,6 +77,9 @@ std::optional<std::string> RunFileChooser(QWidget* owner, const SFileChooser& re
     chooser.setOption(QFileDialog::HideNameFilterDetails);
     chooser.setOption(QFileDialog::DontConfirmOverwrite, !request.overwritePrompt);
     chooser.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Qt's own chooser names itself after the accept mode; the desktop's own one shows no title
+    // unless it is given one.
+    if (!request.title.empty()) chooser.setWindowTitle(codec.ToQString(request.title));
     // The open chooser accepts a name that does not exist: opening it then fails where it is read.
     chooser.setFileMode(QFileDialog::AnyFile);
     const QStringList filters = ToQtNameFilters(request.filter, codec);
@@ -68,10 +90,10 @@ std::optional<std::string> RunFileChooser(QWidget* owner, const SFileChooser& re
     chooser.setDefaultSuffix(codec.ToQString(request.defaultExt));
     if (!request.initialFolder.empty()) chooser.setDirectory(QFile::decodeName(request.initialFolder.c_str()));
     if (!request.fileName.empty()) chooser.selectFile(codec.ToQString(request.fileName));
-    // A desktop's own chooser places itself; Qt's is centred over the owner, wholly on the screen.
-    if (chooser.testOption(QFileDialog::DontUseNativeDialog)) {
-        FitWindowOnScreen(chooser, owner, chooser.sizeHint(), true, true);
-    }
+    // Qt's own chooser is centred over the owner, wholly on the screen. It is also the one shown
+    // where the platform may have a desktop's own but Qt finds none (no platform theme offers
+    // one), so it is always placed: a desktop's own chooser places itself and ignores this.
+    FitWindowOnScreen(chooser, owner, chooser.sizeHint(), true, true);
     if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return std::nullopt;
     // Qt names files by the bytes QFile::encodeName gives back: those open the file chosen.
     return QFile::encodeName(chooser.selectedFiles().first()).toStdString();

@@ -13,8 +13,9 @@ class CLocaleCodec;
 class QWidget;
 
 // The Qt name filters for filter, "description|patterns|...||": each entry shows its description
-// as it stands and matches its patterns (";"-separated); "*.*" matches every file, with or
-// without a dot. Used with QFileDialog::HideNameFilterDetails, which shows only the descriptions.
+// as it stands and matches its patterns (";"-separated) in any case of their letters; "*.*"
+// matches every file, with or without a dot. Used with QFileDialog::HideNameFilterDetails, which shows only the
+// descriptions.
 QStringList ToQtNameFilters(const std::string& filter, const CLocaleCodec& codec);
 
 // Runs the chooser for request, modal over owner (may be nullptr). Returns the chosen file's full

@@ -21,8 +21,11 @@ std::unique_ptr<QApplication> MakeApplication(int& argc, char** argv) {
     std::setlocale(LC_ALL, locale.c_str());
     // Dialogs run their own event loops; the last one closing must not stop the others.
     QApplication::setQuitOnLastWindowClosed(false);
-    // Lets the desktop match the windows to the installed desktop entry and its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorlis.Quorlis"));
+    // Lets the desktop match the windows to the installed desktop entry and its icon: by the
+    // entry's name on Wayland, by the window class (StartupWMClass) on X11, whatever name the
+    // program was started by.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.quorlis.quorlis"));
+    QGuiApplication::setApplicationName(QStringLiteral("Quorlis"));
     return application;
 }
 

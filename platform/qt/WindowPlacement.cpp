@@ -1,5 +1,6 @@
 #include "platform/qt/WindowPlacement.h"
 
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 
@@ -40,6 +41,12 @@ QSize FitWindowOnScreen(QWidget& window, const QWidget* owner, QSize designed, b
                                                                                : EstimatedFrameMargins(window);
     const QPoint centre = ownerWindow && overOwner ? ownerWindow->frameGeometry().center() : available.center();
     const SWindowPlacement placement = PlaceWindow(designed, resizable, frame, centre, available);
+    if (resizable) {
+        // A least size, set or kept by a layout, would hold the window larger than the screen: its
+        // controls are squeezed instead.
+        if (QLayout* layout = window.layout()) layout->setSizeConstraint(QLayout::SetNoConstraint);
+        window.setMinimumSize(window.minimumSize().boundedTo(placement.clientSize));
+    }
     window.resize(placement.clientSize);
     // The frame's corner, not the client area's: the window manager puts the title bar below it.
     window.move(placement.frameTopLeft);

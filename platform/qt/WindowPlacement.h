@@ -18,7 +18,8 @@ struct SWindowPlacement {
 // one keeps its size and, where it is larger than available, shows its top left corner.
 SWindowPlacement PlaceWindow(QSize designed, bool resizable, QMargins frame, QPoint centre, QRect available);
 
-// Sizes window to a client area of designed (smaller where resizable and the screen is) and moves it
+// Sizes window to a client area of designed (smaller where resizable and the screen is, whatever
+// least size the window or its layout had) and moves it
 // to lie wholly on the screen of owner's window, or on its own screen without an owner: centred
 // over owner's window where overOwner, else on the screen. Returns the client size given, or an
 // empty size, with the window untouched, where no screen is known.

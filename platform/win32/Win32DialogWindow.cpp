@@ -2,6 +2,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/FieldText.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Text.h"
 #include "res/win32/DialogTemplate.h"
 
@@ -18,6 +19,8 @@ HINSTANCE ProgramInstance() { return GetModuleHandleA(nullptr); }
 
 // The message PostCommand posts; its wParam is the command id.
 constexpr UINT kPostedCommandMessage = WM_APP + 1;
+// Posted when the window's resolution has changed, for the lists to fit their columns again.
+constexpr UINT kFitListsMessage = WM_APP + 2;
 
 // The windows running modally, innermost last, and the one message filter that serves them all.
 std::vector<CWin32DialogWindow*>& RunningWindows() {
@@ -151,10 +154,7 @@ void CWin32DialogWindow::AttachList(int id, CCableTable& table) {
 void CWin32DialogWindow::InsertListColumn(int id, int column, const std::string& heading, int format, int width) {
     const auto list = m_lists.find(id);
     if (list == m_lists.end()) return;
-    // The dialog's horizontal base unit: four dialog units across.
-    RECT unit{0, 0, 4, 0};
-    MapDialogRect(m_hwnd, &unit);
-    list->second->InsertColumn(column, heading, format, MulDiv(width, unit.right, kDesignedBaseUnitX));
+    list->second->InsertColumn(column, heading, format, width);
 }
 
 unsigned CWin32DialogWindow::GetListExtendedStyle(int id) const {
@@ -192,6 +192,8 @@ void CWin32DialogWindow::PostCommand(int id) {
     PostMessageA(m_hwnd, kPostedCommandMessage, static_cast<WPARAM>(id), 0);
 }
 
+// The shell's drop target behind DragAcceptFiles answers every drop with DROPEFFECT_COPY, so a
+// source that proposed a move keeps its file; the window itself only reads it.
 void CWin32DialogWindow::DragAcceptFiles(bool accept) { ::DragAcceptFiles(m_hwnd, accept ? TRUE : FALSE); }
 
 void CWin32DialogWindow::SetIcon(int iconId, bool large) {
@@ -211,8 +213,8 @@ void CWin32DialogWindow::GetClientSize(int& width, int& height) const {
 }
 
 void CWin32DialogWindow::GetSystemIconSize(int& width, int& height) const {
-    width = GetSystemMetrics(SM_CXICON);
-    height = GetSystemMetrics(SM_CYICON);
+    width = WindowSystemMetric(m_hwnd, SM_CXICON);
+    height = WindowSystemMetric(m_hwnd, SM_CYICON);
 }
 
 void CWin32DialogWindow::EraseIconBackground() {
@@ -269,6 +271,11 @@ INT_PTR CWin32DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lP
             return OnContextMenuMessage(reinterpret_cast<HWND>(wParam), lParam);
         case WM_DROPFILES:
             return OnDropFilesMessage(reinterpret_cast<HDROP>(wParam));
+        case WM_DPICHANGED:
+            return OnDpiChangedMessage(*reinterpret_cast<const RECT*>(lParam));
+        case kFitListsMessage:
+            for (const auto& list : m_lists) list.second->FitColumns();
+            return TRUE;
         case kPostedCommandMessage:
             return OnPostedCommandMessage(static_cast<int>(wParam));
         case WM_DESTROY:
@@ -360,6 +367,16 @@ INT_PTR CWin32DialogWindow::OnDropFilesMessage(HDROP drop) {
     DragFinish(drop);
     m_dialog.HandleDropFiles(paths);
     return TRUE;
+}
+
+INT_PTR CWin32DialogWindow::OnDpiChangedMessage(const RECT& suggested) {
+    // The window takes the size the system suggests for the new resolution; the dialog manager then
+    // scales the font and the controls (the default handling, hence FALSE), after which the lists
+    // fit their columns to them.
+    SetWindowPos(m_hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageA(m_hwnd, kFitListsMessage, 0, 0);
+    return FALSE;
 }
 
 INT_PTR CWin32DialogWindow::SetMessageResult(LRESULT result) {

@@ -68,6 +68,7 @@ private:
     INT_PTR OnContextMenuMessage(HWND control, LPARAM position);
     INT_PTR OnPostedCommandMessage(int id);
     INT_PTR OnDropFilesMessage(HDROP drop);
+    INT_PTR OnDpiChangedMessage(const RECT& suggested);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnInitDialogMessage(HWND hwnd);
     INT_PTR OnPaintMessage();

@@ -1,7 +1,9 @@
 #include "platform/win32/Win32ListView.h"
 
 #include "platform/ColumnWidths.h"
+#include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Text.h"
+#include "res/Layout.h"
 
 #include <commctrl.h>
 
@@ -34,36 +36,52 @@ bool CWin32ListView::HandleNotify(const NMHDR& header, LRESULT& result) {
     }
 }
 
-void CWin32ListView::InsertColumn(int column, const std::string& heading, int format, int width) {
+void CWin32ListView::InsertColumn(int column, const std::string& heading, int format, int designedWidth) {
     LVCOLUMNA lvc{};
     lvc.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
     lvc.fmt = format;
-    lvc.cx = width;
+    lvc.cx = DesignedToPixels(designedWidth);
     lvc.pszText = const_cast<char*>(heading.c_str());
     lvc.iSubItem = column;
     const auto inserted =
         SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&lvc));
     if (inserted < 0) return;
-    const auto at = static_cast<std::size_t>(std::min<LRESULT>(inserted, static_cast<LRESULT>(m_columnWidths.size())));
-    m_columnWidths.insert(m_columnWidths.begin() + static_cast<std::ptrdiff_t>(at), width);
-    m_headingWidths.insert(m_headingWidths.begin() + static_cast<std::ptrdiff_t>(at), HeadingWidth(heading));
+    const auto at =
+        static_cast<std::ptrdiff_t>(std::min<LRESULT>(inserted, static_cast<LRESULT>(m_designedWidths.size())));
+    m_designedWidths.insert(m_designedWidths.begin() + at, designedWidth);
+    m_headings.insert(m_headings.begin() + at, heading);
     FitColumns();
 }
 
 void CWin32ListView::FitColumns() {
+    // Widths and needs are taken afresh: the window's font and resolution may have changed since.
+    std::vector<int> widths;
+    std::vector<int> needs;
+    for (std::size_t column = 0; column < m_designedWidths.size(); ++column) {
+        widths.push_back(DesignedToPixels(m_designedWidths[column]));
+        needs.push_back(HeadingWidth(m_headings[column]));
+    }
     RECT client{};
     GetClientRect(m_list, &client);
     // Room is kept for the scroll bar that a longer list shows.
-    const int room = client.right - GetSystemMetrics(SM_CXVSCROLL);
-    const std::vector<int> widths = FitColumnWidths(m_columnWidths, m_headingWidths, room);
-    for (std::size_t column = 0; column < widths.size(); ++column) {
-        SendMessageA(m_list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(widths[column], 0));
+    const int room = client.right - WindowSystemMetric(m_list, SM_CXVSCROLL);
+    const std::vector<int> fitted = FitColumnWidths(widths, needs, room);
+    for (std::size_t column = 0; column < fitted.size(); ++column) {
+        SendMessageA(m_list, LVM_SETCOLUMNWIDTH, column, MAKELPARAM(fitted[column], 0));
     }
+}
+
+int CWin32ListView::DesignedToPixels(int designedWidth) const {
+    // The dialog's horizontal base unit (four dialog units across), which follows its font and so
+    // the resolution it is shown at.
+    RECT unit{0, 0, 4, 0};
+    MapDialogRect(GetParent(m_list), &unit);
+    return MulDiv(designedWidth, unit.right, kDesignedBaseUnitX);
 }
 
 int CWin32ListView::HeadingWidth(const std::string& heading) const {
     // The header keeps three edges' room on either side of a heading's text.
-    const int margins = 6 * GetSystemMetrics(SM_CXEDGE);
+    const int margins = 6 * WindowSystemMetric(m_list, SM_CXEDGE);
     return static_cast<int>(SendMessageA(m_list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(heading.c_str()))) +
            margins;
 }

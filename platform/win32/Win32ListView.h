@@ -25,10 +25,14 @@ public:
     // A WM_NOTIFY from the control. Returns true when handled, with the message's result in result.
     bool HandleNotify(const NMHDR& header, LRESULT& result);
 
-    // Inserts column column with heading, alignment format and width in pixels. Every column is
-    // wide enough for its heading, and where the columns are wider together than the list, those
-    // wider than their headings give up the excess (FitColumnWidths).
-    void InsertColumn(int column, const std::string& heading, int format, int width);
+    // Inserts column column with heading, alignment format and designedWidth in pixels of the
+    // design (kDesignedBaseUnitX), scaled by the dialog's base unit. Every column is wide enough for
+    // its heading, and where the columns are wider together than the list, those wider than their
+    // headings give up the excess (FitColumnWidths).
+    void InsertColumn(int column, const std::string& heading, int format, int designedWidth);
+    // Sets the columns' widths again as InsertColumn does, for the dialog's font and resolution now
+    // (after the window has moved to a monitor of another resolution).
+    void FitColumns();
 
     void OnTableReset() override;
     void OnRowInserted(int row) override;
@@ -39,7 +43,7 @@ public:
 private:
     // The width a column needs to show heading whole.
     int HeadingWidth(const std::string& heading) const;
-    void FitColumns();
+    int DesignedToPixels(int designedWidth) const;
     void ShowTable();
     void ShowSelection();
     void TakeUserSelection();
@@ -47,7 +51,7 @@ private:
 
     HWND m_list;
     CCableTable& m_table;
-    bool m_showing = false;           // while the control is being set from the table
-    std::vector<int> m_columnWidths;  // as asked for
-    std::vector<int> m_headingWidths;
+    bool m_showing = false;             // while the control is being set from the table
+    std::vector<int> m_designedWidths;  // as asked for
+    std::vector<std::string> m_headings;
 };

@@ -62,6 +62,7 @@ std::optional<std::string> CWin32Windowing::ChooseFile(IDialogWindow* owner, con
     OPENFILENAMEA chooser{};
     chooser.lStructSize = sizeof chooser;
     chooser.hwndOwner = HandleOf(owner);
+    chooser.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
     chooser.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
     chooser.nFilterIndex = 1;
     chooser.lpstrFile = path;

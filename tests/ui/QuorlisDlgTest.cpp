@@ -46,6 +46,7 @@ TEST_F(QuorlisDlgTest, ImportFillsTheTableSelectsTheLastRowAndUnlocks) {
     ASSERT_EQ(ui.GetFileChoosers().size(), 1u);
     const auto& chooser = ui.GetFileChoosers()[0];
     EXPECT_FALSE(chooser.request.save);
+    EXPECT_EQ(chooser.request.title, "Import") << "named after the command";
     EXPECT_EQ(chooser.request.defaultExt, "ini");
     EXPECT_EQ(chooser.request.fileName, "CableList.ini");
     EXPECT_EQ(chooser.request.filter, kFileFilter);
@@ -170,6 +171,7 @@ TEST_F(QuorlisDlgTest, ExportWritesTheTableThroughTheSaveChooser) {
 
     ASSERT_EQ(ui.GetFileChoosers().size(), 2u);
     EXPECT_TRUE(ui.GetFileChoosers()[1].request.save);
+    EXPECT_EQ(ui.GetFileChoosers()[1].request.title, "Export");
     EXPECT_EQ(ui.GetFileChoosers()[1].request.fileName, "CableList.ini");
     EXPECT_EQ(ReadFile(target), kTwoRows);
     EXPECT_TRUE(Messages().empty());
@@ -312,6 +314,7 @@ TEST_F(QuorlisDlgTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
     EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToDelete});
     ASSERT_EQ(ui.GetFileChoosers().size(), 2u) << "Ctrl+O, and Ctrl+S only while Export is enabled";
     EXPECT_TRUE(ui.GetFileChoosers()[1].request.save);
+    EXPECT_EQ(ui.GetFileChoosers()[1].request.title, "Export");
     EXPECT_NE(ReadFile(exported).find("\nCableName1 = RG58A\nVelocity1 = 0.66\n"), std::string::npos);
     ASSERT_EQ(ui.GetDialogs().size(), 4u);
     EXPECT_EQ(ui.GetDialogs()[3].layoutId, IDD_ABOUTBOX);

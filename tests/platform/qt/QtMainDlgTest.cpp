@@ -21,6 +21,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QUrl>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -88,16 +89,25 @@ void ChooseFromMenu(QMenu& menu, const QString& text) {
     QTest::keyClick(&menu, Qt::Key_Return);
 }
 
-// Drags data over widget and drops it there, as the platform does. Returns whether the drop was
-// taken.
-bool Drop(QWidget& widget, const QMimeData& data) {
-    const QPointF where(widget.rect().center());
-    QDragEnterEvent enter(where.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &enter);
-    if (!enter.isAccepted()) return false;
-    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &drop);
-    return drop.isAccepted();
+// Drags data over widget and drops it there, as the platform does: to the top-level surface, with
+// proposed as the only action it lists as possible (as Qt's X11 integration does). Returns the
+// action the drop was answered with, or Qt::IgnoreAction where it was refused.
+Qt::DropAction Drop(QWidget& widget, const QMimeData& data, Qt::DropAction proposed = Qt::CopyAction) {
+    QWindow* surface = widget.window()->windowHandle();
+    EXPECT_NE(surface, nullptr);
+    if (!surface) return Qt::IgnoreAction;
+    const QPointF where(widget.mapTo(widget.window(), widget.rect().center()));
+    QDragEnterEvent enter(where.toPoint(), proposed, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &enter);
+    if (!enter.isAccepted()) return Qt::IgnoreAction;
+    EXPECT_EQ(enter.dropAction(), Qt::CopyAction) << "entering";
+    QDragMoveEvent move(where.toPoint(), proposed, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &move);
+    EXPECT_TRUE(move.isAccepted());
+    EXPECT_EQ(move.dropAction(), Qt::CopyAction) << "moving over the window";
+    QDropEvent drop(where, proposed, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(surface, &drop);
+    return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
 }
 
 std::unique_ptr<QMimeData> FilesData(const QStringList& paths) {
@@ -281,7 +291,8 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
         EXPECT_EQ(chooser->selectedNameFilter(), QStringLiteral("Cablie List Files (*.ini)"));
         auto* files = chooser->findChild<QFileSystemModel*>();
         ASSERT_NE(files, nullptr);
-        EXPECT_EQ(files->nameFilters(), QStringList{"*.ini"});
+        EXPECT_EQ(files->nameFilters(), QStringList{"*.[iI][nN][iI]"}) << "any case";
+        EXPECT_EQ(chooser->windowTitle(), QStringLiteral("Import"));
         chooser->selectNameFilter(chooser->nameFilters().value(1));
         EXPECT_EQ(chooser->selectedNameFilter(), QStringLiteral("All Files (*.*)"));
         EXPECT_EQ(files->nameFilters(), QStringList{"*"}) << "names without a dot too";
@@ -534,11 +545,14 @@ TEST_F(QtMainDlgTest, DroppedFileIsImportedAndTheChooserOpensInItsFolder) {
         QWidget& rows = *List(window).viewport();
         QMimeData text;
         text.setText(two);
-        EXPECT_FALSE(Drop(rows, text)) << "text is no file";
+        EXPECT_EQ(Drop(rows, text), Qt::IgnoreAction) << "text is no file";
         QMimeData web;
         web.setUrls({QUrl(QStringLiteral("https://example.org/two.ini"))});
-        EXPECT_FALSE(Drop(rows, web)) << "nor is a remote address";
-        EXPECT_TRUE(Drop(rows, *FilesData({two, QStringLiteral("/nonexistent.ini")})));
+        EXPECT_EQ(Drop(rows, web), Qt::IgnoreAction) << "nor is a remote address";
+        // Proposed as a move (Shift held in a file manager), the drop is still answered as a copy:
+        // the source keeps its file.
+        EXPECT_EQ(Drop(rows, *FilesData({two, QStringLiteral("/nonexistent.ini")}), Qt::MoveAction), Qt::CopyAction);
+        EXPECT_TRUE(fs::exists(dir / "sub" / "two.ini"));
         EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
         EXPECT_TRUE(Button(window, IDC_EXPORT).isEnabled());
         QTest::keyClick(&List(window), Qt::Key_S, Qt::ControlModifier);

@@ -15,6 +15,7 @@
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <set>
 #include <stdexcept>
@@ -208,6 +209,27 @@ TEST_F(BuiltProgram, ManifestAsksForNoElevationAndNoNewerCommonControlsOnTheRigh
     // A manifest for another processor keeps the program from starting.
     const char* const architecture = g_processor == "x86_64" ? "amd64" : "x86";
     EXPECT_NE(manifest.find(std::string("processorArchitecture=\"") + architecture + '"'), std::string::npos);
+}
+
+// Each element in the order given, each after the one before: a setting in a wrong namespace or
+// outside windowsSettings is ignored by Windows without a word.
+void ExpectInOrder(const std::string& text, std::initializer_list<std::string> elements) {
+    std::size_t from = 0;
+    for (const std::string& element : elements) {
+        const std::size_t at = text.find(element, from);
+        ASSERT_NE(at, std::string::npos) << element << " (in order) in\n" << text;
+        from = at + element.size();
+    }
+}
+
+TEST_F(BuiltProgram, ManifestDeclaresPerMonitorResolutionAwarenessWithTheOlderDeclarationAsFallback) {
+    const std::string manifest = Resource(PeValues::kResourceManifest, 1);
+    ExpectInOrder(manifest,
+                  {"<application xmlns=\"urn:schemas-microsoft-com:asm.v3\">", "<windowsSettings>",
+                   "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>",
+                   "<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                   "PerMonitorV2</dpiAwareness>",
+                   "</windowsSettings>", "</application>", "</assembly>"});
 }
 
 // A damaged copy is refused with an error, not read past its end: cut in its headers, or in the

@@ -183,7 +183,7 @@ protected:
     // Clicks Import on the main window and chooses path in the real open chooser.
     void Import(const std::string& path) {
         ui.Then(CUiDriver::OnWindow(kMainTitle, [](HWND main) { Click(main, IDC_IMPORT); }));
-        ui.Then(CUiDriver::OnWindow("Open", [path](HWND chooser) { AnswerChooser(chooser, path); }));
+        ui.Then(CUiDriver::OnWindow(kImportCommand, [path](HWND chooser) { AnswerChooser(chooser, path); }));
     }
     void OnMain(std::function<void(HWND)> action) { ui.Then(CUiDriver::OnWindow(kMainTitle, std::move(action))); }
     // Escape on the main window, and Yes to the exit question.
@@ -369,7 +369,7 @@ TEST_F(Win32MainWindowTest, ImportAddEditDeleteAndExportThroughTheRealDialogs) {
     });
     // A name without extension gets the default one.
     const std::string typed = (dir / "Exported").string();
-    ui.Then(CUiDriver::OnWindow("Save As", [typed](HWND chooser) { AnswerChooser(chooser, typed); }));
+    ui.Then(CUiDriver::OnWindow(kExportCommand, [typed](HWND chooser) { AnswerChooser(chooser, typed); }));
     Exit();
     Run();
 
@@ -429,7 +429,7 @@ TEST_F(Win32MainWindowTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
         EXPECT_EQ(Row(main, 0)[1], "0.66");
         Click(main, IDC_EXPORT);
     });
-    ui.Then(CUiDriver::OnWindow("Save As", [target](HWND chooser) { AnswerChooser(chooser, target); }));
+    ui.Then(CUiDriver::OnWindow(kExportCommand, [target](HWND chooser) { AnswerChooser(chooser, target); }));
     Exit();
     Run();
     EXPECT_EQ(dlg.m_list.GetCellText(0, 0), longName);
@@ -471,7 +471,7 @@ TEST_F(Win32MainWindowTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
     ui.Then(OnPopupMenu(locked, -1));
     OnMain([](HWND main) { PostControlKey(List(main), 'O'); });
     const std::string source = MakeFile("CableList.ini", kTwoRows);
-    ui.Then(CUiDriver::OnWindow("Open", [source](HWND chooser) {
+    ui.Then(CUiDriver::OnWindow(kImportCommand, [source](HWND chooser) {
         ReleaseControl();
         AnswerChooser(chooser, source);
     }));

@@ -64,12 +64,15 @@ public:
                                                       IDialogWindow* owner) override {
         return m_backend.CreateDialogWindow(dialog, layout, owner);
     }
-    int ShowMessageBox(IDialogWindow*, const std::string& text, const std::string&, EMsgBoxType, EMsgBoxIcon) override {
+    int ShowMessageBox(IDialogWindow*, const std::string& text, const std::string&, EMsgBoxType, EMsgBoxIcon,
+                       EMsgBoxDefault) override {
         std::fprintf(stderr, "window_bench: message \"%s\"\n", text.c_str());
         ++m_messages;
         return kIdOk;
     }
     std::optional<std::string> ChooseFile(IDialogWindow*, const SFileChooser&) override { return m_path; }
+    bool SetClipboardText(const std::string& text) override { return m_backend.SetClipboardText(text); }
+    std::optional<SClipboardText> GetClipboardText() override { return m_backend.GetClipboardText(); }
     void BeginWaitCursor() override { m_backend.BeginWaitCursor(); }
     void EndWaitCursor() noexcept override { m_backend.EndWaitCursor(); }
 

@@ -110,11 +110,19 @@ void CUiDriver::OnActivate(HWND window) {
     box.yesNo = GetDlgItem(window, IDYES) && GetDlgItem(window, IDNO);
     box.owner = GetWindow(window, GW_OWNER);
     box.ownerVisible = box.owner && IsWindowVisible(box.owner);
+    const LRESULT defaultId = SendMessageA(window, DM_GETDEFID, 0, 0);
+    if (HIWORD(defaultId) == DC_HASDEFID) box.defaultId = LOWORD(defaultId);
     m_boxes.push_back(box);
     int answer = box.yesNo ? IDNO : IDOK;
     if (!m_answers.empty()) {
         answer = m_answers.front();
         m_answers.pop_front();
+    }
+    if (answer == kEnter) {
+        // Through the box's own loop, whose dialog manager presses the default (and focused) button.
+        PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(window, WM_KEYUP, VK_RETURN, 0);
+        return;
     }
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));

@@ -71,8 +71,6 @@ void CQtListView::SetExtendedStyle(unsigned styles) {
 
 void CQtListView::ScrollRowIntoView(int row) {
     if (row < 0 || row >= m_model.rowCount() || m_model.columnCount() == 0) return;
-    executeDelayedItemsLayout();
-    updateGeometries();
     scrollTo(m_model.index(row, 0), QAbstractItemView::EnsureVisible);
 }
 

@@ -28,8 +28,7 @@ public:
     unsigned GetExtendedStyle() const { return m_extendedStyle; }
     void SetExtendedStyle(unsigned styles);
 
-    // Scrolls as little as shows row wholly, the rows laid out first: a list just filled has not
-    // set its scroll range yet, which would hold it at the top.
+    // Scrolls as little as shows row wholly.
     void ScrollRowIntoView(int row);
 
     // Typing in the list selects nothing.

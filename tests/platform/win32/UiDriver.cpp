@@ -110,8 +110,6 @@ void CUiDriver::OnActivate(HWND window) {
     box.yesNo = GetDlgItem(window, IDYES) && GetDlgItem(window, IDNO);
     box.owner = GetWindow(window, GW_OWNER);
     box.ownerVisible = box.owner && IsWindowVisible(box.owner);
-    const LRESULT defaultId = SendMessageA(window, DM_GETDEFID, 0, 0);
-    if (HIWORD(defaultId) == DC_HASDEFID) box.defaultId = LOWORD(defaultId);
     m_boxes.push_back(box);
     int answer = box.yesNo ? IDNO : IDOK;
     if (!m_answers.empty()) {

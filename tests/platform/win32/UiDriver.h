@@ -16,7 +16,6 @@ struct SCaughtBox {
     bool warningIcon = false;
     bool questionIcon = false;
     bool yesNo = false;  // Yes and No buttons; else one OK button
-    int defaultId = 0;   // the button that Enter presses (DM_GETDEFID), 0 when none is
     HWND owner = nullptr;
     bool ownerVisible = false;  // whether the owner was on the screen when the box came up
 };

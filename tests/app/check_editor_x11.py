@@ -162,10 +162,14 @@ class Session:
         time.sleep(0.5)
 
     def wait_exit(self):
+        """The program's exit status; a failing one comes with what the program said."""
         try:
-            return self.app.wait(timeout=10)
+            status = self.app.wait(timeout=10)
         except subprocess.TimeoutExpired:
             raise Failure("the program did not end")
+        if status != 0:
+            raise Failure("the program ended with status %d: %s" % (status, self.app.stderr.read().decode(errors="replace")[-3000:]))
+        return status
 
     def kill_app(self):
         if self.app and self.app.poll() is None:

@@ -5,8 +5,10 @@
 // Import: a list of N rows (default 1,000,000) read through the real main window, from the click
 // on Import to the end of the first paint of the filled list, beside ReadCableListFile alone on
 // the same file. Start-up: a fresh process running the program's own start-up until the main
-// window's first paint has ended. R runs of each (default 5); the median is shown. The list file
-// is made in D (default a new temporary folder, removed at the end).
+// window's first paint has ended. Undo and Redo: Ctrl+Z and Ctrl+Y of a Delete and of an Import
+// made over the list, each from the key to the end of the list's next paint. R runs of each
+// (default 5); the median is shown. The list file is made in D (default a new temporary folder,
+// removed at the end).
 
 #include "app/QuorlisApp.h"
 #include "bench/BenchSupport.h"
@@ -15,6 +17,7 @@
 #include "platform/WinApp.h"
 #include "platform/Windowing.h"
 #include "platform/qt/probe/QtProbe.h"
+#include "res/Commands.h"
 #include "res/ResourceIds.h"
 #include "ui/QuorlisDlg.h"
 
@@ -28,6 +31,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,12 +68,15 @@ public:
                                                       IDialogWindow* owner) override {
         return m_backend.CreateDialogWindow(dialog, layout, owner);
     }
-    int ShowMessageBox(IDialogWindow*, const std::string& text, const std::string&, EMsgBoxType, EMsgBoxIcon) override {
+    int ShowMessageBox(IDialogWindow*, const std::string& text, const std::string&, EMsgBoxType, EMsgBoxIcon,
+                       EMsgBoxDefault) override {
         std::fprintf(stderr, "window_bench: message \"%s\"\n", text.c_str());
         ++m_messages;
         return kIdOk;
     }
     std::optional<std::string> ChooseFile(IDialogWindow*, const SFileChooser&) override { return m_path; }
+    bool SetClipboardText(const std::string& text) override { return m_backend.SetClipboardText(text); }
+    std::optional<SClipboardText> GetClipboardText() override { return m_backend.GetClipboardText(); }
     void BeginWaitCursor() override { m_backend.BeginWaitCursor(); }
     void EndWaitCursor() noexcept override { m_backend.EndWaitCursor(); }
 
@@ -110,6 +117,71 @@ double TimeWindowImport(const CBenchWindowing& windowing, int rows) {
         Fail("the window's Import made " + std::to_string(dlg.m_list.GetItemCount()) + " rows");
     }
     return Seconds(clicked, painted);
+}
+
+// In a main window holding the list twice imported: Ctrl+Z and Ctrl+Y of Delete (a middle row) and
+// of the second Import, each from the key to the end of the list's next paint, in seconds.
+struct SUndoTimes {
+    double undoDelete = 0, redoDelete = 0, undoImport = 0, redoImport = 0;
+};
+
+SUndoTimes TimeWindowUndo(int rows) {
+    CQuorlisDlg dlg;
+    SUndoTimes times;
+    std::vector<std::function<void()>> actions;
+    std::vector<double*> results;
+    std::size_t next = 0;
+    bool probed = true;
+    Clock::time_point start;
+    // Runs the actions in turn, each after the list's paint that followed the one before.
+    std::function<void()> runNext = [&] {
+        if (next > 0 && results[next - 1]) *results[next - 1] = Seconds(start, Clock::now());
+        if (next == actions.size()) {
+            dlg.EndDialog(kIdCancel);
+            return;
+        }
+        probed = probed && CallAfterNextPaint(dlg, IDC_CABLE_LIST, runNext);
+        start = Clock::now();
+        actions[next++]();
+    };
+    const auto key = [&](unsigned letter) { return [&dlg, letter] { dlg.HandleAccelerator(letter, kModControl); }; };
+    const auto click = [&](int id) { return [&, id] { probed = probed && ClickButton(dlg, id); }; };
+    const auto deleteMiddleRow = [&] {
+        dlg.m_list.SelectRow(rows / 2);
+        click(IDC_DELETE_CABLE)();
+    };
+    actions = {click(IDC_IMPORT), click(IDC_IMPORT), deleteMiddleRow, key('Z'), key('Y'), key('Z'), key('Z'), key('Y')};
+    results = {nullptr,           nullptr, nullptr,           &times.undoDelete,
+               &times.redoDelete, nullptr, &times.undoImport, &times.redoImport};
+    CallAfterFirstWindowPaint([&] { runNext(); });
+    dlg.DoModal();
+    if (!probed || dlg.m_list.GetItemCount() != rows) Fail("the window's Undo and Redo went wrong");
+    return times;
+}
+
+void BenchUndo(int argc, char** argv, const SBenchOptions& options, const std::string& path) {
+    std::vector<double> undoDelete, redoDelete, undoImport, redoImport;
+    {
+        const std::unique_ptr<IWindowing> backend = CreateDefaultWindowing(argc, argv);
+        CBenchWindowing windowing(*backend, path);
+        SetWindowing(&windowing);
+        for (int run = 0; run < options.runs; ++run) {
+            const SUndoTimes times = TimeWindowUndo(options.rows);
+            undoDelete.push_back(times.undoDelete);
+            redoDelete.push_back(times.redoDelete);
+            undoImport.push_back(times.undoImport);
+            redoImport.push_back(times.redoImport);
+        }
+        SetWindowing(nullptr);
+    }
+    std::printf(
+        "Undo and Redo in the main window holding %d rows, key to painted list, median of %d runs "
+        "(target < 100 ms each):\n",
+        options.rows, options.runs);
+    std::printf("  Delete of a middle row: Ctrl+Z %8.1f ms, Ctrl+Y %8.1f ms\n", Median(undoDelete) * 1000,
+                Median(redoDelete) * 1000);
+    std::printf("  Import over the list:   Ctrl+Z %8.1f ms, Ctrl+Y %8.1f ms\n", Median(undoImport) * 1000,
+                Median(redoImport) * 1000);
 }
 
 void BenchImport(int argc, char** argv, const SBenchOptions& options, const std::string& path) {
@@ -193,6 +265,7 @@ int main(int argc, char** argv) {
         const std::string path = (std::filesystem::path(options.dir) / "CableList.ini").string();
         MakeListFile(path, options.rows);
         BenchImport(argc, argv, options, path);
+        BenchUndo(argc, argv, options, path);
         BenchStartup(options);
         std::filesystem::remove(path);
     });

@@ -236,4 +236,17 @@ void CCableTable::ReplaceWith(CCableTable&& other) noexcept {
     }
 }
 
+void CCableTable::SwapRows(CCableTable& other) noexcept {
+    if (&other == this) {
+        return;
+    }
+    std::swap(m_rows, other.m_rows);
+    if (m_observer != nullptr) {
+        m_observer->OnTableReset();
+    }
+    if (other.m_observer != nullptr) {
+        other.m_observer->OnTableReset();
+    }
+}
+
 void CCableTable::SetObserver(ICableTableObserver* observer) { m_observer = observer; }

@@ -58,6 +58,9 @@ public:
     // with a single OnTableReset, and so is other's. Lets a reader build rows aside and commit
     // them only when whole.
     void ReplaceWith(CCableTable&& other) noexcept;
+    // Exchanges all rows and the selection with other's at once, nothing copied; each observer is
+    // told with a single OnTableReset. Lets a change be taken back by keeping the rows it replaced.
+    void SwapRows(CCableTable& other) noexcept;
 
     // The one observer told of every change (a view displaying the table), or nullptr. A moved or
     // move-assigned table keeps its own observer; only the rows move.
@@ -81,7 +84,8 @@ private:
 // Told of each change to a CCableTable after it has happened. InsertRow and AppendRow tell
 // OnRowInserted then OnSelectionChanged; DeleteRow tells OnRowDeleted, then OnSelectionChanged when
 // the selected index changed (the selected row was deleted, or a row above it); SelectRow tells
-// OnSelectionChanged when the selection changed; DeleteAllRows and ReplaceWith tell OnTableReset.
+// OnSelectionChanged when the selection changed; DeleteAllRows, ReplaceWith and SwapRows tell
+// OnTableReset.
 class ICableTableObserver {
 public:
     virtual void OnTableReset() = 0;

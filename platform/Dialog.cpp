@@ -197,8 +197,10 @@ void CDialog::OnDropFiles(const std::vector<std::string>&) {}
 
 std::span<const CDialog::SMessageEntry> CDialog::GetMessageMap() const { return {}; }
 
+bool CDialog::IsCommandEnabled(int id) const { return !IsDisabledControl(id); }
+
 void CDialog::SendCommand(int id) {
-    if (IsDisabledControl(id)) return;
+    if (!IsCommandEnabled(id)) return;
     if (const SMessageEntry* entry = FindMessageEntry(kBnClicked, id)) {
         (this->*entry->handler)();
     } else if (id == kIdOk) {
@@ -225,7 +227,7 @@ void CDialog::TrackContextMenu(int menuId, SScreenPoint where) {
     for (const SMenuItem& item : menu.items) {
         const bool command = item.kind == EMenuItemKind::Command;
         items.push_back(SPopupMenuItem{item.kind == EMenuItemKind::Separator, item.text,
-                                       !command || !IsDisabledControl(static_cast<int>(item.id))});
+                                       !command || IsCommandEnabled(static_cast<int>(item.id))});
     }
     const int chosen = m_window->TrackPopupMenu(items, where);
     if (chosen < 0 || chosen >= static_cast<int>(menu.items.size())) return;

@@ -106,8 +106,11 @@ protected:
     virtual void OnDropFiles(const std::vector<std::string>& paths);
 
     virtual std::span<const SMessageEntry> GetMessageMap() const;
+    // Whether command id can run now, however it comes (a click, a key, a menu): by default unless
+    // it is a control of the layout that is disabled. A dialog decides for commands of its own.
+    virtual bool IsCommandEnabled(int id) const;
 
-    // Runs command id as a click on its control would: nothing when the control is disabled.
+    // Runs command id as a click on its control would: nothing when it is not enabled.
     void SendCommand(int id);
     // Runs command id once the window is shown and waits for the user.
     void PostCommand(int id);
@@ -115,7 +118,7 @@ protected:
     void DragAcceptFiles(bool accept = true);
     // Makes the keys of accelerator table id run their commands while the dialog runs.
     void UseAcceleratorTable(int id);
-    // Shows menu id at where; its Command items are enabled as the controls of their ids are.
+    // Shows menu id at where; its Command items are enabled as IsCommandEnabled says.
     // Runs the command of the item chosen.
     void TrackContextMenu(int menuId, SScreenPoint where);
 

@@ -25,4 +25,11 @@ void CListCtrl::SetExtendedStyle(unsigned styles) {
     if (IDialogWindow* window = Window()) window->SetListExtendedStyle(m_id, styles);
 }
 
+bool CListCtrl::EnsureVisible(int row, bool) {
+    IDialogWindow* window = Window();
+    if (!window || row < 0 || row >= GetItemCount()) return false;
+    window->EnsureListRowVisible(m_id, row);
+    return true;
+}
+
 IDialogWindow* CListCtrl::Window() const { return m_dialog ? m_dialog->GetWindow() : nullptr; }

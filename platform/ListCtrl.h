@@ -21,6 +21,9 @@ public:
     // The extended styles (kLvsEx...) last set, 0 at first; kept across binding and the window's end.
     unsigned GetExtendedStyle() const;
     void SetExtendedStyle(unsigned styles);
+    // Scrolls the list so that row is in view; partialOk is taken as false (the whole row shows).
+    // Returns false when the list is not shown or has no such row.
+    bool EnsureVisible(int row, bool partialOk);
 
 private:
     // The running window of the bound dialog, or nullptr.

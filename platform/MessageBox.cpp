@@ -19,11 +19,11 @@ std::string NameWithoutFolderAndExtension(std::string_view path) {
 
 }  // namespace
 
-int ShowMessageBox(const std::string& text, EMsgBoxType type) {
+int ShowMessageBox(const std::string& text, EMsgBoxType type, EMsgBoxDefault defaultButton) {
     CDialog* active = CDialog::GetActiveDialog();
     IDialogWindow* owner = active ? active->GetWindow() : nullptr;
     const EMsgBoxIcon icon = type == EMsgBoxType::YesNo ? EMsgBoxIcon::Question : EMsgBoxIcon::Warning;
-    return GetWindowing().ShowMessageBox(owner, text, GetProgramName(), type, icon);
+    return GetWindowing().ShowMessageBox(owner, text, GetProgramName(), type, icon, defaultButton);
 }
 
 int ShowMessageBox(int stringId, EMsgBoxType type) { return ShowMessageBox(LoadResString(stringId), type); }

@@ -7,8 +7,9 @@
 
 #include <string>
 
-// Shows text; returns kIdOk, kIdYes or kIdNo.
-int ShowMessageBox(const std::string& text, EMsgBoxType type = EMsgBoxType::Ok);
+// Shows text; returns kIdOk, kIdYes or kIdNo. Enter presses defaultButton of a Yes/No box.
+int ShowMessageBox(const std::string& text, EMsgBoxType type = EMsgBoxType::Ok,
+                   EMsgBoxDefault defaultButton = EMsgBoxDefault::Yes);
 // Shows string stringId of the string table.
 int ShowMessageBox(int stringId, EMsgBoxType type = EMsgBoxType::Ok);
 

@@ -17,6 +17,8 @@ struct SDialogLayout;
 
 enum class EMsgBoxType { Ok = 0, YesNo = 4 };
 enum class EMsgBoxIcon { Warning, Question };
+// The button of a Yes/No box that Enter presses.
+enum class EMsgBoxDefault { Yes, No };
 
 // List control extended styles and column alignment.
 constexpr unsigned kLvsExGridLines = 0x1;
@@ -57,6 +59,14 @@ struct SPopupMenuItem {
     bool separator = false;
     std::string text;  // "&" marks the mnemonic; a tab comes before the shortcut's name
     bool enabled = true;
+};
+
+// Text taken from the clipboard, in the user's character set.
+struct SClipboardText {
+    std::string text;
+    // The first line (counted from 1 at line feeds) that held a character the character set cannot
+    // hold, which text then has as "?"; 0 when every character converted.
+    int unconvertibleLine = 0;
 };
 
 // What a file chooser is asked for.
@@ -100,6 +110,8 @@ public:
     virtual void InsertListColumn(int id, int column, const std::string& heading, int format, int width) = 0;
     virtual unsigned GetListExtendedStyle(int id) const = 0;
     virtual void SetListExtendedStyle(int id, unsigned styles) = 0;
+    // Scrolls list control id as little as needed for row (a row of its table) to be wholly in view.
+    virtual void EnsureListRowVisible(int id, int row) = 0;
 
     // The window's system menu. Where the platform has none of its own, the backend offers the
     // appended items another way (a context menu); choosing one calls HandleSysCommand(id).
@@ -142,9 +154,16 @@ public:
     virtual std::unique_ptr<IDialogWindow> CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
                                                               IDialogWindow* owner) = 0;
 
-    // A modal message box owned by owner (may be nullptr). Returns kIdOk, kIdYes or kIdNo.
+    // A modal message box owned by owner (may be nullptr); Enter presses defaultButton of a Yes/No
+    // box. Returns kIdOk, kIdYes or kIdNo.
     virtual int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
-                               EMsgBoxType type, EMsgBoxIcon icon) = 0;
+                               EMsgBoxType type, EMsgBoxIcon icon, EMsgBoxDefault defaultButton) = 0;
+
+    // Puts text (the user's character set; lines end as the system's text does) on the clipboard.
+    // Returns false when the clipboard cannot be had.
+    virtual bool SetClipboardText(const std::string& text) = 0;
+    // The clipboard's text, or nothing when it holds none or cannot be had.
+    virtual std::optional<SClipboardText> GetClipboardText() = 0;
 
     // A modal file chooser owned by owner. Returns the chosen full path, or nothing on Cancel.
     virtual std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) = 0;

@@ -15,6 +15,13 @@ constexpr int IDP_PARSE_REAL = 61713;  // "Enter a number."
 constexpr int IDM_ABOUTBOX = 0x0010;  // system-menu command of the About entry
 
 constexpr int ID_IMPORT_START_FILE = 32771;  // the main window imports the file named at start
+// Main window commands that have no button: keys and context-menu items.
+constexpr int ID_NEW_LIST = 32772;
+constexpr int ID_EDIT_UNDO = 32773;
+constexpr int ID_EDIT_REDO = 32774;
+constexpr int ID_EDIT_COPY = 32775;
+constexpr int ID_EDIT_COPY_ALL = 32776;
+constexpr int ID_EDIT_PASTE = 32777;
 
 // Dialog results and standard buttons.
 constexpr int kIdOk = 1;

@@ -55,8 +55,16 @@ constexpr std::array kDialogs = {
 constexpr const char* kAboutEntry = "&About Quorlis...";
 
 constexpr std::array kRowMenuItems = {
+    SMenuItem{EMenuItemKind::Command, ID_EDIT_UNDO, "&Undo\tCtrl+Z"},
+    SMenuItem{EMenuItemKind::Command, ID_EDIT_REDO, "&Redo\tCtrl+Y"},
+    SMenuItem{EMenuItemKind::Separator, 0, ""},
+    SMenuItem{EMenuItemKind::Command, ID_EDIT_COPY, "&Copy\tCtrl+C"},
+    SMenuItem{EMenuItemKind::Command, ID_EDIT_COPY_ALL, "Copy A&ll Rows"},
+    SMenuItem{EMenuItemKind::Command, ID_EDIT_PASTE, "&Paste\tCtrl+V"},
+    SMenuItem{EMenuItemKind::Separator, 0, ""},
     SMenuItem{EMenuItemKind::Command, IDC_EDIT_CABLE, "&Edit\tF2"},
     SMenuItem{EMenuItemKind::Command, IDC_DELETE_CABLE, "&Delete\tDel"},
+    SMenuItem{EMenuItemKind::Command, ID_NEW_LIST, "&New List\tCtrl+N"},
     SMenuItem{EMenuItemKind::Separator, 0, ""},
     SMenuItem{EMenuItemKind::SysCommand, IDM_ABOUTBOX, kAboutEntry},
 };
@@ -64,8 +72,10 @@ constexpr std::array kRowMenuItems = {
 constexpr std::array kMenus = {SMenuLayout{IDR_ROW_MENU, kRowMenuItems}};
 
 constexpr std::array kMainAccelerators = {
-    SAccelerator{'O', kModControl, IDC_IMPORT},
-    SAccelerator{'S', kModControl, IDC_EXPORT},
+    SAccelerator{'O', kModControl, IDC_IMPORT},   SAccelerator{'S', kModControl, IDC_EXPORT},
+    SAccelerator{'N', kModControl, ID_NEW_LIST},  SAccelerator{'Z', kModControl, ID_EDIT_UNDO},
+    SAccelerator{'Y', kModControl, ID_EDIT_REDO}, SAccelerator{'Z', kModControl | kModShift, ID_EDIT_REDO},
+    SAccelerator{'C', kModControl, ID_EDIT_COPY}, SAccelerator{'V', kModControl, ID_EDIT_PASTE},
 };
 
 constexpr std::array kAcceleratorTables = {SAcceleratorTable{IDR_MAIN_ACCELERATORS, kMainAccelerators}};

@@ -43,4 +43,18 @@ inline constexpr const char* kSelectToDelete = "Please select item to delete";
 inline constexpr const char* kExitQuestion = "Are you sure to exit the program?";
 inline constexpr const char* kColumnHeadings[4] = {"Cable Name", "Velocity", "Cable Loss", "Frequency(MHz)"};
 inline constexpr int kColumnWidths[4] = {220, 120, 120, 120};
+// Copy and Paste.
+inline constexpr const char* kClipboardUnavailable = "The clipboard cannot be used now. Please try again.";
+inline constexpr const char* kNothingToPaste = "There are no rows on the clipboard to paste.";
+// A wrong line of the clipboard's text: "Line 2: " and one of these.
+inline constexpr const char* kLinePrefix = "Line ";
+inline constexpr const char* kPasteFieldNames[4] = {"Name", "Velocity", "Cable Loss", "Frequency"};
+inline constexpr const char* kNotANumber = " is not a number.";
+inline constexpr const char* kEmptyField = " is empty.";
+inline constexpr const char* kWrongFieldCount = "It needs 4 fields, tab-separated; it has ";  // then "3."
+inline constexpr const char* kLineBreakInField = "A field holds a line break.";
+inline constexpr const char* kZeroByteInField = "A field holds a zero byte.";
+inline constexpr const char* kQuoteNotClosed = "A quoted field is not closed.";
+inline constexpr const char* kTextAfterQuote = "A quoted field has text after its closing quote.";
+inline constexpr const char* kUnconvertibleCharacter = "It holds a character that the cable list file cannot.";
 }  // namespace QuorlisText

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots from the real program: starts it on a private X server (Xvfb) with
 # a small window manager, imports the sample list docs/CableList.ini through the file chooser,
-# opens a row in the parameter dialog, and saves docs/main-window.png and docs/parameter-dialog.png.
+# opens the list's context menu and a row in the parameter dialog, and saves docs/main-window.png,
+# docs/context-menu.png and docs/parameter-dialog.png.
 # Needs the program built, by the start command in build-app/ or by the test command in build/.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -59,9 +60,14 @@ keys "$(wait_window Open)" Return        # the chooser offers CableList.ini
 keys "$main" Tab Tab Up Up               # into the list; select the third row
 sleep 0.5
 shoot "$main" main-window.png
+keys "$main" shift+F10                   # the context menu, over the list
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$main")"
+import -window root -crop "$((WIDTH + 40))x$((HEIGHT + 55))+$((X - 20))+$((Y - 45))" +repage "$root/docs/context-menu.png"
+keys "$main" Escape
 keys "$main" Tab Return                  # Edit
 dialog=$(wait_window "Cable Parameter Edit Dialog")
 keys "$dialog" Tab Tab Tab Tab Tab 2 4 0 0     # Frequency: Tab selects its text
 shoot "$dialog" parameter-dialog.png
 keys "$dialog" Escape
-echo "screenshots: docs/main-window.png docs/parameter-dialog.png"
+echo "screenshots: docs/main-window.png docs/context-menu.png docs/parameter-dialog.png"

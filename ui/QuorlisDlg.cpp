@@ -4,10 +4,19 @@
 #include "platform/DataExchange.h"
 #include "platform/FilePath.h"
 #include "platform/MessageBox.h"
+#include "platform/TextLineEnd.h"
 #include "platform/WaitCursor.h"
 #include "res/Resources.h"
+#include "ui/AppendRowsStep.h"
+#include "ui/DeleteRowStep.h"
+#include "ui/EditRowStep.h"
 #include "ui/QuorletDlg.h"
+#include "ui/ReplaceTableStep.h"
+#include "ui/SpreadsheetText.h"
 
+#include <algorithm>
+#include <array>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -30,6 +39,12 @@ ON_BN_CLICKED(IDC_DELETE_CABLE, &CQuorlisDlg::OnDelete)
 ON_NOTIFY(kNmDblClk, IDC_CABLE_LIST, &CQuorlisDlg::OnListDoubleClick)
 ON_NOTIFY(kLvnKeyDown, IDC_CABLE_LIST, &CQuorlisDlg::OnListKeyDown)
 ON_COMMAND(ID_IMPORT_START_FILE, &CQuorlisDlg::OnImportStartFile)
+ON_COMMAND(ID_NEW_LIST, &CQuorlisDlg::OnNewList)
+ON_COMMAND(ID_EDIT_UNDO, &CQuorlisDlg::OnUndo)
+ON_COMMAND(ID_EDIT_REDO, &CQuorlisDlg::OnRedo)
+ON_COMMAND(ID_EDIT_COPY, &CQuorlisDlg::OnCopy)
+ON_COMMAND(ID_EDIT_COPY_ALL, &CQuorlisDlg::OnCopyAll)
+ON_COMMAND(ID_EDIT_PASTE, &CQuorlisDlg::OnPaste)
 QUORLIS_END_MESSAGE_MAP()
 
 void CQuorlisDlg::DoDataExchange(CDataExchange* pDX) {
@@ -106,7 +121,29 @@ std::optional<std::string> CQuorlisDlg::ChooseCableFile(bool save) {
 }
 
 void CQuorlisDlg::EnableEditCommands(bool enable) {
+    m_editingEnabled = enable;
     for (int id : kEditCommands) EnableControl(id, enable);
+}
+
+void CQuorlisDlg::DoStep(std::unique_ptr<CUndoCommand> step) {
+    m_steps.Push(std::move(step));
+    ShowStepState();
+}
+
+void CQuorlisDlg::ReplaceTable(CCableTable&& incoming) {
+    const bool wasClean = m_steps.IsClean();
+    DoStep(std::make_unique<CReplaceTableStep>(m_list, m_editingEnabled, std::move(incoming)));
+    if (wasClean) m_steps.AddCleanPosition();
+}
+
+void CQuorlisDlg::ShowStepState() {
+    EnableEditCommands(m_editingEnabled);
+    ShowSelectedRow();
+}
+
+void CQuorlisDlg::ShowSelectedRow() {
+    const int row = m_list.GetSelectedRow();
+    if (row >= 0) m_list.EnsureVisible(row, false);
 }
 
 void CQuorlisDlg::OnImport() {
@@ -119,7 +156,9 @@ void CQuorlisDlg::ImportFile(const std::string& path) {
     int rows = 0;
     try {
         const CWaitCursor busy;
-        rows = ReadCableListFile(path, m_list);
+        CCableTable incoming;
+        rows = ReadCableListFile(path, incoming);
+        if (rows > 0) ReplaceTable(std::move(incoming));
     } catch (...) {
         // Whatever failed (the file, memory), the reader has left the table as it was.
         ShowMessageBox(QuorlisText::kOpenFailed);
@@ -130,8 +169,6 @@ void CQuorlisDlg::ImportFile(const std::string& path) {
         ShowMessageBox(QuorlisText::kItemCountError);
     } else if (rows == 0) {
         ShowMessageBox(QuorlisText::kItemCountError);
-    } else {
-        EnableEditCommands(true);
     }
 }
 
@@ -142,6 +179,7 @@ void CQuorlisDlg::OnExport() {
     try {
         const CWaitCursor busy;
         WriteCableListFile(*path, m_list);
+        m_steps.SetClean();
     } catch (...) {
         // A failure of any kind (the file, memory) means the list is not saved: the user must know.
         ShowMessageBox(QuorlisText::kExportFailed);
@@ -152,10 +190,10 @@ void CQuorlisDlg::OnAdd() {
     CQuorletDlg parameterDlg;
     if (parameterDlg.DoModal() != kIdOk) return;
 
-    const int row = m_list.InsertRow(m_list.GetItemCount(), parameterDlg.m_strName);
-    m_list.SetCellText(row, kVelocityColumn, parameterDlg.m_strVelocity);
-    m_list.SetCellText(row, kCableLossColumn, parameterDlg.m_strCableLoss);
-    m_list.SetCellText(row, kFrequencyColumn, parameterDlg.m_strFrequency);
+    std::vector<SCableRowTexts> rows;
+    rows.push_back(SCableRowTexts{parameterDlg.m_strName, parameterDlg.m_strVelocity, parameterDlg.m_strCableLoss,
+                                  parameterDlg.m_strFrequency});
+    DoStep(std::make_unique<CAppendRowsStep>(m_list, m_editingEnabled, std::move(rows)));
 }
 
 void CQuorlisDlg::OnEdit() {
@@ -170,12 +208,15 @@ void CQuorlisDlg::OnEdit() {
     parameterDlg.m_strVelocity = m_list.GetCellText(row, kVelocityColumn);
     parameterDlg.m_strCableLoss = m_list.GetCellText(row, kCableLossColumn);
     parameterDlg.m_strFrequency = m_list.GetCellText(row, kFrequencyColumn);
-    if (parameterDlg.DoModal() != kIdOk) return;
+    const bool confirmed = parameterDlg.DoModal() == kIdOk;
+    ShowSelectedRow();
+    if (!confirmed) return;
 
-    m_list.SetCellText(row, kNameColumn, parameterDlg.m_strName);
-    m_list.SetCellText(row, kVelocityColumn, parameterDlg.m_strVelocity);
-    m_list.SetCellText(row, kCableLossColumn, parameterDlg.m_strCableLoss);
-    m_list.SetCellText(row, kFrequencyColumn, parameterDlg.m_strFrequency);
+    SCableRowTexts cells{parameterDlg.m_strName, parameterDlg.m_strVelocity, parameterDlg.m_strCableLoss,
+                         parameterDlg.m_strFrequency};
+    const std::array<std::string_view, 4> before = m_list.GetRowTextViews(row);
+    if (std::equal(cells.begin(), cells.end(), before.begin())) return;
+    DoStep(std::make_unique<CEditRowStep>(m_list, m_editingEnabled, row, std::move(cells)));
 }
 
 void CQuorlisDlg::OnDelete() {
@@ -189,8 +230,7 @@ void CQuorlisDlg::OnDelete() {
         return;
     }
 
-    m_list.DeleteRow(row);
-    if (m_list.GetItemCount() == 0) EnableEditCommands(false);
+    DoStep(std::make_unique<CDeleteRowStep>(m_list, m_editingEnabled, row));
 }
 
 void CQuorlisDlg::OnListDoubleClick(const SNotify& notify) {
@@ -213,7 +253,75 @@ void CQuorlisDlg::OnDropFiles(const std::vector<std::string>& paths) { ImportFil
 
 void CQuorlisDlg::OnImportStartFile() { ImportFile(m_startFile); }
 
-bool CQuorlisDlg::ConfirmExit() { return ShowMessageBox(QuorlisText::kExitQuestion, EMsgBoxType::YesNo) == kIdYes; }
+void CQuorlisDlg::OnNewList() { ReplaceTable(CCableTable()); }
+
+void CQuorlisDlg::OnUndo() {
+    m_steps.Undo();
+    ShowStepState();
+}
+
+void CQuorlisDlg::OnRedo() {
+    m_steps.Redo();
+    ShowStepState();
+}
+
+void CQuorlisDlg::OnCopy() {
+    const int row = m_list.GetSelectedRow();
+    if (row < 0) return;
+    CopyText(FormatSpreadsheetLine(m_list.GetRowTextViews(row), GetTextLineEnd()));
+}
+
+void CQuorlisDlg::OnCopyAll() {
+    const std::string_view lineEnd = GetTextLineEnd();
+    const auto& headings = QuorlisText::kColumnHeadings;
+    std::string text = FormatSpreadsheetLine({headings[0], headings[1], headings[2], headings[3]}, lineEnd);
+    for (int row = 0; row < m_list.GetItemCount(); ++row) {
+        text += FormatSpreadsheetLine(m_list.GetRowTextViews(row), lineEnd);
+    }
+    CopyText(text);
+}
+
+void CQuorlisDlg::CopyText(const std::string& text) {
+    if (!GetWindowing().SetClipboardText(text)) ShowMessageBox(QuorlisText::kClipboardUnavailable);
+}
+
+void CQuorlisDlg::OnPaste() {
+    const std::optional<SClipboardText> clipboard = GetWindowing().GetClipboardText();
+    if (!clipboard) {
+        ShowMessageBox(QuorlisText::kNothingToPaste);
+        return;
+    }
+    SSpreadsheetRows pasted = ParseSpreadsheetRows(clipboard->text, clipboard->unconvertibleLine);
+    if (pasted.wrongLine > 0) {
+        ShowMessageBox(QuorlisText::kLinePrefix + std::to_string(pasted.wrongLine) + ": " + pasted.problem);
+    } else if (pasted.rows.empty()) {
+        ShowMessageBox(QuorlisText::kNothingToPaste);
+    } else {
+        DoStep(std::make_unique<CAppendRowsStep>(m_list, m_editingEnabled, std::move(pasted.rows)));
+    }
+}
+
+bool CQuorlisDlg::IsCommandEnabled(int id) const {
+    switch (id) {
+        case ID_EDIT_UNDO:
+            return m_steps.CanUndo();
+        case ID_EDIT_REDO:
+            return m_steps.CanRedo();
+        case ID_EDIT_COPY:
+            return m_list.GetSelectedRow() >= 0;
+        case ID_EDIT_COPY_ALL:
+            return m_list.GetItemCount() > 0;
+        case ID_EDIT_PASTE:
+            return CDialog::IsCommandEnabled(IDC_ADD_CABLE);
+        default:
+            return CDialog::IsCommandEnabled(id);
+    }
+}
+
+bool CQuorlisDlg::ConfirmExit() {
+    const EMsgBoxDefault answer = m_steps.IsClean() ? EMsgBoxDefault::Yes : EMsgBoxDefault::No;
+    return ShowMessageBox(QuorlisText::kExitQuestion, EMsgBoxType::YesNo, answer) == kIdYes;
+}
 
 void CQuorlisDlg::OnOK() {
     if (ConfirmExit()) CDialog::OnOK();

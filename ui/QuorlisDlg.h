@@ -6,11 +6,23 @@
 // the list, a double click on a row Edit) and the context menu holds Edit, Delete and About; each
 // acts only while its button is enabled. A file named at start or dropped on the window is
 // imported as if chosen in Import, and the file chooser opens in the folder of the last file.
+//
+// Added to those: New list (Ctrl+N) empties the table and enables the editing commands as an
+// Import does; every change to the table (Add, an Edit that changes a cell, Delete, an Import that
+// made rows, New list, Paste) is one step that Undo (Ctrl+Z) takes back and Redo (Ctrl+Y,
+// Ctrl+Shift+Z) repeats, with the selection and the enabling of its moment; Copy (Ctrl+C) puts the
+// selected row on the clipboard as a spreadsheet line, Copy All Rows the headings and every row;
+// Paste (Ctrl+V, enabled with Add) appends the rows of spreadsheet lines, checked as Add checks a
+// row. The selected row is scrolled into view after each command that selects one. While the table
+// holds changes that no Export saved, the exit question's default button is No.
 
 #include "platform/Dialog.h"
 #include "platform/ListCtrl.h"
+#include "ui/TableStep.h"
+#include "ui/UndoStack.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -65,6 +77,19 @@ protected:
     void OnDropFiles(const std::vector<std::string>& paths) override;
     // Imports the file named at start.
     void OnImportStartFile();
+    // Starts an empty list, as one step.
+    void OnNewList();
+    // Undoes the last step, or redoes the last one undone.
+    void OnUndo();
+    void OnRedo();
+    // Puts the selected row, or the headings and all rows, on the clipboard as spreadsheet lines.
+    void OnCopy();
+    void OnCopyAll();
+    // Appends the rows of the spreadsheet lines on the clipboard, as one step; a wrong line is
+    // named in a warning and nothing is pasted.
+    void OnPaste();
+    // New list, Undo and Redo, Copy, Copy All Rows and Paste are enabled when they can act.
+    bool IsCommandEnabled(int id) const override;
 
     QUORLIS_DECLARE_MESSAGE_MAP()
 
@@ -76,11 +101,23 @@ private:
     std::optional<std::string> ChooseCableFile(bool save);
     // Enables or disables Add, Edit, Export and Delete together.
     void EnableEditCommands(bool enable);
+    // Runs step and keeps it for Undo; then shows the state it made.
+    void DoStep(std::unique_ptr<CUndoCommand> step);
+    // Replaces every row with incoming's as one step (Import, New list). Made while the table was
+    // clean, it leaves it clean.
+    void ReplaceTable(CCableTable&& incoming);
+    // Enables the editing commands as the steps left them and scrolls the selected row into view.
+    void ShowStepState();
+    void ShowSelectedRow();
+    // Puts text on the clipboard; a warning when the clipboard cannot be had.
+    void CopyText(const std::string& text);
     // Appends a separator and the About entry to the system menu, when there is one.
     void AddAboutMenuEntry();
     // Asks the exit question; true on Yes.
     bool ConfirmExit();
 
     std::string m_startFile;
-    std::string m_lastFolder;  // of the file last imported or exported; the chooser opens there
+    std::string m_lastFolder;       // of the file last imported or exported; the chooser opens there
+    bool m_editingEnabled = false;  // Add, Edit, Export and Delete: the window's state
+    CUndoStack m_steps;             // clean where no change since the last Export would be lost
 };

@@ -112,6 +112,27 @@ void CHeadlessDialogWindow::SetListExtendedStyle(int id, unsigned styles) {
     if (SControl* control = FindControl(id, "SetListExtendedStyle")) control->listStyle = styles;
 }
 
+void CHeadlessDialogWindow::EnsureListRowVisible(int id, int row) {
+    SControl* control = FindControl(id, "EnsureListRowVisible");
+    if (!control || !control->table) return;
+    if (row < 0 || row >= control->table->GetItemCount()) {
+        ReportFailure("EnsureListRowVisible: the list has no row " + std::to_string(row));
+        return;
+    }
+    if (row < control->listTopRow) control->listTopRow = row;
+    if (row >= control->listTopRow + kListRowsInView) control->listTopRow = row - kListRowsInView + 1;
+}
+
+int CHeadlessDialogWindow::GetListTopRow(int id) const {
+    const SControl* control = FindControl(id, "GetListTopRow");
+    return control ? control->listTopRow : 0;
+}
+
+bool CHeadlessDialogWindow::IsListRowInView(int id, int row) const {
+    const int top = GetListTopRow(id);
+    return row >= top && row < top + kListRowsInView;
+}
+
 bool CHeadlessDialogWindow::HasSystemMenu() const { return (m_layout.style & kDsSysMenu) != 0; }
 
 void CHeadlessDialogWindow::AppendSystemMenuSeparator() { m_systemMenu.push_back(SMenuItem{true, 0, {}}); }

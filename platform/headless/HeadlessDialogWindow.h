@@ -48,6 +48,8 @@ public:
     void InsertListColumn(int id, int column, const std::string& heading, int format, int width) override;
     unsigned GetListExtendedStyle(int id) const override;
     void SetListExtendedStyle(int id, unsigned styles) override;
+    // Moves the rows in view (kListRowsInView from the top row) as little as shows row.
+    void EnsureListRowVisible(int id, int row) override;
 
     bool HasSystemMenu() const override;
     void AppendSystemMenuSeparator() override;
@@ -78,6 +80,12 @@ public:
     // The table list control id displays, or nullptr before AttachList.
     CCableTable* GetListTable(int id) const;
     std::vector<SListColumn> GetListColumns(int id) const;
+    // How many rows list control id shows at once, from its top row, which starts at 0 and moves
+    // only by EnsureListRowVisible.
+    static constexpr int kListRowsInView = 15;
+    int GetListTopRow(int id) const;
+    // Whether row of list control id is in view.
+    bool IsListRowInView(int id, int row) const;
     const std::vector<SMenuItem>& GetSystemMenu() const { return m_systemMenu; }
     // The icon resource set as the large or small icon, or 0.
     int GetIcon(bool large) const { return large ? m_largeIcon : m_smallIcon; }
@@ -113,6 +121,7 @@ private:
         bool textSelected = false;
         CCableTable* table = nullptr;
         unsigned listStyle = 0;
+        int listTopRow = 0;
         std::vector<SListColumn> columns;
     };
 

@@ -17,6 +17,9 @@ std::string MenuLabel(const std::string& text) {
     return label;
 }
 
+// A queued answer that stands for Enter.
+constexpr int kEnterAnswer = 0;
+
 int LayoutIdOf(const IDialogWindow* window) {
     const auto* headless = dynamic_cast<const CHeadlessDialogWindow*>(window);
     return headless ? headless->GetLayout().id : 0;
@@ -35,14 +38,27 @@ std::unique_ptr<IDialogWindow> CHeadlessWindowing::CreateDialogWindow(CDialog& d
 }
 
 int CHeadlessWindowing::ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
-                                       EMsgBoxType type, EMsgBoxIcon icon) {
-    const int answer = TakeMessageBoxAnswer(text, type);
+                                       EMsgBoxType type, EMsgBoxIcon icon, EMsgBoxDefault defaultButton) {
+    const int answer = TakeMessageBoxAnswer(text, type, defaultButton);
     m_messageBoxes.push_back(
-        SMessageBoxRecord{text, caption, type, icon, LayoutIdOf(owner), answer, IsWaitCursorShown()});
+        SMessageBoxRecord{text, caption, type, icon, defaultButton, LayoutIdOf(owner), answer, IsWaitCursorShown()});
     return answer;
 }
 
-int CHeadlessWindowing::TakeMessageBoxAnswer(const std::string& text, EMsgBoxType type) {
+bool CHeadlessWindowing::SetClipboardText(const std::string& text) {
+    if (m_clipboardBusy) return false;
+    m_clipboard = SClipboardText{text, 0};
+    return true;
+}
+
+std::optional<SClipboardText> CHeadlessWindowing::GetClipboardText() {
+    if (m_clipboardBusy) return std::nullopt;
+    return m_clipboard;
+}
+
+void CHeadlessWindowing::SetClipboard(std::optional<SClipboardText> content) { m_clipboard = std::move(content); }
+
+int CHeadlessWindowing::TakeMessageBoxAnswer(const std::string& text, EMsgBoxType type, EMsgBoxDefault defaultButton) {
     if (type == EMsgBoxType::Ok) {
         if (!m_messageBoxAnswers.empty() && m_messageBoxAnswers.front() == kIdOk) m_messageBoxAnswers.pop_front();
         return kIdOk;
@@ -51,8 +67,9 @@ int CHeadlessWindowing::TakeMessageBoxAnswer(const std::string& text, EMsgBoxTyp
         ReportFailure("no answer queued for the question \"" + text + "\"");
         return kIdNo;
     }
-    const int answer = m_messageBoxAnswers.front();
+    int answer = m_messageBoxAnswers.front();
     m_messageBoxAnswers.pop_front();
+    if (answer == kEnterAnswer) answer = defaultButton == EMsgBoxDefault::No ? kIdNo : kIdYes;
     if (answer == kIdYes || answer == kIdNo) return answer;
     ReportFailure("answer " + std::to_string(answer) + " queued for the question \"" + text + "\"");
     return kIdNo;
@@ -147,6 +164,8 @@ void CHeadlessWindowing::Paint() {
 void CHeadlessWindowing::Check(Action check) { Queue(std::move(check)); }
 
 void CHeadlessWindowing::AnswerMessageBox(int answer) { m_messageBoxAnswers.push_back(answer); }
+
+void CHeadlessWindowing::AnswerMessageBoxWithEnter() { m_messageBoxAnswers.push_back(kEnterAnswer); }
 
 void CHeadlessWindowing::AnswerFileChooser(std::optional<std::string> path) {
     m_fileAnswers.push_back(std::move(path));

@@ -37,6 +37,7 @@ public:
         std::string caption;
         EMsgBoxType type;
         EMsgBoxIcon icon;
+        EMsgBoxDefault defaultButton;
         int ownerLayoutId;  // 0 when the box had no owner
         int answer;
         bool waitCursor;  // shown while the busy cursor was
@@ -68,9 +69,13 @@ public:
                                                       IDialogWindow* owner) override;
     // Records the box and answers it from the queued answers: an OK box takes a queued kIdOk (and
     // only that) and answers kIdOk; a Yes/No box takes the next answer, which must be kIdYes or
-    // kIdNo, and otherwise (none queued, or another) reports a failure and answers kIdNo.
+    // kIdNo (or Enter, AnswerMessageBoxWithEnter: its default button), and otherwise (none queued,
+    // or another) reports a failure and answers kIdNo.
     int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption, EMsgBoxType type,
-                       EMsgBoxIcon icon) override;
+                       EMsgBoxIcon icon, EMsgBoxDefault defaultButton) override;
+    // The clipboard: text put there by the program or by SetClipboard.
+    bool SetClipboardText(const std::string& text) override;
+    std::optional<SClipboardText> GetClipboardText() override;
     // Records the request and answers the next queued file answer; none queued is Cancel.
     std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
     // Counts the nesting of the busy cursor; an End without a Begin reports a failure.
@@ -113,6 +118,13 @@ public:
     // Answers for message boxes (kIdOk, kIdYes, kIdNo) and file choosers (a path, or nullopt for
     // Cancel), taken in order.
     void AnswerMessageBox(int answer);
+    // The next Yes/No box is answered with Enter: its default button.
+    void AnswerMessageBoxWithEnter();
+    // What another program put on the clipboard (nothing: no text); while busy, the clipboard cannot
+    // be had.
+    void SetClipboard(std::optional<SClipboardText> content);
+    void SetClipboardBusy(bool busy) { m_clipboardBusy = busy; }
+    const std::optional<SClipboardText>& GetClipboard() const { return m_clipboard; }
     void AnswerFileChooser(std::optional<std::string> path);
     // The next popup menu chooses the item labelled label (its text without "&" and shortcut), or
     // is dismissed for nullopt. A disabled item cannot be chosen: the menu is then dismissed.
@@ -152,7 +164,7 @@ public:
 private:
     // Queues action against the window that is innermost when its turn comes (a failure when none runs).
     void QueueForActiveWindow(std::function<void(CHeadlessDialogWindow&)> action);
-    int TakeMessageBoxAnswer(const std::string& text, EMsgBoxType type);
+    int TakeMessageBoxAnswer(const std::string& text, EMsgBoxType type, EMsgBoxDefault defaultButton);
 
     std::deque<Action> m_actions;
     std::deque<int> m_messageBoxAnswers;
@@ -170,4 +182,6 @@ private:
     bool m_failNextWindow = false;
     int m_waitDepth = 0;
     int m_waitCount = 0;
+    std::optional<SClipboardText> m_clipboard;
+    bool m_clipboardBusy = false;
 };

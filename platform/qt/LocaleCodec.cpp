@@ -96,7 +96,8 @@ QString CLocaleCodec::ToQString(std::string_view bytes, std::size_t maxChars, bo
     return out;
 }
 
-std::string CLocaleCodec::FromQString(const QString& text) const {
+std::string CLocaleCodec::FromQString(const QString& text, bool* lossy) const {
+    if (lossy) *lossy = false;
     std::string out;
     out.reserve(static_cast<std::size_t>(text.size()));
     const CLocaleScope scope(m_locale);
@@ -112,6 +113,7 @@ std::string CLocaleCodec::FromQString(const QString& text) const {
             const std::size_t length =
                 IsSurrogate(c) ? kInvalid : std::wcrtomb(buffer, static_cast<wchar_t>(c), &state);
             if (length == kInvalid) {
+                if (lossy) *lossy = true;
                 out.push_back('?');
                 state = std::mbstate_t{};
             } else {

@@ -27,8 +27,9 @@ public:
     // The first maxChars characters of bytes as text (a byte that does not decode counts as one),
     // and in cut whether bytes hold more. Only the bytes of those characters are looked at.
     QString ToQString(std::string_view bytes, std::size_t maxChars, bool& cut) const;
-    // text as bytes; a character that the character set cannot express becomes "?".
-    std::string FromQString(const QString& text) const;
+    // text as bytes; a character that the character set cannot express becomes "?", and lossy (when
+    // given) tells whether any did.
+    std::string FromQString(const QString& text, bool* lossy = nullptr) const;
 
 private:
     locale_t m_locale;

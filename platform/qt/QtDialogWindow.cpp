@@ -205,6 +205,10 @@ void CQtDialogWindow::SetListExtendedStyle(int id, unsigned styles) {
     if (auto* list = dynamic_cast<CQtListView*>(GetControlWidget(id))) list->SetExtendedStyle(styles);
 }
 
+void CQtDialogWindow::EnsureListRowVisible(int id, int row) {
+    if (auto* list = dynamic_cast<CQtListView*>(GetControlWidget(id))) list->ScrollRowIntoView(row);
+}
+
 bool CQtDialogWindow::HasSystemMenu() const { return (m_layout.style & kDsSysMenu) != 0; }
 
 void CQtDialogWindow::AppendSystemMenuSeparator() { SystemMenu().addSeparator(); }

@@ -41,6 +41,7 @@ public:
     void InsertListColumn(int id, int column, const std::string& heading, int format, int width) override;
     unsigned GetListExtendedStyle(int id) const override;
     void SetListExtendedStyle(int id, unsigned styles) override;
+    void EnsureListRowVisible(int id, int row) override;
 
     bool HasSystemMenu() const override;
     void AppendSystemMenuSeparator() override;

@@ -69,6 +69,11 @@ void CQtListView::SetExtendedStyle(unsigned styles) {
     setShowGrid((styles & kLvsExGridLines) != 0);
 }
 
+void CQtListView::ScrollRowIntoView(int row) {
+    if (row < 0 || row >= m_model.rowCount() || m_model.columnCount() == 0) return;
+    scrollTo(m_model.index(row, 0), QAbstractItemView::EnsureVisible);
+}
+
 void CQtListView::keyboardSearch(const QString&) {}
 
 void CQtListView::ShowSelectionOnlyWithFocus() {

@@ -28,6 +28,9 @@ public:
     unsigned GetExtendedStyle() const { return m_extendedStyle; }
     void SetExtendedStyle(unsigned styles);
 
+    // Scrolls as little as shows row wholly.
+    void ScrollRowIntoView(int row);
+
     // Typing in the list selects nothing.
     void keyboardSearch(const QString& search) override;
 

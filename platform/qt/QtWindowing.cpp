@@ -5,7 +5,10 @@
 #include "res/ResourceIds.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMessageBox>
+#include <QMimeData>
+#include <QStringList>
 
 #include <clocale>
 #include <string>
@@ -48,16 +51,36 @@ std::unique_ptr<IDialogWindow> CQtWindowing::CreateDialogWindow(CDialog& dialog,
 }
 
 int CQtWindowing::ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
-                                 EMsgBoxType type, EMsgBoxIcon icon) {
+                                 EMsgBoxType type, EMsgBoxIcon icon, EMsgBoxDefault defaultButton) {
     const bool yesNo = type == EMsgBoxType::YesNo;
     QMessageBox box(icon == EMsgBoxIcon::Question ? QMessageBox::Question : QMessageBox::Warning,
                     m_codec.ToQString(caption), m_codec.ToQString(text),
                     yesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, OwnerWidget(owner));
     box.setTextFormat(Qt::PlainText);
-    box.setDefaultButton(yesNo ? QMessageBox::Yes : QMessageBox::Ok);
+    const bool defaultNo = defaultButton == EMsgBoxDefault::No;
+    box.setDefaultButton(yesNo ? (defaultNo ? QMessageBox::No : QMessageBox::Yes) : QMessageBox::Ok);
     const int answer = box.exec();
     if (!yesNo) return kIdOk;
     return answer == QMessageBox::Yes ? kIdYes : kIdNo;
+}
+
+bool CQtWindowing::SetClipboardText(const std::string& text) {
+    QGuiApplication::clipboard()->setText(m_codec.ToQString(text), QClipboard::Clipboard);
+    return true;
+}
+
+std::optional<SClipboardText> CQtWindowing::GetClipboardText() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !data->hasText()) return std::nullopt;
+    SClipboardText result;
+    const QStringList lines = data->text().split(QLatin1Char('\n'));
+    for (qsizetype line = 0; line < lines.size(); ++line) {
+        bool lossy = false;
+        if (line > 0) result.text.push_back('\n');
+        result.text += m_codec.FromQString(lines[line], &lossy);
+        if (lossy && result.unconvertibleLine == 0) result.unconvertibleLine = static_cast<int>(line) + 1;
+    }
+    return result;
 }
 
 void CQtWindowing::BeginWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }

@@ -165,6 +165,10 @@ void CWin32DialogWindow::SetListExtendedStyle(int id, unsigned styles) {
     SendDlgItemMessageA(m_hwnd, id, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(styles));
 }
 
+void CWin32DialogWindow::EnsureListRowVisible(int id, int row) {
+    SendDlgItemMessageA(m_hwnd, id, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
 bool CWin32DialogWindow::HasSystemMenu() const { return m_hwnd && GetSystemMenu(m_hwnd, FALSE); }
 
 void CWin32DialogWindow::AppendSystemMenuSeparator() {

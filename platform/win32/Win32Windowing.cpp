@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Windowing.h"
 
+#include "platform/Dialog.h"
+#include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32DialogWindow.h"
 #include "platform/win32/Win32Text.h"
 
@@ -15,9 +17,17 @@ HWND HandleOf(IDialogWindow* window) {
     return window ? static_cast<CWin32DialogWindow*>(window)->GetHandle() : nullptr;
 }
 
-UINT MessageBoxFlags(EMsgBoxType type, EMsgBoxIcon icon) {
-    const UINT buttons = type == EMsgBoxType::YesNo ? MB_YESNO : MB_OK;
-    return buttons | (icon == EMsgBoxIcon::Question ? MB_ICONQUESTION : MB_ICONWARNING);
+UINT MessageBoxFlags(EMsgBoxType type, EMsgBoxIcon icon, EMsgBoxDefault defaultButton) {
+    const bool yesNo = type == EMsgBoxType::YesNo;
+    const UINT buttons = yesNo ? MB_YESNO : MB_OK;
+    const UINT defaultFlag = yesNo && defaultButton == EMsgBoxDefault::No ? MB_DEFBUTTON2 : MB_DEFBUTTON1;
+    return buttons | defaultFlag | (icon == EMsgBoxIcon::Question ? MB_ICONQUESTION : MB_ICONWARNING);
+}
+
+// The innermost running window: the clipboard's owner while the program uses it.
+HWND ActiveHandle() {
+    const CDialog* active = CDialog::GetActiveDialog();
+    return active ? HandleOf(active->GetWindow()) : nullptr;
 }
 
 DWORD FileChooserFlags(const SFileChooser& request) {
@@ -42,9 +52,13 @@ std::unique_ptr<IDialogWindow> CWin32Windowing::CreateDialogWindow(CDialog& dial
 }
 
 int CWin32Windowing::ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption,
-                                    EMsgBoxType type, EMsgBoxIcon icon) {
-    return MessageBoxA(HandleOf(owner), text.c_str(), caption.c_str(), MessageBoxFlags(type, icon));
+                                    EMsgBoxType type, EMsgBoxIcon icon, EMsgBoxDefault defaultButton) {
+    return MessageBoxA(HandleOf(owner), text.c_str(), caption.c_str(), MessageBoxFlags(type, icon, defaultButton));
 }
+
+bool CWin32Windowing::SetClipboardText(const std::string& text) { return PutClipboardText(ActiveHandle(), text); }
+
+std::optional<SClipboardText> CWin32Windowing::GetClipboardText() { return TakeClipboardText(ActiveHandle()); }
 
 void CWin32Windowing::BeginWaitCursor() {
     // The command runs without handling messages, so nothing sets the cursor back meanwhile.

@@ -12,7 +12,10 @@ public:
     std::unique_ptr<IDialogWindow> CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
                                                       IDialogWindow* owner) override;
     int ShowMessageBox(IDialogWindow* owner, const std::string& text, const std::string& caption, EMsgBoxType type,
-                       EMsgBoxIcon icon) override;
+                       EMsgBoxIcon icon, EMsgBoxDefault defaultButton) override;
+    // The Unicode text of the clipboard, opened for the innermost running window.
+    bool SetClipboardText(const std::string& text) override;
+    std::optional<SClipboardText> GetClipboardText() override;
     std::optional<std::string> ChooseFile(IDialogWindow* owner, const SFileChooser& request) override;
     void BeginWaitCursor() override;
     void EndWaitCursor() noexcept override;

@@ -151,6 +151,41 @@ TEST(CableTableTest, OutOfRangeThrowsAndChangesNothing) {
     EXPECT_EQ(CellsOf(table), CellsOf(ThreeRows()));
 }
 
+// Swapping twice gives each table back its own rows and selection, each observer told once a swap,
+// and a table moved from (which holds no rows at all) swaps as an empty one.
+TEST(CableTableTest, SwapRowsExchangesRowsAndSelectionInOneResetEach) {
+    CCableTable table = ThreeRows();
+    table.SelectRow(1);
+    CCableTable other = MakeTable({{"x", "y", "z", "w"}});
+    CRecordingObserver observer;
+    CRecordingObserver otherObserver;
+    table.SetObserver(&observer);
+    other.SetObserver(&otherObserver);
+    table.SwapRows(other);
+    EXPECT_EQ(CellsOf(table), (std::vector<std::vector<std::string>>{{"x", "y", "z", "w"}}));
+    EXPECT_EQ(table.GetSelectedRow(), 0);
+    EXPECT_EQ(CellsOf(other), CellsOf(ThreeRows()));
+    EXPECT_EQ(other.GetSelectedRow(), 1);
+    EXPECT_THAT(observer.calls, ElementsAre("reset"));
+    EXPECT_THAT(otherObserver.calls, ElementsAre("reset"));
+    table.SwapRows(other);
+    EXPECT_EQ(CellsOf(table), CellsOf(ThreeRows()));
+    EXPECT_EQ(table.GetSelectedRow(), 1);
+    table.SwapRows(table);
+    EXPECT_EQ(table.GetItemCount(), 3);
+
+    CCableTable movedFrom = MakeTable({{"a", "b", "c", "d"}});
+    CCableTable taker(std::move(movedFrom));
+    table.SwapRows(movedFrom);
+    EXPECT_EQ(table.GetItemCount(), 0);
+    EXPECT_EQ(table.GetSelectedRow(), -1);
+    EXPECT_EQ(movedFrom.GetItemCount(), 3);
+    table.AppendRow("n", "1", "2", "3");
+    EXPECT_EQ(table.GetItemCount(), 1);
+    table.SetObserver(nullptr);
+    other.SetObserver(nullptr);
+}
+
 TEST(CableTableTest, ReplaceWithTakesRowsAndSelectionInOneReset) {
     CCableTable table = ThreeRows();
     CCableTable other = MakeTable({{"x", "y", "z", "w"}});

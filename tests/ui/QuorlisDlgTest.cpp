@@ -326,8 +326,12 @@ TEST_F(QuorlisDlgTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
         }
         return texts;
     };
-    EXPECT_EQ(entries(0), (std::vector<std::string>{"-&Edit\tF2", "-&Delete\tDel", "", "+&About Quorlis..."}));
-    EXPECT_EQ(entries(2), (std::vector<std::string>{"+&Edit\tF2", "+&Delete\tDel", "", "+&About Quorlis..."}));
+    EXPECT_EQ(entries(0), (std::vector<std::string>{"-&Undo\tCtrl+Z", "-&Redo\tCtrl+Y", "", "-&Copy\tCtrl+C",
+                                                    "-Copy A&ll Rows", "-&Paste\tCtrl+V", "", "-&Edit\tF2",
+                                                    "-&Delete\tDel", "+&New List\tCtrl+N", "", "+&About Quorlis..."}));
+    EXPECT_EQ(entries(2), (std::vector<std::string>{"+&Undo\tCtrl+Z", "-&Redo\tCtrl+Y", "", "+&Copy\tCtrl+C",
+                                                    "+Copy A&ll Rows", "+&Paste\tCtrl+V", "", "+&Edit\tF2",
+                                                    "+&Delete\tDel", "+&New List\tCtrl+N", "", "+&About Quorlis..."}));
     EXPECT_EQ(ui.GetPopupMenus()[0].chosen, -1);
     EXPECT_EQ(ui.GetPopupMenus()[0].ownerLayoutId, IDD_QUORLIS_DIALOG);
 }

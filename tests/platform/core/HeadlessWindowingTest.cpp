@@ -83,12 +83,25 @@ TEST_F(HeadlessWindowingTest, FieldsDropLineBreaksAndNulAndFocusSelectsTheirText
 
 TEST_F(HeadlessWindowingTest, AnswersComeFromTheirQueuesAndUnansweredQuestionsFail) {
     ui.AnswerMessageBox(kIdYes);
-    EXPECT_EQ(ui.ShowMessageBox(nullptr, "note", "c", EMsgBoxType::Ok, EMsgBoxIcon::Warning), kIdOk);
-    EXPECT_EQ(ui.ShowMessageBox(nullptr, "sure?", "c", EMsgBoxType::YesNo, EMsgBoxIcon::Question), kIdYes);
+    EXPECT_EQ(ui.ShowMessageBox(nullptr, "note", "c", EMsgBoxType::Ok, EMsgBoxIcon::Warning, EMsgBoxDefault::Yes),
+              kIdOk);
+    EXPECT_EQ(ui.ShowMessageBox(nullptr, "sure?", "c", EMsgBoxType::YesNo, EMsgBoxIcon::Question, EMsgBoxDefault::Yes),
+              kIdYes);
     EXPECT_TRUE(ui.GetFailures().empty()) << "an OK box leaves a Yes for the question";
-    EXPECT_EQ(ui.ShowMessageBox(nullptr, "again?", "c", EMsgBoxType::YesNo, EMsgBoxIcon::Question), kIdNo);
+    EXPECT_EQ(ui.ShowMessageBox(nullptr, "again?", "c", EMsgBoxType::YesNo, EMsgBoxIcon::Question, EMsgBoxDefault::Yes),
+              kIdNo);
     ASSERT_EQ(ui.GetFailures().size(), 1u);
     EXPECT_THAT(ui.GetFailures()[0], HasSubstr("again?"));
+
+    // Enter presses whichever button is the default.
+    ui.AnswerMessageBoxWithEnter();
+    ui.AnswerMessageBoxWithEnter();
+    EXPECT_EQ(ui.ShowMessageBox(nullptr, "keep?", "c", EMsgBoxType::YesNo, EMsgBoxIcon::Question, EMsgBoxDefault::No),
+              kIdNo);
+    EXPECT_EQ(ui.ShowMessageBox(nullptr, "go?", "c", EMsgBoxType::YesNo, EMsgBoxIcon::Question, EMsgBoxDefault::Yes),
+              kIdYes);
+    EXPECT_EQ(ui.GetMessageBoxes().back().defaultButton, EMsgBoxDefault::Yes);
+    EXPECT_EQ(ui.GetFailures().size(), 1u);
 
     SFileChooser request;
     request.fileName = "CableList.ini";

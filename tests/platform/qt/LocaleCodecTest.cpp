@@ -80,6 +80,11 @@ TEST(LocaleCodec, DoubleByteCharactersStayWholeAndBrokenOnesSurvive) {
     EXPECT_EQ(codec->ToQString("\x81\x30x"), QString(QChar(0xDC81)) + u'0' + u'x') << "a lead byte without its trail";
     EXPECT_EQ(codec->ToQString("a\xC4"), QString(u'a') + QChar(0xDCC4)) << "cut off at the end";
     EXPECT_EQ(codec->FromQString(QStringLiteral(u"\U0001F600")), "?") << "no such character in the set";
+    bool lossy = false;
+    EXPECT_EQ(codec->FromQString(QStringLiteral(u"a\U0001F600b"), &lossy), "a?b");
+    EXPECT_TRUE(lossy) << "a lost character is told";
+    EXPECT_EQ(codec->FromQString(QStringLiteral(u"你好?") + QChar(0xDC81), &lossy), "\xC4\xE3\xBA\xC3?\x81");
+    EXPECT_FALSE(lossy) << "a \"?\" typed and a byte kept are no loss";
     ExpectEveryByteStringSurvives(*codec);
     unsetenv("LOCPATH");
 }

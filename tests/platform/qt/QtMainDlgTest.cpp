@@ -243,7 +243,9 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
     script.Then([](QWidget& window) {
         auto* menu = qobject_cast<QMenu*>(&window);
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(MenuEntries(*menu), (QStringList{"-&Edit\tF2", "-&Delete\tDel", "", "+&About Quorlis..."}))
+        EXPECT_EQ(MenuEntries(*menu), (QStringList{"-&Undo\tCtrl+Z", "-&Redo\tCtrl+Y", "", "-&Copy\tCtrl+C",
+                                                   "-Copy A&ll Rows", "-&Paste\tCtrl+V", "", "-&Edit\tF2",
+                                                   "-&Delete\tDel", "+&New List\tCtrl+N", "", "+&About Quorlis..."}))
             << "Edit and Delete disabled as their buttons are";
         ChooseFromMenu(*menu, QStringLiteral("&About Quorlis..."));
     });
@@ -499,7 +501,9 @@ TEST_F(QtMainDlgTest, KeysDoubleClickAndContextMenuRunTheButtonsCommands) {
     script.Then([](QWidget& window) {
         auto* menu = qobject_cast<QMenu*>(&window);
         ASSERT_NE(menu, nullptr);
-        EXPECT_EQ(MenuEntries(*menu), (QStringList{"+&Edit\tF2", "+&Delete\tDel", "", "+&About Quorlis..."}));
+        EXPECT_EQ(MenuEntries(*menu), (QStringList{"+&Undo\tCtrl+Z", "-&Redo\tCtrl+Y", "", "+&Copy\tCtrl+C",
+                                                   "+Copy A&ll Rows", "+&Paste\tCtrl+V", "", "+&Edit\tF2",
+                                                   "+&Delete\tDel", "+&New List\tCtrl+N", "", "+&About Quorlis..."}));
         ChooseFromMenu(*menu, QStringLiteral("&Edit\tF2"));
     });
     script.Then(cancelEditOf("LMR400"));

@@ -186,8 +186,9 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
     const QString notInFours = MakeFile("three-lines.ini", "first\nCableName1 = a\nVelocity1 = 1\nCableLoss1 = 2\n");
     const QString none = MakeFile("none.ini", CableFile(0));
     // A list without rows keeps the table, so the row left unselected is still there after it.
-    const QStringList designed{kOpenFailed,   kFormatError, kItemCount,      kSelectToDelete, kSelectToEdit,
-                               kExportFailed, kItemCount,   kSelectToDelete, kExitQuestion,   kExitQuestion};
+    const QStringList designed{kOpenFailed,   kFormatError,  kItemCount,   kSelectToDelete,
+                               kSelectToEdit, kExportFailed, kItemCount,   kSelectToDelete,
+                               kExitQuestion, kExitQuestion, kExitQuestion};
     CBoxRecorder boxes(designed);
     CQuorlisDlg dlg;
 
@@ -220,11 +221,16 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
         PressKeyAsAPerson(window, Qt::Key_Escape);
     });
     Answer(kExitQuestion, Qt::Key_Escape);  // No
-    script.Then([this](QWidget& window) {
+    const auto enterInTheList = [this](QWidget& window) {
         ASSERT_NO_FATAL_FAILURE(ExpectStaysOnTop(window, main));
+        Control<QTableView>(window, IDC_CABLE_LIST)->setFocus(Qt::TabFocusReason);
         PressKeyAsAPerson(window, Qt::Key_Return);  // in the list: the window's OK
-    });
-    Answer(kExitQuestion);  // Yes
+    };
+    script.Then(enterInTheList);
+    Answer(kExitQuestion);  // No: a row was deleted since the Import, and nothing saved it
+    ChooseFile(IDC_EXPORT, Path("saved.ini"));
+    script.Then(enterInTheList);
+    Answer(kExitQuestion);  // Yes: the Export saved every change
 
     EXPECT_EQ(dlg.DoModal(), kIdOk);
     QTest::qWait(kLongestKeyDownMs + 100);

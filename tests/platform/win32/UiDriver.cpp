@@ -116,6 +116,12 @@ void CUiDriver::OnActivate(HWND window) {
         answer = m_answers.front();
         m_answers.pop_front();
     }
+    if (answer == kEnter) {
+        // Through the box's own loop, whose dialog manager presses the default (and focused) button.
+        PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageA(window, WM_KEYUP, VK_RETURN, 0);
+        return;
+    }
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(window, answer)));
 }

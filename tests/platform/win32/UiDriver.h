@@ -31,7 +31,9 @@ public:
     CUiDriver& operator=(const CUiDriver&) = delete;
 
     void Then(Step step) { m_steps.push_back(std::move(step)); }
-    // The answer (IDOK, IDYES, IDNO) to the next message box; a box without one gets IDOK or IDNO.
+    // The answer (IDOK, IDYES, IDNO, or kEnter: the Enter key) to the next message box; a box
+    // without one gets IDOK or IDNO.
+    static constexpr int kEnter = 0;
     void AnswerBox(int answer) { m_answers.push_back(answer); }
 
     const std::vector<SCaughtBox>& Boxes() const { return m_boxes; }

@@ -95,7 +95,49 @@ void ReleaseControl() {
     BYTE keys[256] = {};
     GetKeyboardState(keys);
     keys[VK_CONTROL] = 0;
+    keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
+}
+
+// Posts key with Ctrl and Shift held.
+void PostControlShiftKey(HWND target, BYTE key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    PostControlKey(target, key);
+}
+
+// The clipboard's Unicode text, or "(none)".
+std::wstring ClipboardText() {
+    std::wstring text = L"(none)";
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE memory = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(memory));
+        GlobalUnlock(memory);
+    }
+    CloseClipboard();
+    return text;
+}
+
+// Puts text on the clipboard as another program does.
+void SetClipboard(const std::wstring& text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+}
+
+// Whether row lies wholly inside the list's client area.
+bool RowInView(HWND main, int row) {
+    RECT client{};
+    GetClientRect(List(main), &client);
+    const RECT cell = RowRect(main, row);
+    return cell.top >= client.top && cell.bottom <= client.bottom && cell.bottom > cell.top;
 }
 
 // The right button over the list: the context menu comes up (and waits for the user).
@@ -114,8 +156,8 @@ BOOL CALLBACK FindPopupMenu(HWND window, LPARAM result) {
 }
 
 // A step that waits for the popup menu, checks its entries ("+text" enabled, "-text" grayed, ""
-// a separator) and picks the entry at index pick (-1: Escape).
-CUiDriver::Step OnPopupMenu(std::vector<std::string> expected, int pick) {
+// a separator) and picks the entry whose mnemonic is the letter pick, as typing it does (0: Escape).
+CUiDriver::Step OnPopupMenu(std::vector<std::string> expected, char pick) {
     return [expected, pick] {
         HWND window = nullptr;
         EnumThreadWindows(GetCurrentThreadId(), FindPopupMenu, reinterpret_cast<LPARAM>(&window));
@@ -131,8 +173,11 @@ CUiDriver::Step OnPopupMenu(std::vector<std::string> expected, int pick) {
             entries.push_back(entry);
         }
         EXPECT_EQ(entries, expected);
-        for (int i = 0; i <= pick; ++i) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageA(window, WM_KEYDOWN, pick < 0 ? VK_ESCAPE : VK_RETURN, 0);
+        if (pick == 0) {
+            PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
+        } else {
+            PostMessageA(window, WM_CHAR, static_cast<WPARAM>(pick), 0);
+        }
         return true;
     };
 }
@@ -457,8 +502,12 @@ TEST(Win32WaitCursorTest, ShowsTheBusyCursorUntilTheOutermostEnd) {
 // The keys, the double click and the context menu do what the buttons do, only while they are
 // enabled; the About entry stays in the system menu too.
 TEST_F(Win32MainWindowTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
-    const std::vector<std::string> locked = {"-&Edit\tF2", "-&Delete\tDel", "", "+&About Quorlis..."};
-    const std::vector<std::string> unlocked = {"+&Edit\tF2", "+&Delete\tDel", "", "+&About Quorlis..."};
+    const std::vector<std::string> locked = {"-&Undo\tCtrl+Z",  "-&Redo\tCtrl+Y",     "", "-&Copy\tCtrl+C",
+                                             "-Copy A&ll Rows", "-&Paste\tCtrl+V",    "", "-&Edit\tF2",
+                                             "-&Delete\tDel",   "+&New List\tCtrl+N", "", "+&About Quorlis..."};
+    const std::vector<std::string> unlocked = {"+&Undo\tCtrl+Z",  "-&Redo\tCtrl+Y",     "", "+&Copy\tCtrl+C",
+                                               "+Copy A&ll Rows", "+&Paste\tCtrl+V",    "", "+&Edit\tF2",
+                                               "+&Delete\tDel",   "+&New List\tCtrl+N", "", "+&About Quorlis..."};
     OnMain([](HWND main) {
         SetFocus(List(main));
         for (WPARAM key : {VK_F2, VK_DELETE}) SendMessageA(List(main), WM_KEYDOWN, key, 0);
@@ -468,7 +517,7 @@ TEST_F(Win32MainWindowTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
         ReleaseControl();
         OpenContextMenu(main);
     });
-    ui.Then(OnPopupMenu(locked, -1));
+    ui.Then(OnPopupMenu(locked, 0));
     OnMain([](HWND main) { PostControlKey(List(main), 'O'); });
     const std::string source = MakeFile("CableList.ini", kTwoRows);
     ui.Then(CUiDriver::OnWindow(kImportCommand, [source](HWND chooser) {
@@ -502,7 +551,7 @@ TEST_F(Win32MainWindowTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
         SelectRow(main, 0);
         OpenContextMenu(main);
     });
-    ui.Then(OnPopupMenu(unlocked, 1));
+    ui.Then(OnPopupMenu(unlocked, 'd'));
     OnMain([](HWND main) {
         EXPECT_EQ(ItemCount(main), 0) << "Delete from the menu";
         ExpectEditCommandsEnabled(main, false);
@@ -547,4 +596,129 @@ TEST_F(Win32MainWindowTest, DroppedFileIsImported) {
     Exit();
     Run();
     EXPECT_EQ(ui.BoxTexts(), Cells{kExitQuestion});
+}
+
+namespace {
+
+std::string CableFile(int rows) {
+    std::string text = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows) + "\n";
+    for (int r = 1; r <= rows; ++r) {
+        const std::string n = std::to_string(r);
+        text += "CableName" + n + " = RG" + n + "\nVelocity" + n + " = 0.66\nCableLoss" + n + " = 0.5\nFrequency" + n +
+                " = 100\n";
+    }
+    return text;
+}
+
+}  // namespace
+
+// Ctrl+N, the Delete key and Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z through the window's message loop; the
+// row brought back is selected and on screen; Enter on the exit question keeps the program while a
+// change is unsaved and ends it once Undo is back at the clean Import.
+TEST_F(Win32MainWindowTest, KeysUndoAndRedoAndTheExitQuestionDefaultsToNoWhileChanged) {
+    const std::string source = MakeFile("long.ini", CableFile(500));
+    OnMain([](HWND main) { PostControlKey(List(main), 'O'); });
+    ui.Then(CUiDriver::OnWindow("Open", [source](HWND chooser) {
+        ReleaseControl();
+        AnswerChooser(chooser, source);
+    }));
+    OnMain([](HWND main) {
+        ASSERT_EQ(ItemCount(main), 500);
+        EXPECT_EQ(SelectedRow(main), 499);
+        EXPECT_TRUE(RowInView(main, 499));
+        SetFocus(List(main));
+        SelectRow(main, 3);
+        SendMessageA(List(main), WM_KEYDOWN, VK_DELETE, 0);
+        EXPECT_EQ(Row(main, 3)[0], "RG5");
+        SendMessageA(List(main), WM_VSCROLL, SB_BOTTOM, 0);
+        PostControlKey(List(main), 'Z');
+    });
+    OnMain([](HWND main) {
+        ReleaseControl();
+        ASSERT_EQ(ItemCount(main), 500);
+        EXPECT_EQ(Row(main, 3)[0], "RG4");
+        EXPECT_EQ(SelectedRow(main), 3);
+        EXPECT_TRUE(RowInView(main, 3)) << "the row brought back is scrolled into view";
+        PostControlKey(List(main), 'Y');
+    });
+    OnMain([](HWND main) {
+        ReleaseControl();
+        EXPECT_EQ(Row(main, 3)[0], "RG5");
+        PostControlKey(List(main), 'Z');
+    });
+    OnMain([](HWND main) { PostControlShiftKey(List(main), 'Z'); });
+    OnMain([this](HWND main) {
+        ReleaseControl();
+        EXPECT_EQ(Row(main, 3)[0], "RG5") << "Ctrl+Shift+Z redoes";
+        ui.AnswerBox(IDNO);
+        SendMessageA(main, WM_COMMAND, IDCANCEL, 0);  // Escape: No
+        ui.AnswerBox(CUiDriver::kEnter);
+        SendMessageA(main, WM_COMMAND, IDCANCEL, 0);  // Enter: the default, No
+    });
+    OnMain([](HWND main) { PostControlKey(List(main), 'Z'); });
+    OnMain([this](HWND main) {
+        ReleaseControl();
+        ui.AnswerBox(CUiDriver::kEnter);
+        SendMessageA(main, WM_COMMAND, IDCANCEL, 0);  // clean again: Enter exits
+    });
+    EXPECT_EQ(Run(), IDCANCEL);
+    // Had Enter answered Yes to the second question, the steps after it would not have run.
+    EXPECT_EQ(ui.BoxTexts(), (Cells{kExitQuestion, kExitQuestion, kExitQuestion}));
+    EXPECT_EQ(dlg.m_list.GetItemCount(), 500);
+}
+
+// Copy and Copy All Rows put Unicode text with CRLF line ends on the Windows clipboard; Paste takes
+// a spreadsheet's text, and a line with a character that the code page cannot hold is named.
+TEST_F(Win32MainWindowTest, CopyAndPasteGoThroughTheWindowsClipboard) {
+    OnMain([](HWND main) { PostControlKey(List(main), 'N'); });
+    OnMain([](HWND main) {
+        ReleaseControl();
+        ExpectEditCommandsEnabled(main, true);
+        SetClipboard(
+            L"Cable Name\tVelocity\tCable Loss\tFrequency(MHz)\r\n\"RG 8 \"\"x\"\"\"\t0.66\t0.3\t50\r\n"
+            L"LMR200\t0.83\t0.5\t400\r\n");
+        PostControlKey(List(main), 'V');
+    });
+    OnMain([](HWND main) {
+        ReleaseControl();
+        ASSERT_EQ(ItemCount(main), 2);
+        EXPECT_EQ(Row(main, 0), (Cells{"RG 8 \"x\"", "0.66", "0.3", "50"}));
+        EXPECT_EQ(SelectedRow(main), 1);
+        SelectRow(main, 0);
+        PostControlKey(List(main), 'C');
+    });
+    OnMain([](HWND main) {
+        ReleaseControl();
+        EXPECT_EQ(ClipboardText(), L"\"RG 8 \"\"x\"\"\"\t0.66\t0.3\t50\r\n");
+        OpenContextMenu(main);
+    });
+    ui.Then(OnPopupMenu({"+&Undo\tCtrl+Z", "-&Redo\tCtrl+Y", "", "+&Copy\tCtrl+C", "+Copy A&ll Rows", "+&Paste\tCtrl+V",
+                         "", "+&Edit\tF2", "+&Delete\tDel", "+&New List\tCtrl+N", "", "+&About Quorlis..."},
+                        'l'));
+    OnMain([](HWND main) {
+        EXPECT_EQ(ClipboardText(),
+                  L"Cable Name\tVelocity\tCable Loss\tFrequency(MHz)\r\n"
+                  L"\"RG 8 \"\"x\"\"\"\t0.66\t0.3\t50\r\nLMR200\t0.83\t0.5\t400\r\n");
+        SetClipboard(L"RG6\t0.82\t0.19\t5\r\nRG59\tfast\t0.3\t50\r\n");
+        PostControlKey(List(main), 'V');
+    });
+    OnMain([](HWND main) {
+        ReleaseControl();
+        SetClipboard(L"RG6\t0.82\t0.19\t5\r\n\u03A9-cable\t0.66\t0.3\t50\r\n");
+        PostControlKey(List(main), 'V');
+    });
+    OnMain([](HWND main) {
+        ReleaseControl();
+        EXPECT_EQ(ItemCount(main), GetACP() == CP_UTF8 ? 4 : 2) << "a wrong clipboard pastes nothing";
+    });
+    Exit();
+    Run();
+    const std::vector<std::string> texts = ui.BoxTexts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[0], "Line 2: Velocity is not a number.");
+    EXPECT_TRUE(ui.Boxes()[0].warningIcon);
+    if (GetACP() != CP_UTF8) {
+        ASSERT_EQ(texts.size(), 3u);
+        EXPECT_EQ(texts[1], std::string("Line 2: ") + kUnconvertibleCharacter);
+    }
 }

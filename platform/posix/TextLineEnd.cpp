@@ -1,0 +1,3 @@
+#include "platform/TextLineEnd.h"
+
+std::string_view GetTextLineEnd() { return "\n"; }

@@ -44,12 +44,20 @@ public:
     // Gives the file permissions that GetIdentity of a file reported.
     virtual void SetPermissions(std::uint32_t permissions) = 0;
     // Gives the file the owner and group that GetIdentity of a file reported. Throws CFileError
-    // (AccessDenied) where the user may not.
+    // (AccessDenied) where the user may not, a user namespace that cannot name the owner included.
     virtual void SetOwner(std::uint32_t owner, std::uint32_t group) = 0;
+    // Gives the file exactly the access control list and the extended attributes of old, an open
+    // file of the same file system. Throws CFileError (AccessDenied) where the user or the file
+    // system refuses one of them to this file.
+    virtual void TakeAccessListAndAttributes(IFile& old) = 0;
+    // Gives the file the permissions and the access control list that a file newly made in its
+    // folder by any program gets (the umask, the folder's default access control list).
+    virtual void TakeNewFilePermissions() = 0;
     // Gives a file that CreateBeside made without a name a new name of its own in the folder of
     // path, and returns it. Throws CFileError (BadPath when the name would make too long a path).
     virtual std::string NameBeside(const std::string& path) = 0;
-    // Closes the file. The file is released even when this throws.
+    // Closes the file, and throws CFileError where the system reports a failure (a write-back that
+    // failed on a network file system). The file is released even when this throws.
     virtual void Close() = 0;
 };
 
@@ -62,8 +70,8 @@ public:
     // As OpenExisting, for a path that FollowLinks gave: a symbolic link found there now is
     // refused (AccessDenied), not followed.
     virtual std::unique_ptr<IFile> OpenResolved(const std::string& path) = 0;
-    // Creates a new empty file, readable and writable, in the folder of path, with the
-    // permissions a new file gets there. Where the system can, the file has no name until
+    // Creates a new empty file, readable and writable by its owner only, in the folder of path.
+    // Where the system can, the file has no name until
     // NameBeside gives it one, and createdPath is set to ""; else it has a hidden name of its own,
     // stored in createdPath. Throws CFileError (AccessDenied when the folder does not allow
     // creating a file).
@@ -71,6 +79,18 @@ public:
     // Creates a new empty file, readable and writable, among the system's temporary files, that
     // vanishes when it is closed. Throws CFileError.
     virtual std::unique_ptr<IFile> CreateScratch() = 0;
+    // Creates a new empty file that keeps a copy of the file at path through a crash: with a
+    // hidden name no one can predict beside path where its folder allows a new file, else in the
+    // user's folder for the program's state. It is made exclusively (never over an existing file,
+    // nor through a link) and readable and writable by its owner only. Stores its path in
+    // backupPath. Throws CFileError where neither place takes it.
+    virtual std::unique_ptr<IFile> CreateBackup(const std::string& path, std::string& backupPath) = 0;
+    // Opens the file at path, which this program made, for reading only; a link there is not
+    // followed. Throws CFileError.
+    virtual std::unique_ptr<IFile> OpenForReading(const std::string& path) = 0;
+    // Returns once the names made, renamed and removed in the folder of path are on the disk.
+    // Throws CFileError.
+    virtual void FlushFolderOf(const std::string& path) = 0;
     // The path of the file that path names once every symbolic link on the way is followed:
     // path itself when it holds no link, the path that a dangling link names when that is missing.
     // Throws CFileError: AccessDenied for a link that the system protects against being followed.

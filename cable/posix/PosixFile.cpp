@@ -1,5 +1,6 @@
 #include "cable/posix/PosixFile.h"
 
+#include "cable/posix/PosixAccessCopy.h"
 #include "cable/posix/PosixFileError.h"
 #include "cable/posix/PosixPaths.h"
 
@@ -8,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -140,7 +142,55 @@ void CPosixFile::SetPermissions(std::uint32_t permissions) {
 
 void CPosixFile::SetOwner(std::uint32_t owner, std::uint32_t group) {
     if (::fchown(m_fd, static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0) {
+        // EINVAL: the owner or the group has no number in this user namespace, which only the
+        // user outside it could give.
+        Fail(errno == EINVAL ? EPERM : errno);
+    }
+}
+
+void CPosixFile::TakeAccessListAndAttributes(IFile& old) {
+    const auto& oldFile = dynamic_cast<const CPosixFile&>(old);
+    const int error = CopyAccessListAndAttributes(oldFile.m_fd, oldFile.m_path, m_fd, m_path);
+    if (error == 0) {
+        return;
+    }
+    if (IsAccessCopyRefusal(error)) {
+        throw CFileError(CFileError::Cause::AccessDenied,
+                         m_path + ": the access control list or an attribute of " + oldFile.m_path +
+                             " cannot be given to a new file: " + std::system_category().message(error));
+    }
+    Fail(error);
+}
+
+int CPosixFile::OpenProbe() const {
+    const std::string folder = FolderOf(m_path);
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+        return fd;
+    }
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string name = TemporaryNameBeside(m_path);
+        const int namedFd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        if (namedFd >= 0) {
+            ::unlink(name.c_str());
+            return namedFd;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    return -1;
+}
+
+void CPosixFile::TakeNewFilePermissions() {
+    const int probe = OpenProbe();
+    if (probe < 0) {
         Fail(errno);
+    }
+    const int error = CopyAccessList(probe, m_path, m_fd, m_path);
+    ::close(probe);
+    if (error != 0) {
+        Fail(error);
     }
 }
 

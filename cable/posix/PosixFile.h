@@ -24,7 +24,13 @@ public:
     void FlushToDisk() override;
     CFileIdentity GetIdentity() override;
     void SetPermissions(std::uint32_t permissions) override;
+    // A user namespace that cannot name the owner (EINVAL) is refused as the user is (EPERM).
     void SetOwner(std::uint32_t owner, std::uint32_t group) override;
+    // Through libacl and libattr; old must be a CPosixFile.
+    void TakeAccessListAndAttributes(IFile& old) override;
+    // Copied from an empty file made for the purpose in the same folder, which the kernel gives
+    // what a new file gets there.
+    void TakeNewFilePermissions() override;
     // Links the unnamed file (O_TMPFILE) under a new hidden name, through /proc/self/fd.
     std::string NameBeside(const std::string& path) override;
     void Close() override;
@@ -34,6 +40,9 @@ public:
 
 private:
     [[noreturn]] void Fail(int error) const;
+    // An empty new file in the file's folder, made as any program makes one, that nobody else
+    // sees by its name; -1 with errno set where none can be made.
+    int OpenProbe() const;
     void LockRecords();
 
     // Starts writing to the disk what was written since the last call, once that is a lot.

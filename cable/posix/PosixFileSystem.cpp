@@ -90,6 +90,42 @@ void RefuseProtectedLink(const std::string& folder, const struct stat& status, c
     }
 }
 
+// Backups are named after the file, with six random characters and this ending.
+constexpr const char* kBackupEnding = ".XXXXXX.bak";
+constexpr int kBackupEndingKept = 4;  // ".bak", after the random characters
+// Names in backups keep at most this much of the file's name, to stay within NAME_MAX.
+constexpr std::size_t kLongestNameKept = 64;
+
+// Creates the file that pattern (ending in kBackupEnding) names once its X are replaced by random
+// characters: exclusively, never through a link, readable and writable by its owner only. Returns
+// its descriptor, with pattern made its path, or -1 with errno set.
+int MakeBackup(std::string& pattern) { return ::mkostemps(pattern.data(), kBackupEndingKept, O_CLOEXEC); }
+
+// The folder for the program's state, $XDG_STATE_HOME/quorlis or ~/.local/state/quorlis, made
+// (readable by its owner only) where it is missing; "" where there is none.
+std::string StateFolder() {
+    const char* state = ::secure_getenv("XDG_STATE_HOME");
+    std::string base;
+    if (state != nullptr && state[0] == '/') {
+        base = state;
+    } else {
+        const char* home = ::secure_getenv("HOME");
+        if (home == nullptr || home[0] != '/') {
+            return "";
+        }
+        base = std::string(home) + "/.local/state";
+    }
+    const std::string folder = base + "/quorlis";
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = slash == std::string::npos ? folder : folder.substr(0, slash);
+        ::mkdir(part.c_str(), 0700);
+        if (slash == std::string::npos) {
+            break;
+        }
+    }
+    return folder;
+}
+
 // Whether error from an open with O_TMPFILE says that the file system or the kernel has no
 // unnamed files, rather than that the folder refuses a new file.
 bool MeansNoUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
@@ -134,8 +170,7 @@ std::unique_ptr<IFile> CPosixFileSystem::CreateBeside(const std::string& path, s
     // An unnamed file is given its name through /proc/self/fd, which must be there.
     if (m_newFiles == NewFiles::UnnamedWherePossible && ::access("/proc/self/fd", X_OK) == 0) {
         const std::string folder = FolderOf(path);
-        // 0666 less the umask: the permissions a file newly created at path would get.
-        const int fd = OpenUnnamed(folder.empty() ? "." : folder, 0666);
+        const int fd = OpenUnnamed(folder.empty() ? "." : folder, 0600);
         if (fd >= 0) {
             createdPath.clear();
             return std::make_unique<CPosixFile>(fd, path);
@@ -146,7 +181,7 @@ std::unique_ptr<IFile> CPosixFileSystem::CreateBeside(const std::string& path, s
     }
     for (int attempt = 0;; ++attempt) {
         std::string name = TemporaryNameBeside(path);
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
         if (fd >= 0) {
             createdPath = name;
             return std::make_unique<CPosixFile>(fd, std::move(name));
@@ -172,6 +207,50 @@ std::unique_ptr<IFile> CPosixFileSystem::CreateScratch() {
     }
     ::unlink(name.c_str());
     return std::make_unique<CPosixFile>(namedFd, std::move(name));
+}
+
+std::unique_ptr<IFile> CPosixFileSystem::CreateBackup(const std::string& path, std::string& backupPath) {
+    const std::string name = NameOf(path).substr(0, kLongestNameKept);
+    std::string beside = FolderOf(path) + "." + name + kBackupEnding;
+    const int fd = MakeBackup(beside);
+    if (fd >= 0) {
+        backupPath = beside;
+        return std::make_unique<CPosixFile>(fd, std::move(beside));
+    }
+    const CFileError besideError = PosixFileError(errno, path);
+    const std::string folder = StateFolder();
+    std::string inState = folder + "/" + name + kBackupEnding;
+    const int stateFd = folder.empty() ? -1 : MakeBackup(inState);
+    if (stateFd < 0) {
+        const std::string stateError = folder.empty() ? "no state folder" : PosixFileError(errno, inState).what();
+        throw CFileError(besideError.GetCause(), std::string("no backup of ") + path +
+                                                     " could be made: " + besideError.what() + "; " + stateError);
+    }
+    backupPath = inState;
+    return std::make_unique<CPosixFile>(stateFd, std::move(inState));
+}
+
+std::unique_ptr<IFile> CPosixFileSystem::OpenForReading(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
+    if (fd < 0) {
+        throw PosixFileError(errno, path);
+    }
+    return std::make_unique<CPosixFile>(fd, path);
+}
+
+void CPosixFileSystem::FlushFolderOf(const std::string& path) {
+    const std::string folder = FolderOf(path);
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        throw PosixFileError(errno, folder);
+    }
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    // EINVAL: a file system that keeps its folders in memory only has nothing to flush.
+    if (result != 0 && error != EINVAL) {
+        throw PosixFileError(error, folder);
+    }
 }
 
 std::string CPosixFileSystem::FollowLinks(const std::string& path) {

@@ -24,6 +24,11 @@ public:
     // in a sticky folder that anybody may write to, owned neither by the user nor by the folder's
     // owner. The rule holds whether or not the kernel's own protection is switched on.
     std::string FollowLinks(const std::string& path) override;
+    // Beside path as ".NAME.XXXXXX.bak", else as "NAME.XXXXXX.bak" in $XDG_STATE_HOME/quorlis
+    // (~/.local/state/quorlis where that is not set), through mkostemps.
+    std::unique_ptr<IFile> CreateBackup(const std::string& path, std::string& backupPath) override;
+    std::unique_ptr<IFile> OpenForReading(const std::string& path) override;
+    void FlushFolderOf(const std::string& path) override;
     void Rename(const std::string& from, const std::string& to) override;
     bool CanRenameOpenFiles() const override { return true; }
     void Remove(const std::string& path) noexcept override;

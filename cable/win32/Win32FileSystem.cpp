@@ -3,10 +3,14 @@
 #include "cable/win32/Win32File.h"
 #include "cable/win32/Win32FileError.h"
 
+#define _CRT_RAND_S
+#include <stdlib.h>
+
 #include <windows.h>
 
 #include <atomic>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -31,6 +35,51 @@ std::string FinalPathOf(HANDLE file) {
     if (path.starts_with("\\\\?\\UNC\\")) return path.replace(0, 7, "\\");
     if (path.starts_with("\\\\?\\")) return path.substr(4);
     return path;
+}
+
+// path in UTF-16, from the ANSI code page.
+std::wstring Wide(const std::string& path) {
+    const int length = MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
+    return wide;
+}
+
+// Creates the file name exclusively, readable and writable; INVALID_HANDLE_VALUE with the error
+// set where it cannot.
+HANDLE CreateNew(const std::string& name) {
+    return CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+}
+
+// A backup in folder (ending in a separator) with a name no one can predict, or nullptr with the
+// error set.
+std::unique_ptr<IFile> CreateBackupIn(const std::string& folder) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        unsigned random = 0;
+        if (rand_s(&random) != 0) {
+            SetLastError(ERROR_GEN_FAILURE);
+            return nullptr;
+        }
+        char name[16];
+        std::snprintf(name, sizeof name, "~%08x.bak", random);
+        const HANDLE handle = CreateNew(folder + name);
+        if (handle != INVALID_HANDLE_VALUE) return std::make_unique<CWin32File>(handle, folder + name);
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return nullptr;
+    }
+    return nullptr;
+}
+
+// The local application-data folder's "quorlis" folder, made where it is missing, with a final
+// separator; "" where there is none.
+std::string StateFolder() {
+    char base[MAX_PATH + 1];
+    const DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", base, sizeof base);
+    if (length == 0 || length >= sizeof base) return {};
+    const std::string folder = std::string(base, length) + "\\quorlis";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\";
 }
 
 }  // namespace
@@ -100,6 +149,27 @@ std::unique_ptr<IFile> CWin32FileSystem::CreateScratch() {
     }
 }
 
+std::unique_ptr<IFile> CWin32FileSystem::CreateBackup(const std::string& path, std::string& backupPath) {
+    std::unique_ptr<IFile> backup = CreateBackupIn(path.substr(0, Win32FolderLength(path)));
+    if (backup == nullptr) {
+        const CFileError besideError = Win32FileError(GetLastError(), path);
+        const std::string folder = StateFolder();
+        backup = folder.empty() ? nullptr : CreateBackupIn(folder);
+        if (backup == nullptr) {
+            throw CFileError(besideError.GetCause(), "no backup of " + path + " could be made: " + besideError.what());
+        }
+    }
+    backupPath = static_cast<CWin32File&>(*backup).Path();
+    return backup;
+}
+
+std::unique_ptr<IFile> CWin32FileSystem::OpenForReading(const std::string& path) {
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) throw Win32FileError(GetLastError(), path);
+    return std::make_unique<CWin32File>(handle, path);
+}
+
 std::string CWin32FileSystem::FollowLinks(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
@@ -112,6 +182,13 @@ std::string CWin32FileSystem::FollowLinks(const std::string& path) {
 }
 
 void CWin32FileSystem::Rename(const std::string& from, const std::string& to) {
+    if (ReplaceFileW(Wide(to).c_str(), Wide(from).c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr)) {
+        return;
+    }
+    // ERROR_FILE_NOT_FOUND: there is no file to replace, and the new one is moved into its place.
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND) throw Win32FileError(error, to);
     if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         throw Win32FileError(GetLastError(), to);
     }

@@ -15,7 +15,15 @@ public:
     std::unique_ptr<IFile> CreateScratch() override;
     // Follows a symbolic link or junction to the file it names (the final path of the file).
     std::string FollowLinks(const std::string& path) override;
-    // Moves from over to, replacing to, and returns once the move is on the disk.
+    // Beside path as "~XXXXXXXX.bak" (random), else in the local application-data folder's
+    // "quorlis" folder.
+    std::unique_ptr<IFile> CreateBackup(const std::string& path, std::string& backupPath) override;
+    std::unique_ptr<IFile> OpenForReading(const std::string& path) override;
+    // Nothing to do: renames are written through.
+    void FlushFolderOf(const std::string&) override {}
+    // Replaces an existing to with ReplaceFileW, which keeps the replaced file's security
+    // descriptor, creation time and alternate data streams; else moves from to to. Returns once
+    // the move is on the disk.
     void Rename(const std::string& from, const std::string& to) override;
     // A file opened without sharing cannot be renamed, nor replaced.
     bool CanRenameOpenFiles() const override { return false; }

@@ -3,6 +3,7 @@
 #include "cable/FileError.h"
 
 #include <algorithm>
+#include <csignal>
 
 namespace {
 
@@ -60,6 +61,17 @@ public:
         m_real->SetOwner(owner, group);
         m_foreign = false;
     }
+    void TakeAccessListAndAttributes(IFile& old) override {
+        m_owner.Step("copy access list");
+        if (m_owner.AccessListsDenied()) {
+            throw CFileError(CFileError::Cause::AccessDenied, "access control list refused");
+        }
+        m_real->TakeAccessListAndAttributes(*dynamic_cast<CFaultyFile&>(old).m_real);
+    }
+    void TakeNewFilePermissions() override {
+        m_owner.Step("new file permissions");
+        m_real->TakeNewFilePermissions();
+    }
     std::string NameBeside(const std::string& path) override {
         m_owner.Step("name");
         return m_real->NameBeside(path);
@@ -78,20 +90,28 @@ private:
 
 }  // namespace
 
-void CFaultyFileSystem::FailCall(int call, Fault fault) {
+void CFaultyFileSystem::FailCall(int call, Fault fault, bool onwards) {
     m_failingCall = call;
     m_fault = fault;
+    m_failOnwards = onwards;
 }
 
 bool CFaultyFileSystem::Step(const char* step) {
+    m_steps.emplace_back(step);
     // Short writes are counted among writes only.
     if (m_fault == Fault::ShortWrite && std::string_view(step) != "write") {
         return false;
     }
-    if (++m_calls != m_failingCall) {
+    ++m_calls;
+    if (m_failingCall == 0 || m_calls < m_failingCall || (m_calls > m_failingCall && !m_failOnwards)) {
         return false;
     }
-    m_failedStep = step;
+    if (m_failedStep.empty()) {
+        m_failedStep = step;
+    }
+    if (m_fault == Fault::Kill) {
+        std::raise(SIGKILL);
+    }
     if (m_fault == Fault::Throw) {
         throw CFileError(CFileError::Cause::Generic, std::string("injected failure of ") + step);
     }
@@ -119,6 +139,21 @@ std::unique_ptr<IFile> CFaultyFileSystem::CreateBeside(const std::string& path, 
 std::unique_ptr<IFile> CFaultyFileSystem::CreateScratch() {
     Step("create scratch");
     return std::make_unique<CFaultyFile>(m_real.CreateScratch(), *this);
+}
+
+std::unique_ptr<IFile> CFaultyFileSystem::CreateBackup(const std::string& path, std::string& backupPath) {
+    Step("create backup");
+    return std::make_unique<CFaultyFile>(m_real.CreateBackup(path, backupPath), *this);
+}
+
+std::unique_ptr<IFile> CFaultyFileSystem::OpenForReading(const std::string& path) {
+    Step("open for reading");
+    return std::make_unique<CFaultyFile>(m_real.OpenForReading(path), *this);
+}
+
+void CFaultyFileSystem::FlushFolderOf(const std::string& path) {
+    Step("flush folder");
+    m_real.FlushFolderOf(path);
 }
 
 std::string CFaultyFileSystem::FollowLinks(const std::string& path) {

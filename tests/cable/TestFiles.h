@@ -10,6 +10,8 @@
 class CScratchFolder {
 public:
     CScratchFolder();
+    // A new empty folder inside parent, to test on parent's file system (POSIX only).
+    explicit CScratchFolder(const std::string& parent);
     ~CScratchFolder();
     CScratchFolder(const CScratchFolder&) = delete;
     CScratchFolder& operator=(const CScratchFolder&) = delete;

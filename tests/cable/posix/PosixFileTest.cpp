@@ -2,6 +2,7 @@
 // POSIX. Cases that need other users or a mount namespace run only as root.
 
 #include "cable/CableListFile.h"
+#include "cable/CableListText.h"
 #include "cable/CableTable.h"
 #include "cable/FileError.h"
 #include "cable/FileReplacement.h"
@@ -29,6 +30,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <thread>
 
 using testing::ElementsAre;
@@ -412,6 +414,69 @@ TEST_F(PosixFileTest, KilledExportLeavesNothingBehind) {
     }
 }
 
+// A crash at any step of an export, on each of its ways: the file then holds its old text whole or
+// its new text whole, or the old text is in a backup beside it.
+TEST_F(PosixFileTest, KilledAtAnyStepTheOldTextSurvives) {
+    // The old text is the longer: the new one written over it leaves a mixed file until its end.
+    const std::string oldText = BuildCableListText(MakeTable(kSampleRows));
+    const std::string newText = BuildCableListText(MakeTable({kSampleRows[0]}));
+    const std::string otherName = folder / "other.ini";
+    std::set<std::string> killedAt;
+    int backupsLeft = 0;
+    int mixedFiles = 0;
+    for (const bool twoNames : {false, true}) {
+        for (int call = 1;; ++call) {
+            WriteBytes(path, oldText);
+            if (twoNames) {
+                ASSERT_EQ(::link(path.c_str(), otherName.c_str()), 0);
+            }
+            std::string step;
+            const int exitCode = RunInChild([&] {
+                CFaultyFileSystem fileSystem(GetSystemFileSystem());
+                fileSystem.FailCall(call, CFaultyFileSystem::Fault::Kill);
+                WriteCableListFile(path, MakeTable({kSampleRows[0]}), fileSystem);
+                return 0;
+            });
+            const std::string text = ReadBytes(path);
+            std::vector<std::string> backups;
+            for (const std::string& name : folder.Names()) {
+                if (name.ends_with(".tmp")) {
+                    // Named just before its rename: the new text, whole.
+                    EXPECT_EQ(ReadBytes(folder / name), newText) << "call " << call;
+                    ::unlink((folder / name).c_str());
+                } else if (name != "CableList.ini" && name != "other.ini") {
+                    backups.push_back(name);
+                }
+            }
+            ::unlink(otherName.c_str());
+            if (exitCode == 0) {
+                EXPECT_EQ(text, newText);
+                EXPECT_TRUE(backups.empty());
+                break;
+            }
+            ASSERT_EQ(exitCode, -1) << "call " << call;
+            if (text != oldText && text != newText) {
+                ASSERT_EQ(backups.size(), 1u) << "call " << call << ": the old text is lost";
+                ++mixedFiles;
+            }
+            for (const std::string& backup : backups) {
+                EXPECT_TRUE(backup.starts_with(".CableList.ini.") && backup.ends_with(".bak")) << backup;
+                const std::string kept = ReadBytes(folder / backup);
+                if (text == oldText) {
+                    // Killed while the backup was written: the file was not touched yet.
+                    EXPECT_TRUE(oldText.starts_with(kept)) << "call " << call;
+                } else {
+                    EXPECT_EQ(kept, oldText) << "call " << call;
+                }
+                ::unlink((folder / backup).c_str());
+                ++backupsLeft;
+            }
+        }
+    }
+    EXPECT_GT(backupsLeft, 0) << "no kill came while the file was written in place";
+    EXPECT_GT(mixedFiles, 0) << "no kill came between the write and the end of the file";
+}
+
 // A large replaced file is closed after Export returns: it must still be closed, and its
 // replacement be whole, at once.
 TEST_F(PosixFileTest, LargeReplacedFileIsLetGoOf) {
@@ -443,8 +508,14 @@ TEST_F(PosixFileTest, NamedNewFilesAreRemovedOnFailure) {
             EXPECT_EQ(cause, std::nullopt);
             break;
         }
-        EXPECT_EQ(ReadBytes(path), "old") << faulty.FailedStep();
         EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini")) << faulty.FailedStep();
+        if (faulty.FailedStep() == "flush folder") {
+            // After the rename: the new file is whole, but the user is told it may not last.
+            EXPECT_EQ(RowsIn(path), readBack);
+            WriteBytes(path, "old");
+            continue;
+        }
+        EXPECT_EQ(ReadBytes(path), "old") << faulty.FailedStep();
     }
     EXPECT_EQ(RowsIn(path), readBack);
     EXPECT_EQ(StatusOf(path).st_mode & 07777, 0640u);

@@ -9,8 +9,10 @@
 
 namespace fs = std::filesystem;
 
-CScratchFolder::CScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "cable-test-XXXXXX").string();
+CScratchFolder::CScratchFolder() : CScratchFolder(fs::temp_directory_path().string()) {}
+
+CScratchFolder::CScratchFolder(const std::string& parent) {
+    std::string pattern = (fs::path(parent) / "cable-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }

@@ -1,6 +1,7 @@
 #include "ui/QuorlisDlg.h"
 
 #include "cable/CableListFile.h"
+#include "cable/UnwritableCellError.h"
 #include "platform/DataExchange.h"
 #include "platform/FilePath.h"
 #include "platform/MessageBox.h"
@@ -141,6 +142,11 @@ void CQuorlisDlg::OnExport() {
     try {
         const CWaitCursor busy;
         WriteCableListFile(*path, m_list);
+    } catch (const CUnwritableCellError& error) {
+        // The designed text, and on a line of its own which cell the user must change.
+        ShowMessageBox(std::string(QuorlisText::kExportFailed) + "\n" + QuorlisText::kRowPrefix +
+                       std::to_string(error.GetRow() + 1) + ", " + QuorlisText::kColumnHeadings[error.GetColumn()] +
+                       QuorlisText::kUnwritableCell);
     } catch (...) {
         // A failure of any kind (the file, memory) means the list is not saved: the user must know.
         ShowMessageBox(QuorlisText::kExportFailed);

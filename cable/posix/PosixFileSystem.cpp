@@ -37,15 +37,19 @@ std::string ReadLink(const std::string& path) {
     }
 }
 
-// The components of path between its slashes, last first, empty ones and "." left out.
+// The components of path between its slashes, last first, empty ones left out; a final slash
+// counts as a final ".", which only a folder may be followed by.
 std::vector<std::string> ComponentsLastFirst(const std::string& path) {
     std::vector<std::string> components;
+    if (!path.empty() && path.back() == '/' && path.find_first_not_of('/') != std::string::npos) {
+        components.emplace_back(".");
+    }
     std::size_t end = path.size();
     while (end > 0) {
         const std::size_t slash = path.rfind('/', end - 1);
         const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
         std::string component = path.substr(begin, end - begin);
-        if (!component.empty() && component != ".") {
+        if (!component.empty()) {
             components.push_back(std::move(component));
         }
         end = slash == std::string::npos ? 0 : slash;
@@ -254,18 +258,23 @@ void CPosixFileSystem::FlushFolderOf(const std::string& path) {
 }
 
 std::string CPosixFileSystem::FollowLinks(const std::string& path) {
-    // A path that ends in a slash names a folder, which every later step refuses.
-    if (path.empty() || path.back() == '/') {
+    if (path.empty()) {
         return path;
     }
     std::vector<std::string> pending = ComponentsLastFirst(path);
     std::string resolved = path.front() == '/' ? "/" : "";
+    // Whether resolved is a folder: as the kernel does, only a folder may be followed by a name,
+    // ".", ".." or a slash (ENOTDIR).
+    bool resolvedIsFolder = true;
     int followed = 0;
     while (!pending.empty()) {
         const std::string name = std::move(pending.back());
         pending.pop_back();
-        if (name == "..") {
-            resolved = FolderAbove(resolved);
+        if (!resolvedIsFolder) {
+            throw PosixFileError(ENOTDIR, path);
+        }
+        if (name == "." || name == "..") {
+            resolved = name == "." ? resolved : FolderAbove(resolved);
             continue;
         }
         const std::string current = Join(resolved, name);
@@ -278,6 +287,7 @@ std::string CPosixFileSystem::FollowLinks(const std::string& path) {
         }
         if (!S_ISLNK(status.st_mode)) {
             resolved = current;
+            resolvedIsFolder = S_ISDIR(status.st_mode);
             continue;
         }
         if (++followed > kMostLinksFollowed) {

@@ -22,7 +22,9 @@ public:
     // Follows every link on the way, in the folders as well as at the end, and refuses
     // (AccessDenied) one that the kernel's protection of shared folders would not follow: a link
     // in a sticky folder that anybody may write to, owned neither by the user nor by the folder's
-    // owner. The rule holds whether or not the kernel's own protection is switched on.
+    // owner. The rule holds whether or not the kernel's own protection is switched on. A path that
+    // goes on past a file ("list.ini/.", "list.ini/..", "list.ini/", or a link to one of them) is
+    // refused as the kernel refuses it (ENOTDIR, FileNotFound).
     std::string FollowLinks(const std::string& path) override;
     // Beside path as ".NAME.XXXXXX.bak", else as "NAME.XXXXXX.bak" in $XDG_STATE_HOME/quorlis
     // (~/.local/state/quorlis where that is not set), through mkostemps.

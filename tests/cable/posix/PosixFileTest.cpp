@@ -27,6 +27,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -412,6 +413,70 @@ TEST_F(PosixFileTest, KilledExportLeavesNothingBehind) {
             ASSERT_EQ(::unlink(path.c_str()), 0);
         }
     }
+}
+
+// In a user namespace that does not map the file's owner (a rootless container), the owner cannot
+// be given to a new file (EINVAL): the file is written in place, as for a refused owner.
+TEST_F(PosixFileTest, ExportInAUserNamespaceWithoutTheOwnerWritesInPlace) {
+    if (!MayActAsOthers()) {
+        GTEST_SKIP() << "a file of a user that the namespace leaves unmapped needs root to make";
+    }
+    WriteBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const ino_t oldFile = StatusOf(path).st_ino;
+    const int exitCode = RunInChild([&] {
+        const auto writeMap = [](const char* file, const char* text) {
+            const int fd = ::open(file, O_WRONLY);
+            const bool written = fd >= 0 && ::write(fd, text, std::strlen(text)) >= 0;
+            ::close(fd);
+            return written;
+        };
+        // Only this user, as root of the namespace, as "unshare -r" maps it.
+        const std::string user = "0 " + std::to_string(::geteuid()) + " 1";
+        const std::string group = "0 " + std::to_string(::getegid()) + " 1";
+        if (::unshare(CLONE_NEWUSER) != 0 || !writeMap("/proc/self/setgroups", "deny") ||
+            !writeMap("/proc/self/uid_map", user.c_str()) || !writeMap("/proc/self/gid_map", group.c_str())) {
+            return 100;
+        }
+        try {
+            WriteCableListFile(path, MakeTable(kSampleRows));
+        } catch (const CFileError&) {
+            return 1;
+        }
+        return 0;
+    });
+    if (exitCode == 100) {
+        GTEST_SKIP() << "user namespaces are refused here";
+    }
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(RowsIn(path), readBack);
+    EXPECT_EQ(StatusOf(path).st_ino, oldFile);
+    EXPECT_EQ(StatusOf(path).st_uid, 65534u);
+    EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
+}
+
+// Paths that go on past a file name no file to the kernel, and none to Export either.
+TEST_F(PosixFileTest, PathsThatGoOnPastAFileAreRefusedAsTheKernelRefusesThem) {
+    WriteBytes(path, "old");
+    ASSERT_EQ(::symlink("CableList.ini/", (folder / "slash-link").c_str()), 0);
+    ASSERT_EQ(::symlink("CableList.ini/.", (folder / "dot-link").c_str()), 0);
+    for (const std::string& name : {"CableList.ini/.", "CableList.ini/../CableList.ini", "CableList.ini/", "slash-link",
+                                    "dot-link", "CableList.ini/x/..", "slash-link/.."}) {
+        const std::string refused = folder / name;
+        ASSERT_LT(::open(refused.c_str(), O_RDWR), 0) << name;
+        EXPECT_EQ(errno, ENOTDIR) << name;
+        EXPECT_EQ(CauseOf([&] { WriteCableListFile(refused, MakeTable(kSampleRows)); }), Cause::FileNotFound) << name;
+        CCableTable table;
+        EXPECT_EQ(CauseOf([&] { ReadCableListFile(refused, table); }), Cause::FileNotFound) << name;
+    }
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"CableList.ini", "dot-link", "slash-link"}));
+
+    // Through a folder, "." and ".." are followed as before.
+    ASSERT_EQ(::mkdir((folder / "sub").c_str(), 0700), 0);
+    WriteCableListFile(folder / "sub/./../sub/../CableList.ini", MakeTable(kSampleRows));
+    EXPECT_EQ(RowsIn(path), readBack);
 }
 
 // A crash at any step of an export, on each of its ways: the file then holds its old text whole or

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 
 namespace {
 
@@ -110,7 +111,11 @@ bool CFaultyFileSystem::Step(const char* step) {
         m_failedStep = step;
     }
     if (m_fault == Fault::Kill) {
+#ifdef SIGKILL
         std::raise(SIGKILL);
+#else
+        std::_Exit(137);  // no signals: an exit that runs nothing of the program's, as a kill
+#endif
     }
     if (m_fault == Fault::Throw) {
         throw CFileError(CFileError::Cause::Generic, std::string("injected failure of ") + step);

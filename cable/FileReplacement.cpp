@@ -13,24 +13,29 @@ constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
 // The piece of a file that one step of a copy moves.
 constexpr std::size_t kCopyBufferSize = std::size_t{1} << 16;
 
-// Removes the file it was given on destruction, unless told the file is kept.
+// Removes the file it was given, by its name in its folder, on destruction, unless told the file
+// is kept.
 class CRemoveUnlessKept {
 public:
-    explicit CRemoveUnlessKept(IFileSystem& fileSystem) : m_fileSystem(fileSystem) {}
+    CRemoveUnlessKept() = default;
+    explicit CRemoveUnlessKept(IFolder& folder) : m_folder(&folder) {}
     ~CRemoveUnlessKept() {
-        if (!m_path.empty()) {
-            m_fileSystem.Remove(m_path);
+        if (m_folder != nullptr && !m_name.empty()) {
+            m_folder->Remove(m_name);
         }
     }
     CRemoveUnlessKept(const CRemoveUnlessKept&) = delete;
     CRemoveUnlessKept& operator=(const CRemoveUnlessKept&) = delete;
 
-    std::string& Path() { return m_path; }
-    void Keep() { m_path.clear(); }
+    void SetFolder(IFolder& folder) { m_folder = &folder; }
+    IFolder& Folder() { return *m_folder; }
+    std::string& Name() { return m_name; }
+    std::string PathOf() const { return m_folder->PathOf(m_name); }
+    void Keep() { m_name.clear(); }
 
 private:
-    IFileSystem& m_fileSystem;
-    std::string m_path;
+    IFolder* m_folder = nullptr;
+    std::string m_name;
 };
 
 // Failures that say this way of writing is not allowed here, while another may be.
@@ -39,11 +44,11 @@ bool IsRefusal(const CFileError& error) {
     return cause == CFileError::Cause::AccessDenied || cause == CFileError::Cause::BadPath;
 }
 
-// The target's file, open and locked, or nullptr when there is none yet.
-std::unique_ptr<IFile> OpenTargetIfAny(IFileSystem& fileSystem, const std::string& target) {
+// The target's file, name in folder, open and locked, or nullptr when there is none yet.
+std::unique_ptr<IFile> OpenTargetIfAny(IFolder& folder, const std::string& name) {
     std::unique_ptr<IFile> file;
     try {
-        file = fileSystem.OpenResolved(target);
+        file = folder.OpenResolved(name);
     } catch (const CFileError& error) {
         if (error.GetCause() != CFileError::Cause::FileNotFound) {
             throw;
@@ -76,16 +81,16 @@ bool TakeIdentity(IFile& file, IFile& oldFile, const CFileIdentity& old) {
     return true;
 }
 
-// A new file beside target, readable by its owner only, that may take the old file's place, or
-// nullptr where none can: the old file has other names, or the folder refuses a new file. Stores
-// the new file's name, if it has one yet, in createdPath.
-std::unique_ptr<IFile> CreateReplacement(IFileSystem& fileSystem, const std::string& target, bool oldExists,
-                                         std::uint64_t oldLinks, std::string& createdPath) {
+// A new file beside the file name in folder, readable by its owner only, that may take the old
+// file's place, or nullptr where none can: the old file has other names, or the folder refuses a
+// new file. Stores the new file's name, if it has one yet, in createdName.
+std::unique_ptr<IFile> CreateReplacement(IFolder& folder, const std::string& name, bool oldExists,
+                                         std::uint64_t oldLinks, std::string& createdName) {
     if (oldExists && oldLinks > 1) {
         return nullptr;
     }
     try {
-        return fileSystem.CreateBeside(target, createdPath);
+        return folder.CreateBeside(name, createdName);
     } catch (const CFileError& error) {
         if (!oldExists || !IsRefusal(error)) {
             throw;
@@ -115,69 +120,92 @@ CFileError KeptInBackup(const CFileError& error, const std::string& target, cons
                                             error.what() + "); the old text is kept in " + backupPath);
 }
 
-// Writes the old bytes kept in the backup at backupPath back over old and closes it, after a
-// failed rewrite. Where that fails too, the backup is kept and the error names it.
-void PutBack(IFileSystem& fileSystem, CRemoveUnlessKept& backup, IFile& old, const std::string& target) {
+// Writes the old bytes kept in backup back over old and closes it, after a failed rewrite. Where
+// that fails too, the backup is kept and the error names it.
+void PutBack(CRemoveUnlessKept& backup, IFile& old, const std::string& target) {
     try {
-        const std::unique_ptr<IFile> saved = fileSystem.OpenForReading(backup.Path());
+        const std::unique_ptr<IFile> saved = backup.Folder().OpenForReading(backup.Name());
         CopyWhole(*saved, old, target);
         old.FlushToDisk();
         old.Close();
     } catch (const CFileError& error) {
-        const CFileError kept = KeptInBackup(error, target, backup.Path());
+        const CFileError kept = KeptInBackup(error, target, backup.PathOf());
         backup.Keep();
         throw kept;
     }
 }
 
 // Removes the backup once it is no longer needed.
-void DropBackup(IFileSystem& fileSystem, CRemoveUnlessKept& backup) {
-    const std::string path = backup.Path();
+void DropBackup(CRemoveUnlessKept& backup) {
+    const std::string name = backup.Name();
     backup.Keep();
-    fileSystem.Remove(path);
+    backup.Folder().Remove(name);
     try {
-        fileSystem.FlushFolderOf(path);
+        backup.Folder().Flush();
     } catch (const CFileError&) {
         // The new text is on the disk: a backup whose name a power cut brings back costs nothing.
     }
 }
 
-// Copies the text held in text over old, in place, and closes old. Old's bytes are first copied to
-// a backup, whose name is on the disk before the first byte of old is overwritten, and put back
-// if anything fails before the new ones are on the disk; the backup is removed only then.
-void RewriteInPlace(IFileSystem& fileSystem, IFile& old, IFile& text, const std::string& target) {
-    CRemoveUnlessKept backup(fileSystem);
+// A new backup of the file name in folder, in that folder where it allows one, else in the state
+// folder, which stateFolder then holds open. Throws CFileError where neither does.
+std::unique_ptr<IFile> CreateBackup(IFileSystem& fileSystem, IFolder& folder, const std::string& name,
+                                    std::unique_ptr<IFolder>& stateFolder, CRemoveUnlessKept& backup) {
+    try {
+        backup.SetFolder(folder);
+        return folder.CreateBackup(name, backup.Name());
+    } catch (const CFileError& besideError) {
+        try {
+            stateFolder = fileSystem.OpenStateFolder();
+            backup.SetFolder(*stateFolder);
+            return stateFolder->CreateBackup(name, backup.Name());
+        } catch (const CFileError& stateError) {
+            throw CFileError(besideError.GetCause(), "no backup of " + folder.PathOf(name) + " could be made: " +
+                                                         besideError.what() + "; " + stateError.what());
+        }
+    }
+}
+
+// Copies the text held in text over old, the file name in folder, in place, and closes old. Old's
+// bytes are first copied to a backup, whose name is on the disk before the first byte of old is
+// overwritten, and put back if anything fails before the new ones are on the disk; the backup is
+// removed only then.
+void RewriteInPlace(IFileSystem& fileSystem, IFolder& folder, const std::string& name, IFile& old, IFile& text) {
+    const std::string target = folder.PathOf(name);
+    // Declared before the backup's remover, so that the folder is closed after the removal.
+    std::unique_ptr<IFolder> stateFolder;
+    CRemoveUnlessKept backup;
     {
-        const std::unique_ptr<IFile> copy = fileSystem.CreateBackup(target, backup.Path());
-        CopyWhole(old, *copy, backup.Path());
+        const std::unique_ptr<IFile> copy = CreateBackup(fileSystem, folder, name, stateFolder, backup);
+        CopyWhole(old, *copy, backup.PathOf());
         copy->FlushToDisk();
         copy->Close();
     }
-    fileSystem.FlushFolderOf(backup.Path());
+    backup.Folder().Flush();
     try {
         CopyWhole(text, old, target);
         old.FlushToDisk();
     } catch (const CFileError&) {
-        PutBack(fileSystem, backup, old, target);
+        PutBack(backup, old, target);
         throw;
     }
     try {
         old.Close();
     } catch (const CFileError& error) {
         // The new text may not have reached the disk, and the file can no longer be written.
-        const CFileError kept = KeptInBackup(error, target, backup.Path());
+        const CFileError kept = KeptInBackup(error, target, backup.PathOf());
         backup.Keep();
         throw kept;
     }
-    DropBackup(fileSystem, backup);
+    DropBackup(backup);
 }
 
 // Writes the text of the replacement, which could not take the old file's place, over old.
-void RewriteInPlaceFrom(IFileSystem& fileSystem, IFile& old, std::unique_ptr<IFile> replacement,
-                        const std::string& replacementPath, const std::string& target) {
+void RewriteInPlaceFrom(IFileSystem& fileSystem, IFolder& folder, const std::string& name, IFile& old,
+                        std::unique_ptr<IFile> replacement, const std::string& replacementName) {
     const std::unique_ptr<IFile> text =
-        replacement != nullptr ? std::move(replacement) : fileSystem.OpenForReading(replacementPath);
-    RewriteInPlace(fileSystem, old, *text, target);
+        replacement != nullptr ? std::move(replacement) : folder.OpenForReading(replacementName);
+    RewriteInPlace(fileSystem, folder, name, old, *text);
 }
 
 }  // namespace
@@ -195,21 +223,24 @@ void WriteAll(IFile& file, std::string_view bytes, const std::string& path) {
 }
 
 void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const FileTextWriter& writeText) {
-    const std::string target = fileSystem.FollowLinks(path);
-    std::unique_ptr<IFile> old = OpenTargetIfAny(fileSystem, target);
+    std::string name;
+    // Every later step names its files in this folder, held open: a folder swapped meanwhile does
+    // not redirect them.
+    const std::unique_ptr<IFolder> folder = fileSystem.OpenFolderOf(fileSystem.FollowLinks(path), name);
+    std::unique_ptr<IFile> old = OpenTargetIfAny(*folder, name);
     CFileIdentity identity;
     if (old != nullptr) {
         identity = old->GetIdentity();
     }
 
     // Declared before the new file, so that the file is closed before it is removed.
-    CRemoveUnlessKept cleanup(fileSystem);
+    CRemoveUnlessKept cleanup(*folder);
     std::unique_ptr<IFile> replacement =
-        CreateReplacement(fileSystem, target, old != nullptr, identity.links, cleanup.Path());
+        CreateReplacement(*folder, name, old != nullptr, identity.links, cleanup.Name());
     if (replacement == nullptr) {
         const std::unique_ptr<IFile> text = fileSystem.CreateScratch();
         writeText(*text);
-        RewriteInPlace(fileSystem, *old, *text, target);
+        RewriteInPlace(fileSystem, *folder, name, *old, *text);
         return;
     }
     writeText(*replacement);
@@ -218,7 +249,7 @@ void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const Fil
     if (old == nullptr) {
         replacement->TakeNewFilePermissions();
     } else if (!TakeIdentity(*replacement, *old, identity)) {
-        RewriteInPlace(fileSystem, *old, *replacement, target);
+        RewriteInPlace(fileSystem, *folder, name, *old, *replacement);
         return;
     }
     replacement->FlushToDisk();
@@ -226,8 +257,8 @@ void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const Fil
     // rename can still fall back to writing it in place.
     const bool canFallBack = old != nullptr && fileSystem.CanRenameOpenFiles();
     try {
-        if (cleanup.Path().empty()) {
-            cleanup.Path() = replacement->NameBeside(target);
+        if (cleanup.Name().empty()) {
+            cleanup.Name() = replacement->NameBeside(name);
         }
         // A failed write-back is reported by the close on some file systems: the file must be
         // whole before it takes the old one's place.
@@ -235,17 +266,17 @@ void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const Fil
         if (!fileSystem.CanRenameOpenFiles() && old != nullptr) {
             old->Close();
         }
-        fileSystem.Rename(cleanup.Path(), target);
+        folder->Rename(cleanup.Name(), name);
     } catch (const CFileError& error) {
         if (!canFallBack || !IsRefusal(error)) {
             throw;
         }
-        RewriteInPlaceFrom(fileSystem, *old, std::move(replacement), cleanup.Path(), target);
+        RewriteInPlaceFrom(fileSystem, *folder, name, *old, std::move(replacement), cleanup.Name());
         return;
     }
     cleanup.Keep();
     if (old != nullptr) {
         fileSystem.CloseReplaced(std::move(old));
     }
-    fileSystem.FlushFolderOf(target);
+    folder->Flush();
 }

@@ -28,6 +28,9 @@ CPosixFile::~CPosixFile() {
     if (m_fd >= 0) {
         ::close(m_fd);
     }
+    if (m_folderFd >= 0) {
+        ::close(m_folderFd);
+    }
 }
 
 void CPosixFile::Fail(int error) const { throw PosixFileError(error, m_path); }
@@ -163,16 +166,16 @@ void CPosixFile::TakeAccessListAndAttributes(IFile& old) {
 }
 
 int CPosixFile::OpenProbe() const {
-    const std::string folder = FolderOf(m_path);
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    const int fd = ::openat(m_folderFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
         return fd;
     }
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::string name = TemporaryNameBeside(m_path);
-        const int namedFd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+        const std::string name = TemporaryNameBeside(NameOf(m_path));
+        const int namedFd =
+            ::openat(m_folderFd, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0666);
         if (namedFd >= 0) {
-            ::unlink(name.c_str());
+            ::unlinkat(m_folderFd, name.c_str(), 0);
             return namedFd;
         }
         if (errno != EEXIST) {
@@ -194,16 +197,16 @@ void CPosixFile::TakeNewFilePermissions() {
     }
 }
 
-std::string CPosixFile::NameBeside(const std::string& path) {
+std::string CPosixFile::NameBeside(const std::string& name) {
     const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
     for (int attempt = 0;; ++attempt) {
-        std::string name = TemporaryNameBeside(path);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            m_path = name;
-            return name;
+        std::string temporary = TemporaryNameBeside(name);
+        if (::linkat(AT_FDCWD, self.c_str(), m_folderFd, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            m_path = FolderOf(m_path) + temporary;
+            return temporary;
         }
         if (errno != EEXIST || attempt + 1 == kNameAttempts) {
-            throw PosixFileError(errno, name);
+            throw PosixFileError(errno, FolderOf(m_path) + temporary);
         }
     }
 }

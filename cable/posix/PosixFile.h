@@ -31,10 +31,14 @@ public:
     // Copied from an empty file made for the purpose in the same folder, which the kernel gives
     // what a new file gets there.
     void TakeNewFilePermissions() override;
-    // Links the unnamed file (O_TMPFILE) under a new hidden name, through /proc/self/fd.
-    std::string NameBeside(const std::string& path) override;
+    // Links the unnamed file (O_TMPFILE) under a new hidden name in its folder, through
+    // /proc/self/fd.
+    std::string NameBeside(const std::string& name) override;
     void Close() override;
 
+    // Takes over descriptor folderFd of the folder the file was made in, where NameBeside names it
+    // and TakeNewFilePermissions looks at what a new file gets.
+    void SetFolder(int folderFd) { m_folderFd = folderFd; }
     // Throws CFileError (AccessDenied) unless the file is a regular file that somebody may write to.
     void RefuseUnlessWritableRegular();
 
@@ -49,6 +53,7 @@ private:
     void StartWriteBack();
 
     int m_fd;
+    int m_folderFd = -1;
     std::string m_path;
     std::uint64_t m_written = 0;      // bytes written through this object
     std::uint64_t m_writtenBack = 0;  // of those, the ones whose write-back has been started

@@ -2,6 +2,7 @@
 
 #include "cable/posix/PosixFile.h"
 #include "cable/posix/PosixFileError.h"
+#include "cable/posix/PosixFolder.h"
 #include "cable/posix/PosixPaths.h"
 
 #include <fcntl.h>
@@ -16,7 +17,6 @@ namespace {
 
 // Longer chains of links than this are loops, as the kernel counts them.
 constexpr int kMostLinksFollowed = 40;
-constexpr int kNameAttempts = 100;
 // Scratch files go here: the program reads no environment variable that could name another place.
 constexpr const char* kScratchFolder = "/tmp";
 // Closing a replaced file drops its cached pages and frees its blocks, about 0.7 ms a megabyte:
@@ -94,17 +94,6 @@ void RefuseProtectedLink(const std::string& folder, const struct stat& status, c
     }
 }
 
-// Backups are named after the file, with six random characters and this ending.
-constexpr const char* kBackupEnding = ".XXXXXX.bak";
-constexpr int kBackupEndingKept = 4;  // ".bak", after the random characters
-// Names in backups keep at most this much of the file's name, to stay within NAME_MAX.
-constexpr std::size_t kLongestNameKept = 64;
-
-// Creates the file that pattern (ending in kBackupEnding) names once its X are replaced by random
-// characters: exclusively, never through a link, readable and writable by its owner only. Returns
-// its descriptor, with pattern made its path, or -1 with errno set.
-int MakeBackup(std::string& pattern) { return ::mkostemps(pattern.data(), kBackupEndingKept, O_CLOEXEC); }
-
 // The folder for the program's state, $XDG_STATE_HOME/quorlis or ~/.local/state/quorlis, made
 // (readable by its owner only) where it is missing; "" where there is none.
 std::string StateFolder() {
@@ -131,24 +120,24 @@ std::string StateFolder() {
 }
 
 // Whether error from an open with O_TMPFILE says that the file system or the kernel has no
-// unnamed files, rather than that the folder refuses a new file.
+// unnamed files.
 bool MeansNoUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
-// An unnamed file in folder, or -1 with errno set.
-int OpenUnnamed(const std::string& folder, mode_t mode) {
-    return ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+// The folder at path ("" for the current one), open for CPosixFolder.
+int OpenFolder(const std::string& path) {
+    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        throw PosixFileError(errno, path.empty() ? "." : path);
+    }
+    return fd;
 }
 
 }  // namespace
 
-std::unique_ptr<IFile> CPosixFileSystem::OpenExisting(const std::string& path) { return Open(path, true); }
-
-std::unique_ptr<IFile> CPosixFileSystem::OpenResolved(const std::string& path) { return Open(path, false); }
-
-std::unique_ptr<IFile> CPosixFileSystem::Open(const std::string& path, bool followLink) {
+std::unique_ptr<IFile> CPosixFileSystem::OpenExisting(const std::string& path) {
     // Devices and pipes are refused before opening, which may have effects of its own.
     struct stat status {};
-    if ((followLink ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status)) != 0) {
+    if (::stat(path.c_str(), &status) != 0) {
         throw PosixFileError(errno, path);
     }
     if (S_ISDIR(status.st_mode)) {
@@ -157,47 +146,34 @@ std::unique_ptr<IFile> CPosixFileSystem::Open(const std::string& path, bool foll
     if (!S_ISREG(status.st_mode)) {
         throw CFileError(CFileError::Cause::AccessDenied, path + ": not a regular file");
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | (followLink ? 0 : O_NOFOLLOW));
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        // ELOOP: a link took the file's place since it was looked at.
-        throw PosixFileError(errno == ELOOP ? EACCES : errno, path);
+        throw PosixFileError(errno, path);
     }
     auto file = std::make_unique<CPosixFile>(fd, path);
     file->RefuseUnlessWritableRegular();
     return file;
 }
 
-std::unique_ptr<IFile> CPosixFileSystem::CreateBeside(const std::string& path, std::string& createdPath) {
-    if (NameOf(path).empty()) {
+std::unique_ptr<IFolder> CPosixFileSystem::OpenFolderOf(const std::string& path, std::string& name) {
+    name = NameOf(path);
+    if (name.empty()) {
         throw PosixFileError(path.empty() ? ENOENT : EISDIR, path);
     }
-    // An unnamed file is given its name through /proc/self/fd, which must be there.
-    if (m_newFiles == NewFiles::UnnamedWherePossible && ::access("/proc/self/fd", X_OK) == 0) {
-        const std::string folder = FolderOf(path);
-        const int fd = OpenUnnamed(folder.empty() ? "." : folder, 0600);
-        if (fd >= 0) {
-            createdPath.clear();
-            return std::make_unique<CPosixFile>(fd, path);
-        }
-        if (!MeansNoUnnamedFiles(errno)) {
-            throw PosixFileError(errno, path);
-        }
+    const std::string folder = FolderOf(path);
+    return std::make_unique<CPosixFolder>(OpenFolder(folder), folder, m_newFiles, CPosixFolder::Backups::Hidden);
+}
+
+std::unique_ptr<IFolder> CPosixFileSystem::OpenStateFolder() {
+    const std::string folder = StateFolder();
+    if (folder.empty()) {
+        throw CFileError(CFileError::Cause::FileNotFound, "no folder for the program's state: HOME is not set");
     }
-    for (int attempt = 0;; ++attempt) {
-        std::string name = TemporaryNameBeside(path);
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0600);
-        if (fd >= 0) {
-            createdPath = name;
-            return std::make_unique<CPosixFile>(fd, std::move(name));
-        }
-        if (errno != EEXIST || attempt + 1 == kNameAttempts) {
-            throw PosixFileError(errno, name);
-        }
-    }
+    return std::make_unique<CPosixFolder>(OpenFolder(folder), folder + "/", m_newFiles, CPosixFolder::Backups::Visible);
 }
 
 std::unique_ptr<IFile> CPosixFileSystem::CreateScratch() {
-    const int fd = OpenUnnamed(kScratchFolder, 0600);
+    const int fd = ::open(kScratchFolder, O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd >= 0) {
         return std::make_unique<CPosixFile>(fd, kScratchFolder);
     }
@@ -211,50 +187,6 @@ std::unique_ptr<IFile> CPosixFileSystem::CreateScratch() {
     }
     ::unlink(name.c_str());
     return std::make_unique<CPosixFile>(namedFd, std::move(name));
-}
-
-std::unique_ptr<IFile> CPosixFileSystem::CreateBackup(const std::string& path, std::string& backupPath) {
-    const std::string name = NameOf(path).substr(0, kLongestNameKept);
-    std::string beside = FolderOf(path) + "." + name + kBackupEnding;
-    const int fd = MakeBackup(beside);
-    if (fd >= 0) {
-        backupPath = beside;
-        return std::make_unique<CPosixFile>(fd, std::move(beside));
-    }
-    const CFileError besideError = PosixFileError(errno, path);
-    const std::string folder = StateFolder();
-    std::string inState = folder + "/" + name + kBackupEnding;
-    const int stateFd = folder.empty() ? -1 : MakeBackup(inState);
-    if (stateFd < 0) {
-        const std::string stateError = folder.empty() ? "no state folder" : PosixFileError(errno, inState).what();
-        throw CFileError(besideError.GetCause(), std::string("no backup of ") + path +
-                                                     " could be made: " + besideError.what() + "; " + stateError);
-    }
-    backupPath = inState;
-    return std::make_unique<CPosixFile>(stateFd, std::move(inState));
-}
-
-std::unique_ptr<IFile> CPosixFileSystem::OpenForReading(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW);
-    if (fd < 0) {
-        throw PosixFileError(errno, path);
-    }
-    return std::make_unique<CPosixFile>(fd, path);
-}
-
-void CPosixFileSystem::FlushFolderOf(const std::string& path) {
-    const std::string folder = FolderOf(path);
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        throw PosixFileError(errno, folder);
-    }
-    const int result = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    // EINVAL: a file system that keeps its folders in memory only has nothing to flush.
-    if (result != 0 && error != EINVAL) {
-        throw PosixFileError(error, folder);
-    }
 }
 
 std::string CPosixFileSystem::FollowLinks(const std::string& path) {
@@ -303,14 +235,6 @@ std::string CPosixFileSystem::FollowLinks(const std::string& path) {
     }
     return resolved.empty() ? "." : resolved;
 }
-
-void CPosixFileSystem::Rename(const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0) {
-        throw PosixFileError(errno, to);
-    }
-}
-
-void CPosixFileSystem::Remove(const std::string& path) noexcept { ::unlink(path.c_str()); }
 
 void CPosixFileSystem::CloseReplaced(std::unique_ptr<IFile> file) noexcept {
     try {

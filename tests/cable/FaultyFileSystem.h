@@ -5,6 +5,7 @@
 
 #include "cable/FileSystem.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,13 @@ public:
     void DenyCreating() { m_denyCreating = true; }
     // Makes Rename fail with AccessDenied, as for a name that is a mount point.
     void DenyRenaming() { m_denyRenaming = true; }
+    // Makes CreateBackup fail with AccessDenied in the folder of the file, not in the state folder.
+    void DenyBackupsBeside() { m_denyBackupsBeside = true; }
+    // Runs action once, just before the first call named step.
+    void BeforeStep(const std::string& step, std::function<void()> action) {
+        m_actionStep = step;
+        m_action = std::move(action);
+    }
     // Makes files from CreateBeside report another owner than the user, and SetOwner on them fail
     // with AccessDenied when refused, as for a user exporting another user's file.
     void MakeNewFilesForeign(bool ownerRefused) {
@@ -46,16 +54,16 @@ public:
     bool AccessListsDenied() const { return m_denyAccessLists; }
 
     std::unique_ptr<IFile> OpenExisting(const std::string& path) override;
-    std::unique_ptr<IFile> OpenResolved(const std::string& path) override;
-    std::unique_ptr<IFile> CreateBeside(const std::string& path, std::string& createdPath) override;
+    std::unique_ptr<IFolder> OpenFolderOf(const std::string& path, std::string& name) override;
+    std::unique_ptr<IFolder> OpenStateFolder() override;
     std::unique_ptr<IFile> CreateScratch() override;
-    std::unique_ptr<IFile> CreateBackup(const std::string& path, std::string& backupPath) override;
-    std::unique_ptr<IFile> OpenForReading(const std::string& path) override;
-    void FlushFolderOf(const std::string& path) override;
     std::string FollowLinks(const std::string& path) override;
-    void Rename(const std::string& from, const std::string& to) override;
     bool CanRenameOpenFiles() const override { return m_real.CanRenameOpenFiles(); }
-    void Remove(const std::string& path) noexcept override;
+
+    bool CreatingDenied() const { return m_denyCreating; }
+    bool RenamingDenied() const { return m_denyRenaming; }
+    bool BackupsBesideDenied() const { return m_denyBackupsBeside; }
+    bool NewFilesForeign() const { return m_foreignNewFiles; }
 
 private:
     IFileSystem& m_real;
@@ -65,6 +73,9 @@ private:
     Fault m_fault = Fault::Throw;
     bool m_denyCreating = false;
     bool m_denyRenaming = false;
+    bool m_denyBackupsBeside = false;
+    std::string m_actionStep;
+    std::function<void()> m_action;
     bool m_foreignNewFiles = false;
     bool m_ownerRefused = false;
     bool m_denyAccessLists = false;

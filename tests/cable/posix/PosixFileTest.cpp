@@ -456,6 +456,59 @@ TEST_F(PosixFileTest, ExportInAUserNamespaceWithoutTheOwnerWritesInPlace) {
     EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
 }
 
+// A folder that a link to another folder takes the place of while Export runs does not redirect
+// it: the file is replaced, or written in place, in the folder it was in when Export began, and
+// the other folder's file keeps its text and its links.
+TEST_F(PosixFileTest, AFolderSwappedDuringExportDoesNotRedirectIt) {
+    CScratchFolder other;
+    const std::string victim = other / "CableList.ini";
+    for (const bool inPlace : {false, true}) {
+        const std::string sub = folder / "sub";
+        ASSERT_EQ(::mkdir(sub.c_str(), 0700), 0);
+        WriteBytes(sub + "/CableList.ini", "old");
+        if (inPlace) {
+            ASSERT_EQ(::link((sub + "/CableList.ini").c_str(), (sub + "/second.ini").c_str()), 0);
+        }
+        WriteBytes(victim, "victim");
+        ASSERT_EQ(::link(victim.c_str(), (other / "link.ini").c_str()), 0);
+        CFaultyFileSystem fileSystem(GetSystemFileSystem());
+        fileSystem.BeforeStep(inPlace ? "create backup" : "flush", [&] {
+            ASSERT_EQ(::rename(sub.c_str(), (folder / "sub.old").c_str()), 0);
+            ASSERT_EQ(::symlink(other.Path().c_str(), sub.c_str()), 0);
+        });
+        WriteCableListFile(sub + "/CableList.ini", MakeTable(kSampleRows), fileSystem);
+        EXPECT_EQ(ReadBytes(victim), "victim") << inPlace;
+        EXPECT_EQ(StatusOf(victim).st_nlink, 2u) << inPlace;
+        EXPECT_EQ(RowsIn(folder / "sub.old/CableList.ini"), readBack) << inPlace;
+        EXPECT_THAT(other.Names(), ElementsAre("CableList.ini", "link.ini")) << inPlace;
+        const std::vector<std::string> names = inPlace ? std::vector<std::string>{"CableList.ini", "second.ini"}
+                                                       : std::vector<std::string>{"CableList.ini"};
+        EXPECT_EQ(NamesIn(folder / "sub.old"), names);
+        std::filesystem::remove_all(folder / "sub.old");
+        std::filesystem::remove(sub);
+        std::filesystem::remove(other / "link.ini");
+    }
+}
+
+// A file at a long but legal path (about 4,080 bytes) is exported as any other: the temporary
+// names beside it count only in their folder.
+TEST_F(PosixFileTest, ExportAtALongLegalPathReplacesTheFile) {
+    std::string longFolder = folder.Path();
+    while (longFolder.size() < 3850) {
+        longFolder += "/" + std::string(200, 'd');
+        ASSERT_EQ(::mkdir(longFolder.c_str(), 0700), 0) << std::strerror(errno);
+    }
+    const std::string longPath = longFolder + "/" + std::string(4080 - longFolder.size() - 1, 'n');
+    ASSERT_EQ(longPath.size(), 4080u);
+    WriteCableListFile(longPath, MakeTable({kSampleRows[0]}));
+    EXPECT_EQ(RowsIn(longPath), Rows{kSampleRows[0]});
+    const ino_t oldFile = StatusOf(longPath).st_ino;
+    WriteCableListFile(longPath, MakeTable(kSampleRows));
+    EXPECT_EQ(RowsIn(longPath), readBack);
+    EXPECT_NE(StatusOf(longPath).st_ino, oldFile) << "replaced, not written in place";
+    EXPECT_EQ(NamesIn(longFolder), std::vector<std::string>{longPath.substr(longFolder.size() + 1)});
+}
+
 // Paths that go on past a file name no file to the kernel, and none to Export either.
 TEST_F(PosixFileTest, PathsThatGoOnPastAFileAreRefusedAsTheKernelRefusesThem) {
     WriteBytes(path, "old");

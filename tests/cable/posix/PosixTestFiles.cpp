@@ -19,6 +19,8 @@ CScratchFolder::CScratchFolder(const std::string& parent) {
     m_path = pattern;
 }
 
+void SetStateFolder(const std::string& folder) { ::setenv("XDG_STATE_HOME", folder.c_str(), 1); }
+
 int CountOpenDescriptors() {
     const auto entries = fs::directory_iterator("/proc/self/fd");
     // The iterator holds one descriptor of its own while it counts.

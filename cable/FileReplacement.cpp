@@ -114,10 +114,12 @@ void CopyWhole(IFile& from, IFile& to, const std::string& path) {
     to.EndHere();
 }
 
-// The error for a rewrite that failed with error and left the old text only in the backup.
-CFileError KeptInBackup(const CFileError& error, const std::string& target, const std::string& backupPath) {
-    return CFileError(error.GetCause(), target + ": writing the file failed, and so did putting its old text back (" +
-                                            error.what() + "); the old text is kept in " + backupPath);
+// The error for a rewrite that failed with error (what failed says how) and left the old text
+// only in the backup.
+CFileError KeptInBackup(const CFileError& error, const char* whatFailed, const std::string& target,
+                        const std::string& backupPath) {
+    return CFileError(error.GetCause(),
+                      target + ": " + whatFailed + " (" + error.what() + "); the old text is kept in " + backupPath);
 }
 
 // Writes the old bytes kept in backup back over old and closes it, after a failed rewrite. Where
@@ -129,7 +131,8 @@ void PutBack(CRemoveUnlessKept& backup, IFile& old, const std::string& target) {
         old.FlushToDisk();
         old.Close();
     } catch (const CFileError& error) {
-        const CFileError kept = KeptInBackup(error, target, backup.PathOf());
+        const CFileError kept = KeptInBackup(error, "writing the file failed, and so did putting its old text back",
+                                             target, backup.PathOf());
         backup.Keep();
         throw kept;
     }
@@ -193,7 +196,8 @@ void RewriteInPlace(IFileSystem& fileSystem, IFolder& folder, const std::string&
         old.Close();
     } catch (const CFileError& error) {
         // The new text may not have reached the disk, and the file can no longer be written.
-        const CFileError kept = KeptInBackup(error, target, backup.PathOf());
+        const CFileError kept = KeptInBackup(error, "closing the file failed: its new text may not be on the disk",
+                                             target, backup.PathOf());
         backup.Keep();
         throw kept;
     }

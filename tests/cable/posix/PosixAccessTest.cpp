@@ -17,8 +17,10 @@
 #include <gtest/gtest.h>
 
 #include <acl/libacl.h>
+#include <grp.h>
 #include <sys/acl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 #include <cerrno>
@@ -143,6 +145,48 @@ TEST_F(PosixAccessTest, ARefusedListWritesInPlace) {
     WriteCableListFile(path, MakeTable(kRows), fileSystem);
     EXPECT_EQ(FileNumberOf(path), oldFile);
     EXPECT_EQ(AccessListOf(path), accessList);
+    EXPECT_EQ(AttributesOf(path), attributes);
+    EXPECT_EQ(ReadBytes(path), BuildCableListText(MakeTable(kRows)));
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"CableList.ini"});
+}
+
+// An attribute that the user may read but not give (security.* for anybody but root): the file is
+// written in place rather than replaced by one without it.
+TEST_F(PosixAccessTest, AnAttributeTheUserCannotGiveWritesInPlace) {
+    if (::geteuid() != 0 || ::setxattr(path.c_str(), "security.mark", "x", 1, 0) != 0) {
+        GTEST_SKIP() << "setting a security attribute needs root";
+    }
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(folder.Path().c_str(), 65534, 65534), 0);
+    const auto attributes = AttributesOf(path);
+    const ino_t oldFile = FileNumberOf(path);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
+            ::setresuid(65534, 65534, 65534) != 0) {
+            ::_exit(100);
+        }
+        if (::access(folder.Path().c_str(), W_OK | X_OK) != 0) {
+            ::_exit(101);
+        }
+        try {
+            WriteCableListFile(path, MakeTable(kRows));
+        } catch (const CFileError&) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 100) {
+        GTEST_SKIP() << "cannot act as user 65534 here";
+    }
+    if (WEXITSTATUS(status) == 101) {
+        GTEST_SKIP() << "user 65534 cannot reach " << folder.Path() << ": a folder above it is closed to others";
+    }
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(FileNumberOf(path), oldFile);
     EXPECT_EQ(AttributesOf(path), attributes);
     EXPECT_EQ(ReadBytes(path), BuildCableListText(MakeTable(kRows)));
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"CableList.ini"});

@@ -184,7 +184,7 @@ void RewriteInPlace(IFileSystem& fileSystem, IFolder& folder, const std::string&
         copy->FlushToDisk();
         copy->Close();
     }
-    backup.Folder().Flush();
+    backup.Folder().Flush();  // the backup's name, before the file is touched
     try {
         CopyWhole(text, old, target);
         old.FlushToDisk();

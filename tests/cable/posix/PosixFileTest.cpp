@@ -514,8 +514,8 @@ TEST_F(PosixFileTest, PathsThatGoOnPastAFileAreRefusedAsTheKernelRefusesThem) {
     WriteBytes(path, "old");
     ASSERT_EQ(::symlink("CableList.ini/", (folder / "slash-link").c_str()), 0);
     ASSERT_EQ(::symlink("CableList.ini/.", (folder / "dot-link").c_str()), 0);
-    for (const std::string& name : {"CableList.ini/.", "CableList.ini/../CableList.ini", "CableList.ini/", "slash-link",
-                                    "dot-link", "CableList.ini/x/..", "slash-link/.."}) {
+    for (const std::string name : {"CableList.ini/.", "CableList.ini/../CableList.ini", "CableList.ini/", "slash-link",
+                                   "dot-link", "CableList.ini/x/..", "slash-link/.."}) {
         const std::string refused = folder / name;
         ASSERT_LT(::open(refused.c_str(), O_RDWR), 0) << name;
         EXPECT_EQ(errno, ENOTDIR) << name;

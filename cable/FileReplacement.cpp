@@ -19,11 +19,7 @@ class CRemoveUnlessKept {
 public:
     CRemoveUnlessKept() = default;
     explicit CRemoveUnlessKept(IFolder& folder) : m_folder(&folder) {}
-    ~CRemoveUnlessKept() {
-        if (m_folder != nullptr && !m_name.empty()) {
-            m_folder->Remove(m_name);
-        }
-    }
+    ~CRemoveUnlessKept() { RemoveNow(); }
     CRemoveUnlessKept(const CRemoveUnlessKept&) = delete;
     CRemoveUnlessKept& operator=(const CRemoveUnlessKept&) = delete;
 
@@ -32,6 +28,12 @@ public:
     std::string& Name() { return m_name; }
     std::string PathOf() const { return m_folder->PathOf(m_name); }
     void Keep() { m_name.clear(); }
+    void RemoveNow() {
+        if (m_folder != nullptr && !m_name.empty()) {
+            m_folder->Remove(m_name);
+        }
+        m_name.clear();
+    }
 
 private:
     IFolder* m_folder = nullptr;
@@ -150,18 +152,31 @@ void DropBackup(CRemoveUnlessKept& backup) {
     }
 }
 
-// A new backup of the file name in folder, in that folder where it allows one, else in the state
-// folder, which stateFolder then holds open. Throws CFileError where neither does.
-std::unique_ptr<IFile> CreateBackup(IFileSystem& fileSystem, IFolder& folder, const std::string& name,
-                                    std::unique_ptr<IFolder>& stateFolder, CRemoveUnlessKept& backup) {
+// Copies old, the file name in folder, to a new backup in folder, and returns once the backup is
+// flushed, closed and its name on the disk. Throws CFileError.
+void WriteBackupIn(IFolder& folder, const std::string& name, IFile& old, CRemoveUnlessKept& backup) {
+    backup.SetFolder(folder);
+    {
+        const std::unique_ptr<IFile> copy = folder.CreateBackup(name, backup.Name());
+        CopyWhole(old, *copy, backup.PathOf());
+        copy->FlushToDisk();
+        copy->Close();
+    }
+    folder.Flush();  // the backup's name, before the file is touched
+}
+
+// Writes a backup of old, the file name in folder: in that folder where it takes one, else (a
+// folder that allows no new file, a full disk, which overwriting in place may not need) in the
+// state folder, which stateFolder then holds open. Throws CFileError where neither takes it.
+void WriteBackup(IFileSystem& fileSystem, IFolder& folder, const std::string& name, IFile& old,
+                 std::unique_ptr<IFolder>& stateFolder, CRemoveUnlessKept& backup) {
     try {
-        backup.SetFolder(folder);
-        return folder.CreateBackup(name, backup.Name());
+        WriteBackupIn(folder, name, old, backup);
     } catch (const CFileError& besideError) {
+        backup.RemoveNow();
         try {
             stateFolder = fileSystem.OpenStateFolder();
-            backup.SetFolder(*stateFolder);
-            return stateFolder->CreateBackup(name, backup.Name());
+            WriteBackupIn(*stateFolder, name, old, backup);
         } catch (const CFileError& stateError) {
             throw CFileError(besideError.GetCause(), "no backup of " + folder.PathOf(name) + " could be made: " +
                                                          besideError.what() + "; " + stateError.what());
@@ -178,13 +193,7 @@ void RewriteInPlace(IFileSystem& fileSystem, IFolder& folder, const std::string&
     // Declared before the backup's remover, so that the folder is closed after the removal.
     std::unique_ptr<IFolder> stateFolder;
     CRemoveUnlessKept backup;
-    {
-        const std::unique_ptr<IFile> copy = CreateBackup(fileSystem, folder, name, stateFolder, backup);
-        CopyWhole(old, *copy, backup.PathOf());
-        copy->FlushToDisk();
-        copy->Close();
-    }
-    backup.Folder().Flush();  // the backup's name, before the file is touched
+    WriteBackup(fileSystem, folder, name, old, stateFolder, backup);
     try {
         CopyWhole(text, old, target);
         old.FlushToDisk();

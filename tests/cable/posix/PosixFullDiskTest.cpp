@@ -73,18 +73,11 @@ void FillUp(const std::string& folder, off_t spare) {
     ::sync();
 }
 
-}  // namespace
-
-// With no room for a backup beside the file; and as a user whose folder refuses new files, so
-// that the backup goes to the state folder on another file system and the file itself is
-// overwritten, which on a copy-on-write file system needs room beside the old blocks.
-TEST(PosixFullDiskTest, InPlaceExportOnAFullCopyOnWriteDiskKeepsTheOldText) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "mounting a file system image needs root";
-    }
-    if (std::system("command -v mkfs.btrfs >/dev/null 2>&1") != 0) {
-        GTEST_SKIP() << "mkfs.btrfs (btrfs-progs) is not installed";
-    }
+// Makes a 120 MB image with mkfs (a command that takes the image's path), mounts it in a mount
+// namespace of a child of its own, writes a list with a second name there, fills the disk up and
+// exports another list of the same size over it, as root or as a user whose folder refuses new
+// files (so that the backup goes to the state folder). Returns the outcome.
+int ExportOnFullImage(const std::string& mkfs, bool asOtherUser) {
     CScratchFolder folder;
     CScratchFolder state;
     const std::string image = folder / "disk.img";
@@ -96,59 +89,103 @@ TEST(PosixFullDiskTest, InPlaceExportOnAFullCopyOnWriteDiskKeepsTheOldText) {
     const CCableTable newTable = TableOfSize(12 << 20, 'n');
     const std::string oldText = BuildCableListText(oldTable);
     const std::string path = mountPoint + "/CableList.ini";
-
-    for (const bool asOtherUser : {false, true}) {
-        const int outcome = RunInChild([&] {
-            // The mount lives in a namespace of the child's own, and goes with it.
-            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-                std::system(("mkfs.btrfs -q -f " + image + " >/dev/null 2>&1 && timeout 60 mount -o loop " + image +
-                             " " + mountPoint + " >/dev/null 2>&1")
-                                .c_str()) != 0) {
-                return kNoMount;
-            }
-            ::setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
-            WriteCableListFile(path, oldTable);
-            // A second name makes Export write the file in place.
-            ::link(path.c_str(), (mountPoint + "/other.ini").c_str());
-            FillUp(mountPoint, 0);
-            if (asOtherUser && (::chmod(folder.Path().c_str(), 0755) != 0 || ::chmod(mountPoint.c_str(), 0755) != 0 ||
-                                ::chown(path.c_str(), 65534, 65534) != 0 ||
-                                ::chown(state.Path().c_str(), 65534, 65534) != 0 || ::setgroups(0, nullptr) != 0 ||
-                                ::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)) {
-                return kNoOtherUser;
-            }
-            std::string message;
-            try {
-                WriteCableListFile(path, newTable);
-            } catch (const CFileError& error) {
-                message = error.what();
-            }
-            const std::string text = ReadBytes(path);
-            if (message.empty()) {
-                return text == BuildCableListText(newTable) ? kNewTextWritten : kOldTextLost;
-            }
-            std::cerr << (asOtherUser ? "as another user: " : "as root: ") << message << "\n";
-            if (text == oldText) {
-                return kOldTextKept;
-            }
-            for (const std::string& name : {mountPoint, state.Path() + "/quorlis"}) {
-                std::error_code none;
-                for (const auto& entry : std::filesystem::directory_iterator(name, none)) {
-                    const std::string backup = entry.path().string();
-                    if (backup.ends_with(".bak") && ReadBytes(backup) == oldText &&
-                        message.find(backup) != std::string::npos) {
-                        return kBackupKept;
-                    }
+    return RunInChild([&] {
+        // The mount goes with the child's namespace.
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            std::system((mkfs + " " + image + " >/dev/null 2>&1 && timeout 60 mount -o loop " + image + " " +
+                         mountPoint + " >/dev/null 2>&1")
+                            .c_str()) != 0) {
+            return kNoMount;
+        }
+        ::setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
+        WriteCableListFile(path, oldTable);
+        // A second name makes Export write the file in place.
+        ::link(path.c_str(), (mountPoint + "/other.ini").c_str());
+        FillUp(mountPoint, 0);
+        if (asOtherUser && (::chmod(folder.Path().c_str(), 0755) != 0 || ::chmod(mountPoint.c_str(), 0755) != 0 ||
+                            ::chown(path.c_str(), 65534, 65534) != 0 ||
+                            ::chown(state.Path().c_str(), 65534, 65534) != 0 || ::setgroups(0, nullptr) != 0 ||
+                            ::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)) {
+            return kNoOtherUser;
+        }
+        std::string message;
+        try {
+            WriteCableListFile(path, newTable);
+        } catch (const CFileError& error) {
+            message = error.what();
+        }
+        const std::string text = ReadBytes(path);
+        std::vector<std::string> backups;
+        for (const std::string& name : {mountPoint, state.Path() + "/quorlis"}) {
+            std::error_code none;
+            for (const auto& entry : std::filesystem::directory_iterator(name, none)) {
+                if (entry.path().string().ends_with(".bak")) {
+                    backups.push_back(entry.path().string());
                 }
             }
-            return kOldTextLost;
-        });
-        if (outcome == kNoMount) {
-            GTEST_SKIP() << "no loop device or mount namespace to mount a btrfs image here";
         }
-        if (outcome == kNoOtherUser) {
-            GTEST_SKIP() << "cannot act as user 65534 here";
+        if (message.empty()) {
+            return text == BuildCableListText(newTable) && backups.empty() ? kNewTextWritten : kOldTextLost;
         }
+        std::cerr << mkfs << (asOtherUser ? ", as another user: " : ", as root: ") << message << "\n";
+        if (text == oldText && backups.empty()) {
+            return kOldTextKept;
+        }
+        for (const std::string& backup : backups) {
+            if (ReadBytes(backup) == oldText && message.find(backup) != std::string::npos) {
+                return kBackupKept;
+            }
+        }
+        return kOldTextLost;
+    });
+}
+
+// Skips the test, saying why, where the outcome says it could not run.
+#define SKIP_UNLESS_RAN(outcome)                                                    \
+    if ((outcome) == kNoMount) {                                                    \
+        GTEST_SKIP() << "no loop device or mount namespace to mount an image here"; \
+    }                                                                               \
+    if ((outcome) == kNoOtherUser) {                                                \
+        GTEST_SKIP() << "cannot act as user 65534 here";                            \
+    }
+
+bool MayMount(const char* mkfs, std::string& why) {
+    if (::geteuid() != 0) {
+        why = "mounting a file system image needs root";
+        return false;
+    }
+    if (std::system((std::string("command -v ") + mkfs + " >/dev/null 2>&1").c_str()) != 0) {
+        why = std::string(mkfs) + " is not installed";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// With no room for a backup beside the file; and as a user whose folder refuses new files, so
+// that the backup goes to the state folder on another file system and the file itself is
+// overwritten, which on a copy-on-write file system needs room beside the old blocks.
+TEST(PosixFullDiskTest, InPlaceExportOnAFullCopyOnWriteDiskKeepsTheOldText) {
+    std::string why;
+    if (!MayMount("mkfs.btrfs", why)) {
+        GTEST_SKIP() << why;
+    }
+    for (const bool asOtherUser : {false, true}) {
+        const int outcome = ExportOnFullImage("mkfs.btrfs -q -f", asOtherUser);
+        SKIP_UNLESS_RAN(outcome);
         EXPECT_TRUE(outcome == kOldTextKept || outcome == kBackupKept) << asOtherUser << ": outcome " << outcome;
     }
+}
+
+// A full disk that overwrites in place without new room (ext4) takes the export: the backup that
+// finds no room beside the file goes to the state folder, and is removed once the text is in.
+TEST(PosixFullDiskTest, InPlaceExportOnAFullDiskWithABackupInTheStateFolder) {
+    std::string why;
+    if (!MayMount("mkfs.ext4", why)) {
+        GTEST_SKIP() << why;
+    }
+    const int outcome = ExportOnFullImage("mkfs.ext4 -q -F", false);
+    SKIP_UNLESS_RAN(outcome);
+    EXPECT_EQ(outcome, kNewTextWritten);
 }

@@ -25,8 +25,9 @@ constexpr int kCableFormatError = -1;
 // symbolic link is followed to the file it names. The text is made and written piece by piece,
 // never whole. A read-only file, a directory or a file locked by another process is refused.
 // Throws CFileError when the file cannot be written (a short write is DiskFull); the old file is
-// then left exactly as it was. A table with a line feed, a carriage return or a zero byte in a
-// cell is refused before any file is opened: CFileError (Generic) naming the row and the column.
+// then left exactly as it was. A table with a line feed or a zero byte in a cell is
+// refused before any file is opened: CUnwritableCellError naming the row and the column. A
+// carriage return in a cell is written as it is.
 void WriteCableListFile(const std::string& path, const CCableTable& table);
 
 // Reads the file at path into the table, streaming it through a buffer of fixed size, as

@@ -2,7 +2,7 @@
 
 #include "cable/CableKeywords.h"
 #include "cable/CableTable.h"
-#include "cable/FileError.h"
+#include "cable/UnwritableCellError.h"
 
 #include <array>
 #include <charconv>
@@ -135,11 +135,13 @@ void PutRow(CTextPieces& pieces, std::string_view number, const std::array<std::
     }
 }
 
-bool IsLineBreakOrZero(char c) { return c == '\n' || c == '\r' || c == '\0'; }
+// A carriage return is written as it is: the reader gives it back, except at the very end of a
+// value, which it trims as it trims a blank.
+bool IsLineFeedOrZero(char c) { return c == '\n' || c == '\0'; }
 
-// Whether text holds a line feed, a carriage return or a zero byte: eight bytes at a time, with
-// the test for a zero byte in a word applied to the word and to it less each break byte.
-bool HoldsLineBreakOrZero(std::string_view text) {
+// Whether text holds a line feed or a zero byte: eight bytes at a time, with the test for a zero
+// byte in a word applied to the word and to it less a line feed in each byte.
+bool HoldsLineFeedOrZero(std::string_view text) {
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     constexpr std::uint64_t kHighs = 0x8080808080808080u;
     const auto anyZeroByte = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighs; };
@@ -147,12 +149,12 @@ bool HoldsLineBreakOrZero(std::string_view text) {
     for (; pos + 8 <= text.size(); pos += 8) {
         std::uint64_t word;
         std::memcpy(&word, text.data() + pos, sizeof word);
-        if ((anyZeroByte(word) | anyZeroByte(word ^ (kOnes * '\n')) | anyZeroByte(word ^ (kOnes * '\r'))) != 0) {
+        if ((anyZeroByte(word) | anyZeroByte(word ^ (kOnes * '\n'))) != 0) {
             return true;
         }
     }
     for (; pos < text.size(); ++pos) {
-        if (IsLineBreakOrZero(text[pos])) {
+        if (IsLineFeedOrZero(text[pos])) {
             return true;
         }
     }
@@ -180,16 +182,12 @@ void CheckCableListCells(const CCableTable& table, const std::string& path) {
     const int rows = table.GetItemCount();
     for (int row = 0; row < rows; ++row) {
         const std::array<std::string_view, 4> cells = table.GetRowTextViews(row);
-        if (AreAdjacent(cells) && !HoldsLineBreakOrZero(AsOneText(cells))) {
+        if (AreAdjacent(cells) && !HoldsLineFeedOrZero(AsOneText(cells))) {
             continue;
         }
         for (std::size_t column = 0; column < cells.size(); ++column) {
-            if (HoldsLineBreakOrZero(cells[column])) {
-                throw CFileError(CFileError::Cause::Generic,
-                                 path + ": row " + std::to_string(row + 1) + ", column " + std::to_string(column + 1) +
-                                     " (" + std::string(kCableKeywords[column]) +
-                                     ") holds a line feed, a carriage return or a zero byte, which the "
-                                     "file cannot keep");
+            if (HoldsLineFeedOrZero(cells[column])) {
+                throw CUnwritableCellError(path, row, static_cast<int>(column));
             }
         }
     }

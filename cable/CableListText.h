@@ -11,8 +11,9 @@ class CCableTable;
 // The text is handed out in pieces of about this size.
 inline constexpr std::size_t kCableTextPiece = std::size_t{1} << 20;
 
-// Throws CFileError (Generic) naming path and the row and the column of the first cell that holds
-// a line feed, a carriage return or a zero byte: a file could not give such a cell back as it is.
+// Throws CUnwritableCellError (a CFileError, Generic) naming path and the row and the column of
+// the first cell that holds a line feed or a zero byte: a file could not give such a cell back as
+// it is. A carriage return is written as it is.
 void CheckCableListCells(const CCableTable& table, const std::string& path);
 
 // Hands the text for table to write in order, in pieces of at most pieceSize bytes (at least 1),

@@ -17,16 +17,26 @@ using FileTextWriter = std::function<void(IFile& file)>;
 // folder is refused with AccessDenied). A read-only target, a directory, or a target locked by
 // another process is refused before anything is written.
 //
-// The text goes to a new file beside the target, which is flushed to disk, given the target's
-// owner, group and permissions, and renamed over it. Where that new file could not be the same
-// file to its users (the target has other names, or the user may not give it the target's owner
-// or group), or where the folder refuses a new file or the target's name refuses a rename, the
-// text goes to a scratch file instead and is then copied over the target in place; the target's
-// old bytes are kept aside until the new ones are on the disk and put back if anything fails.
+// The target's folder is opened once, and every later step names its files in it. The text goes
+// to a new file beside the target, readable by its owner only until it is
+// complete; it is then given the target's owner, group, permissions, access control list and
+// extended attributes (a brand-new file gets what any new file in the folder gets), flushed to
+// disk, closed and renamed over the target, and the folder is flushed. Where that new file could
+// not be the same file to its users (the target has other names, or the user or the file system
+// may not give it one of the target's owner, group, access control list or attributes), or where
+// the folder refuses a new file or the target's name refuses a rename, the text goes over the
+// target in place instead. The target's old bytes are then first copied to a backup (see
+// IFolder::CreateBackup) in the target's folder, or in the state folder where that refuses one,
+// which is on the disk before the target is touched, put back if anything fails before the new
+// bytes are on the disk, and removed only then: a crash at any moment leaves the old text whole in
+// the target or in the backup.
 //
-// Throws CFileError on any failure (a short write is DiskFull); the target is then left as it was
-// and nothing is left behind. Only when putting the old bytes back fails as well may the target
-// be damaged; the error then says so.
+// Throws CFileError on any failure (a short write is DiskFull; no backup to be made anywhere
+// refuses the export before the target is touched); the target is then left as it was and
+// nothing is left behind. Only when putting the old bytes back fails as well, or closing the
+// target after writing it, may the target be damaged; the backup is then kept and the error
+// names it. A failure to flush the folder after the rename is reported although the new text is
+// in place.
 void ReplaceFileText(IFileSystem& fileSystem, const std::string& path, const FileTextWriter& writeText);
 
 // Writes all of bytes at file's current position, in as many calls as it takes. Throws

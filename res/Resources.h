@@ -37,6 +37,9 @@ inline constexpr const char* kOpenFailed = "Open Cable File Failed";
 inline constexpr const char* kFormatError = "The format of calbe list file is not correct ";
 inline constexpr const char* kItemCountError = "The number of items is incorrect,Please check the cable list  file";
 inline constexpr const char* kExportFailed = "Export Cable List File Failed";
+// The second line under kExportFailed for a cell that a file cannot keep: "Row 3, Cable Name: ...".
+inline constexpr const char* kRowPrefix = "Row ";
+inline constexpr const char* kUnwritableCell = ": holds a line break or a zero byte, which the file cannot keep.";
 inline constexpr const char* kSelectToEdit = "Please select item to edit";
 inline constexpr const char* kNothingToDelete = "There is no item to delete";
 inline constexpr const char* kSelectToDelete = "Please select item to delete";

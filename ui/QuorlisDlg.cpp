@@ -1,6 +1,7 @@
 #include "ui/QuorlisDlg.h"
 
 #include "cable/CableListFile.h"
+#include "cable/UnwritableCellError.h"
 #include "platform/DataExchange.h"
 #include "platform/FilePath.h"
 #include "platform/MessageBox.h"
@@ -180,6 +181,11 @@ void CQuorlisDlg::OnExport() {
         const CWaitCursor busy;
         WriteCableListFile(*path, m_list);
         m_steps.SetClean();
+    } catch (const CUnwritableCellError& error) {
+        // The designed text, and on a line of its own which cell the user must change.
+        ShowMessageBox(std::string(QuorlisText::kExportFailed) + "\n" + QuorlisText::kRowPrefix +
+                       std::to_string(error.GetRow() + 1) + ", " + QuorlisText::kColumnHeadings[error.GetColumn()] +
+                       QuorlisText::kUnwritableCell);
     } catch (...) {
         // A failure of any kind (the file, memory) means the list is not saved: the user must know.
         ShowMessageBox(QuorlisText::kExportFailed);

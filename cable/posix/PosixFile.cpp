@@ -1,5 +1,6 @@
 #include "cable/posix/PosixFile.h"
 
+#include "cable/posix/PosixAccessCopy.h"
 #include "cable/posix/PosixFileError.h"
 #include "cable/posix/PosixPaths.h"
 
@@ -8,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
+#include <system_error>
 #include <utility>
 
 namespace {
@@ -25,6 +27,9 @@ CPosixFile::CPosixFile(int fd, std::string path) : m_fd(fd), m_path(std::move(pa
 CPosixFile::~CPosixFile() {
     if (m_fd >= 0) {
         ::close(m_fd);
+    }
+    if (m_folderFd >= 0) {
+        ::close(m_folderFd);
     }
 }
 
@@ -140,20 +145,68 @@ void CPosixFile::SetPermissions(std::uint32_t permissions) {
 
 void CPosixFile::SetOwner(std::uint32_t owner, std::uint32_t group) {
     if (::fchown(m_fd, static_cast<uid_t>(owner), static_cast<gid_t>(group)) != 0) {
-        Fail(errno);
+        // EINVAL: the owner or the group has no number in this user namespace, which only the
+        // user outside it could give.
+        Fail(errno == EINVAL ? EPERM : errno);
     }
 }
 
-std::string CPosixFile::NameBeside(const std::string& path) {
+void CPosixFile::TakeAccessListAndAttributes(IFile& old) {
+    const auto& oldFile = dynamic_cast<const CPosixFile&>(old);
+    const int error = CopyAccessListAndAttributes(oldFile.m_fd, oldFile.m_path, m_fd, m_path);
+    if (error == 0) {
+        return;
+    }
+    if (IsAccessCopyRefusal(error)) {
+        throw CFileError(CFileError::Cause::AccessDenied,
+                         m_path + ": the access control list or an attribute of " + oldFile.m_path +
+                             " cannot be given to a new file: " + std::system_category().message(error));
+    }
+    Fail(error);
+}
+
+int CPosixFile::OpenProbe() const {
+    const int fd = ::openat(m_folderFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) {
+        return fd;
+    }
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string name = TemporaryNameBeside(NameOf(m_path));
+        const int namedFd =
+            ::openat(m_folderFd, name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0666);
+        if (namedFd >= 0) {
+            ::unlinkat(m_folderFd, name.c_str(), 0);
+            return namedFd;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    return -1;
+}
+
+void CPosixFile::TakeNewFilePermissions() {
+    const int probe = OpenProbe();
+    if (probe < 0) {
+        Fail(errno);
+    }
+    const int error = CopyAccessList(probe, m_path, m_fd, m_path);
+    ::close(probe);
+    if (error != 0) {
+        Fail(error);
+    }
+}
+
+std::string CPosixFile::NameBeside(const std::string& name) {
     const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
     for (int attempt = 0;; ++attempt) {
-        std::string name = TemporaryNameBeside(path);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
-            m_path = name;
-            return name;
+        std::string temporary = TemporaryNameBeside(name);
+        if (::linkat(AT_FDCWD, self.c_str(), m_folderFd, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            m_path = FolderOf(m_path) + temporary;
+            return temporary;
         }
         if (errno != EEXIST || attempt + 1 == kNameAttempts) {
-            throw PosixFileError(errno, name);
+            throw PosixFileError(errno, FolderOf(m_path) + temporary);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "cable/posix/PosixFile.h"
 #include "cable/posix/PosixFileError.h"
+#include "cable/posix/PosixFolder.h"
 #include "cable/posix/PosixPaths.h"
 
 #include <fcntl.h>
@@ -16,7 +17,6 @@ namespace {
 
 // Longer chains of links than this are loops, as the kernel counts them.
 constexpr int kMostLinksFollowed = 40;
-constexpr int kNameAttempts = 100;
 // Scratch files go here: the program reads no environment variable that could name another place.
 constexpr const char* kScratchFolder = "/tmp";
 // Closing a replaced file drops its cached pages and frees its blocks, about 0.7 ms a megabyte:
@@ -37,15 +37,19 @@ std::string ReadLink(const std::string& path) {
     }
 }
 
-// The components of path between its slashes, last first, empty ones and "." left out.
+// The components of path between its slashes, last first, empty ones left out; a final slash
+// counts as a final ".", which only a folder may be followed by.
 std::vector<std::string> ComponentsLastFirst(const std::string& path) {
     std::vector<std::string> components;
+    if (!path.empty() && path.back() == '/' && path.find_first_not_of('/') != std::string::npos) {
+        components.emplace_back(".");
+    }
     std::size_t end = path.size();
     while (end > 0) {
         const std::size_t slash = path.rfind('/', end - 1);
         const std::size_t begin = slash == std::string::npos ? 0 : slash + 1;
         std::string component = path.substr(begin, end - begin);
-        if (!component.empty() && component != ".") {
+        if (!component.empty()) {
             components.push_back(std::move(component));
         }
         end = slash == std::string::npos ? 0 : slash;
@@ -90,25 +94,50 @@ void RefuseProtectedLink(const std::string& folder, const struct stat& status, c
     }
 }
 
+// The folder for the program's state, $XDG_STATE_HOME/quorlis or ~/.local/state/quorlis, made
+// (readable by its owner only) where it is missing; "" where there is none.
+std::string StateFolder() {
+    const char* state = ::secure_getenv("XDG_STATE_HOME");
+    std::string base;
+    if (state != nullptr && state[0] == '/') {
+        base = state;
+    } else {
+        const char* home = ::secure_getenv("HOME");
+        if (home == nullptr || home[0] != '/') {
+            return "";
+        }
+        base = std::string(home) + "/.local/state";
+    }
+    const std::string folder = base + "/quorlis";
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = slash == std::string::npos ? folder : folder.substr(0, slash);
+        ::mkdir(part.c_str(), 0700);
+        if (slash == std::string::npos) {
+            break;
+        }
+    }
+    return folder;
+}
+
 // Whether error from an open with O_TMPFILE says that the file system or the kernel has no
-// unnamed files, rather than that the folder refuses a new file.
+// unnamed files.
 bool MeansNoUnnamedFiles(int error) { return error == EOPNOTSUPP || error == EISDIR || error == EINVAL; }
 
-// An unnamed file in folder, or -1 with errno set.
-int OpenUnnamed(const std::string& folder, mode_t mode) {
-    return ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode);
+// The folder at path ("" for the current one), open for CPosixFolder.
+int OpenFolder(const std::string& path) {
+    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        throw PosixFileError(errno, path.empty() ? "." : path);
+    }
+    return fd;
 }
 
 }  // namespace
 
-std::unique_ptr<IFile> CPosixFileSystem::OpenExisting(const std::string& path) { return Open(path, true); }
-
-std::unique_ptr<IFile> CPosixFileSystem::OpenResolved(const std::string& path) { return Open(path, false); }
-
-std::unique_ptr<IFile> CPosixFileSystem::Open(const std::string& path, bool followLink) {
+std::unique_ptr<IFile> CPosixFileSystem::OpenExisting(const std::string& path) {
     // Devices and pipes are refused before opening, which may have effects of its own.
     struct stat status {};
-    if ((followLink ? ::stat(path.c_str(), &status) : ::lstat(path.c_str(), &status)) != 0) {
+    if (::stat(path.c_str(), &status) != 0) {
         throw PosixFileError(errno, path);
     }
     if (S_ISDIR(status.st_mode)) {
@@ -117,48 +146,34 @@ std::unique_ptr<IFile> CPosixFileSystem::Open(const std::string& path, bool foll
     if (!S_ISREG(status.st_mode)) {
         throw CFileError(CFileError::Cause::AccessDenied, path + ": not a regular file");
     }
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | (followLink ? 0 : O_NOFOLLOW));
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        // ELOOP: a link took the file's place since it was looked at.
-        throw PosixFileError(errno == ELOOP ? EACCES : errno, path);
+        throw PosixFileError(errno, path);
     }
     auto file = std::make_unique<CPosixFile>(fd, path);
     file->RefuseUnlessWritableRegular();
     return file;
 }
 
-std::unique_ptr<IFile> CPosixFileSystem::CreateBeside(const std::string& path, std::string& createdPath) {
-    if (NameOf(path).empty()) {
+std::unique_ptr<IFolder> CPosixFileSystem::OpenFolderOf(const std::string& path, std::string& name) {
+    name = NameOf(path);
+    if (name.empty()) {
         throw PosixFileError(path.empty() ? ENOENT : EISDIR, path);
     }
-    // An unnamed file is given its name through /proc/self/fd, which must be there.
-    if (m_newFiles == NewFiles::UnnamedWherePossible && ::access("/proc/self/fd", X_OK) == 0) {
-        const std::string folder = FolderOf(path);
-        // 0666 less the umask: the permissions a file newly created at path would get.
-        const int fd = OpenUnnamed(folder.empty() ? "." : folder, 0666);
-        if (fd >= 0) {
-            createdPath.clear();
-            return std::make_unique<CPosixFile>(fd, path);
-        }
-        if (!MeansNoUnnamedFiles(errno)) {
-            throw PosixFileError(errno, path);
-        }
+    const std::string folder = FolderOf(path);
+    return std::make_unique<CPosixFolder>(OpenFolder(folder), folder, m_newFiles, CPosixFolder::Backups::Hidden);
+}
+
+std::unique_ptr<IFolder> CPosixFileSystem::OpenStateFolder() {
+    const std::string folder = StateFolder();
+    if (folder.empty()) {
+        throw CFileError(CFileError::Cause::FileNotFound, "no folder for the program's state: HOME is not set");
     }
-    for (int attempt = 0;; ++attempt) {
-        std::string name = TemporaryNameBeside(path);
-        const int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
-        if (fd >= 0) {
-            createdPath = name;
-            return std::make_unique<CPosixFile>(fd, std::move(name));
-        }
-        if (errno != EEXIST || attempt + 1 == kNameAttempts) {
-            throw PosixFileError(errno, name);
-        }
-    }
+    return std::make_unique<CPosixFolder>(OpenFolder(folder), folder + "/", m_newFiles, CPosixFolder::Backups::Visible);
 }
 
 std::unique_ptr<IFile> CPosixFileSystem::CreateScratch() {
-    const int fd = OpenUnnamed(kScratchFolder, 0600);
+    const int fd = ::open(kScratchFolder, O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
     if (fd >= 0) {
         return std::make_unique<CPosixFile>(fd, kScratchFolder);
     }
@@ -175,18 +190,23 @@ std::unique_ptr<IFile> CPosixFileSystem::CreateScratch() {
 }
 
 std::string CPosixFileSystem::FollowLinks(const std::string& path) {
-    // A path that ends in a slash names a folder, which every later step refuses.
-    if (path.empty() || path.back() == '/') {
+    if (path.empty()) {
         return path;
     }
     std::vector<std::string> pending = ComponentsLastFirst(path);
     std::string resolved = path.front() == '/' ? "/" : "";
+    // Whether resolved is a folder: as the kernel does, only a folder may be followed by a name,
+    // ".", ".." or a slash (ENOTDIR).
+    bool resolvedIsFolder = true;
     int followed = 0;
     while (!pending.empty()) {
         const std::string name = std::move(pending.back());
         pending.pop_back();
-        if (name == "..") {
-            resolved = FolderAbove(resolved);
+        if (!resolvedIsFolder) {
+            throw PosixFileError(ENOTDIR, path);
+        }
+        if (name == "." || name == "..") {
+            resolved = name == "." ? resolved : FolderAbove(resolved);
             continue;
         }
         const std::string current = Join(resolved, name);
@@ -199,6 +219,7 @@ std::string CPosixFileSystem::FollowLinks(const std::string& path) {
         }
         if (!S_ISLNK(status.st_mode)) {
             resolved = current;
+            resolvedIsFolder = S_ISDIR(status.st_mode);
             continue;
         }
         if (++followed > kMostLinksFollowed) {
@@ -214,14 +235,6 @@ std::string CPosixFileSystem::FollowLinks(const std::string& path) {
     }
     return resolved.empty() ? "." : resolved;
 }
-
-void CPosixFileSystem::Rename(const std::string& from, const std::string& to) {
-    if (::rename(from.c_str(), to.c_str()) != 0) {
-        throw PosixFileError(errno, to);
-    }
-}
-
-void CPosixFileSystem::Remove(const std::string& path) noexcept { ::unlink(path.c_str()); }
 
 void CPosixFileSystem::CloseReplaced(std::unique_ptr<IFile> file) noexcept {
     try {

@@ -7,6 +7,6 @@
 std::string FolderOf(const std::string& path);
 // The part of path after its last slash: "" when path ends in one.
 std::string NameOf(const std::string& path);
-// A hidden name in the folder of path that no one else is likely to pick; creating it with
-// O_EXCL, or linking to it, settles the rest.
+// A hidden name beside path (in its folder, or a name alone) that no one else is likely to pick;
+// creating it with O_EXCL, or linking to it, settles the rest.
 std::string TemporaryNameBeside(const std::string& path);

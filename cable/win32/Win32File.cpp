@@ -77,6 +77,10 @@ void CWin32File::SetPermissions(std::uint32_t permissions) {
 
 void CWin32File::SetOwner(std::uint32_t, std::uint32_t) {}
 
+void CWin32File::TakeAccessListAndAttributes(IFile&) {}
+
+void CWin32File::TakeNewFilePermissions() {}
+
 std::string CWin32File::NameBeside(const std::string&) {
     throw CFileError(CFileError::Cause::Generic, m_path + ": the file has a name already");
 }

@@ -28,9 +28,17 @@ public:
     void SetPermissions(std::uint32_t permissions) override;
     // Owners are not kept on Windows, and GetIdentity gives every file the same: nothing to do.
     void SetOwner(std::uint32_t owner, std::uint32_t group) override;
+    // Nothing to do: the final rename (ReplaceFileW) keeps the old file's security descriptor and
+    // streams.
+    void TakeAccessListAndAttributes(IFile& old) override;
+    // Nothing to do: a new file already has what the folder gives new files.
+    void TakeNewFilePermissions() override;
     // Files are always created with a name here: throws CFileError (Generic).
     std::string NameBeside(const std::string& path) override;
     void Close() override;
+
+    // The path the file was opened by.
+    const std::string& Path() const { return m_path; }
 
 private:
     [[noreturn]] void Fail() const;

@@ -2,25 +2,17 @@
 
 #include "cable/win32/Win32File.h"
 #include "cable/win32/Win32FileError.h"
+#include "cable/win32/Win32Folder.h"
 
 #include <windows.h>
 
 #include <atomic>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
 constexpr int kNameAttempts = 100;
-
-// A short name in the folder of path that no one else is likely to pick; CREATE_NEW settles the
-// rest. It is short so that it fits wherever the target's own name does.
-std::string TemporaryNameBeside(const std::string& path) {
-    static std::atomic<unsigned> made{0};
-    const unsigned mixed = (GetTickCount() * 2654435761u) ^ (GetCurrentProcessId() << 16) ^ made++;
-    char name[16];
-    std::snprintf(name, sizeof name, "~%08x.tmp", mixed);
-    return path.substr(0, Win32FolderLength(path)) + name;
-}
 
 // The final path of an open file, without the "\\?\" that the system puts before it, or "".
 std::string FinalPathOf(HANDLE file) {
@@ -31,6 +23,17 @@ std::string FinalPathOf(HANDLE file) {
     if (path.starts_with("\\\\?\\UNC\\")) return path.replace(0, 7, "\\");
     if (path.starts_with("\\\\?\\")) return path.substr(4);
     return path;
+}
+
+// The local application-data folder's "quorlis" folder, made where it is missing, with a final
+// separator; "" where there is none.
+std::string StateFolder() {
+    char base[MAX_PATH + 1];
+    const DWORD length = GetEnvironmentVariableA("LOCALAPPDATA", base, sizeof base);
+    if (length == 0 || length >= sizeof base) return {};
+    const std::string folder = std::string(base, length) + "\\quorlis";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\";
 }
 
 }  // namespace
@@ -65,24 +68,19 @@ std::unique_ptr<IFile> CWin32FileSystem::OpenExisting(const std::string& path) {
     return file;
 }
 
-std::unique_ptr<IFile> CWin32FileSystem::OpenResolved(const std::string& path) { return OpenExisting(path); }
-
-std::unique_ptr<IFile> CWin32FileSystem::CreateBeside(const std::string& path, std::string& createdPath) {
-    if (Win32FolderLength(path) == path.size()) {
+std::unique_ptr<IFolder> CWin32FileSystem::OpenFolderOf(const std::string& path, std::string& name) {
+    const std::size_t folderLength = Win32FolderLength(path);
+    if (folderLength == path.size()) {
         throw Win32FileError(path.empty() ? ERROR_FILE_NOT_FOUND : ERROR_ACCESS_DENIED, path);
     }
-    for (int attempt = 0;; ++attempt) {
-        std::string name = TemporaryNameBeside(path);
-        const HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle != INVALID_HANDLE_VALUE) {
-            createdPath = name;
-            return std::make_unique<CWin32File>(handle, std::move(name));
-        }
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) throw Win32FileError(error, name);
-        if (attempt + 1 == kNameAttempts) throw Win32FileError(error, name);
-    }
+    name = path.substr(folderLength);
+    return std::make_unique<CWin32Folder>(path.substr(0, folderLength));
+}
+
+std::unique_ptr<IFolder> CWin32FileSystem::OpenStateFolder() {
+    const std::string folder = StateFolder();
+    if (folder.empty()) throw Win32FileError(ERROR_PATH_NOT_FOUND, "the local application-data folder");
+    return std::make_unique<CWin32Folder>(folder);
 }
 
 std::unique_ptr<IFile> CWin32FileSystem::CreateScratch() {
@@ -90,7 +88,7 @@ std::unique_ptr<IFile> CWin32FileSystem::CreateScratch() {
     const DWORD length = GetTempPathA(sizeof folder, folder);
     if (length == 0 || length >= sizeof folder) throw Win32FileError(GetLastError(), "the temporary folder");
     for (int attempt = 0;; ++attempt) {
-        std::string name = TemporaryNameBeside(std::string(folder, length) + "scratch");
+        std::string name = Win32TemporaryNameIn(std::string(folder, length), ".tmp");
         const HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                           FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
         if (handle != INVALID_HANDLE_VALUE) return std::make_unique<CWin32File>(handle, std::move(name));
@@ -110,14 +108,6 @@ std::string CWin32FileSystem::FollowLinks(const std::string& path) {
     CloseHandle(handle);
     return target.empty() ? path : target;
 }
-
-void CWin32FileSystem::Rename(const std::string& from, const std::string& to) {
-    if (!MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        throw Win32FileError(GetLastError(), to);
-    }
-}
-
-void CWin32FileSystem::Remove(const std::string& path) noexcept { DeleteFileA(path.c_str()); }
 
 IFileSystem& GetSystemFileSystem() {
     static CWin32FileSystem fileSystem;

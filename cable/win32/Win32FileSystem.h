@@ -8,18 +8,15 @@
 class CWin32FileSystem : public IFileSystem {
 public:
     std::unique_ptr<IFile> OpenExisting(const std::string& path) override;
-    // The same as OpenExisting: FollowLinks gives the file's final path.
-    std::unique_ptr<IFile> OpenResolved(const std::string& path) override;
-    std::unique_ptr<IFile> CreateBeside(const std::string& path, std::string& createdPath) override;
+    std::unique_ptr<IFolder> OpenFolderOf(const std::string& path, std::string& name) override;
+    // The local application-data folder's "quorlis" folder.
+    std::unique_ptr<IFolder> OpenStateFolder() override;
     // A file in the user's temporary folder, deleted by the system when it is closed.
     std::unique_ptr<IFile> CreateScratch() override;
     // Follows a symbolic link or junction to the file it names (the final path of the file).
     std::string FollowLinks(const std::string& path) override;
-    // Moves from over to, replacing to, and returns once the move is on the disk.
-    void Rename(const std::string& from, const std::string& to) override;
     // A file opened without sharing cannot be renamed, nor replaced.
     bool CanRenameOpenFiles() const override { return false; }
-    void Remove(const std::string& path) noexcept override;
 };
 
 // The length of the folder part of path, its final "\" or "/" included, or of its drive ("C:"),

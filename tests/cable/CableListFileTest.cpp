@@ -2,6 +2,7 @@
 #include "cable/CableListText.h"
 #include "cable/CableTable.h"
 #include "cable/FileError.h"
+#include "cable/UnwritableCellError.h"
 
 #include "TestFiles.h"
 
@@ -106,23 +107,42 @@ TEST_F(CableListFileTest, WriterGivesTheSameTextThroughAnyBuffer) {
     }
 }
 
-// A line break or a zero byte in a cell would come back as other rows, or cut the list short.
+// A line feed or a zero byte in a cell would come back as other rows, or cut the list short.
 TEST_F(CableListFileTest, WriterRefusesCellsThatTheFileCannotKeepBeforeTouchingIt) {
     WriteCableListFile(path, MakeTable(kSampleRows));
     const std::string old = ReadBytes(path);
     const std::string missing = folder / "missing.ini";
-    for (const std::string& bad : {"a\nb"s, "\r"s, "x\0"s}) {
+    for (const std::string& bad : {"a\nb"s, "\n"s, "x\0"s, "\r\n"s, "0123456789abcdef\0"s}) {
         Rows rows = kSampleRows;
         rows[1][2] = bad;
         try {
             WriteCableListFile(path, MakeTable(rows));
             ADD_FAILURE() << "written: " << bad;
-        } catch (const CFileError& error) {
+        } catch (const CUnwritableCellError& error) {
             EXPECT_EQ(error.GetCause(), Cause::Generic);
+            EXPECT_EQ(error.GetRow(), 1);
+            EXPECT_EQ(error.GetColumn(), 2);
             EXPECT_THAT(error.what(), testing::HasSubstr("row 2, column 3"));
         }
         EXPECT_THROW(WriteCableListFile(missing, MakeTable(rows)), CFileError);
     }
     EXPECT_EQ(ReadBytes(path), old);
     EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
+}
+
+// A carriage return inside a value, which the reader keeps, is written as it is: a list read from
+// such a file can be exported again and reads back the same. One at a value's very end is trimmed
+// on reading, as a trailing blank is.
+TEST_F(CableListFileTest, WriterKeepsCarriageReturnsAsTheyAre) {
+    const Rows rows{{"RG\r58", "0.66", "\r0.5", "1\r\r0"}, {"a\rb", "\r", "x\r", "\r\r\r\r\r\r\r\r\r9"}};
+    WriteCableListFile(path, MakeTable(rows));
+    EXPECT_THAT(ReadBytes(path), testing::HasSubstr("CableName1 = RG\r58\n"));
+    CCableTable table;
+    ASSERT_EQ(ReadCableListFile(path, table), 2);
+    const Rows readBack{{"RG\r58", "0.66", "\r0.5", "1\r\r0"}, {"a\rb", "", "x", "\r\r\r\r\r\r\r\r\r9"}};
+    EXPECT_EQ(CellsOf(table), readBack);
+    WriteCableListFile(path, table);
+    CCableTable again;
+    ASSERT_EQ(ReadCableListFile(path, again), 2);
+    EXPECT_EQ(CellsOf(again), readBack);
 }

@@ -3,6 +3,9 @@
 #include "cable/FileError.h"
 
 #include <algorithm>
+#include <csignal>
+#include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -60,6 +63,17 @@ public:
         m_real->SetOwner(owner, group);
         m_foreign = false;
     }
+    void TakeAccessListAndAttributes(IFile& old) override {
+        m_owner.Step("copy access list");
+        if (m_owner.AccessListsDenied()) {
+            throw CFileError(CFileError::Cause::AccessDenied, "access control list refused");
+        }
+        m_real->TakeAccessListAndAttributes(*dynamic_cast<CFaultyFile&>(old).m_real);
+    }
+    void TakeNewFilePermissions() override {
+        m_owner.Step("new file permissions");
+        m_real->TakeNewFilePermissions();
+    }
     std::string NameBeside(const std::string& path) override {
         m_owner.Step("name");
         return m_real->NameBeside(path);
@@ -76,22 +90,86 @@ private:
     bool m_foreign;
 };
 
+class CFaultyFolder : public IFolder {
+public:
+    // inState: the state folder, where backups are never denied.
+    CFaultyFolder(std::unique_ptr<IFolder> real, CFaultyFileSystem& owner, bool inState)
+        : m_real(std::move(real)), m_owner(owner), m_inState(inState) {}
+
+    std::unique_ptr<IFile> OpenResolved(const std::string& name) override {
+        m_owner.Step("open");
+        return std::make_unique<CFaultyFile>(m_real->OpenResolved(name), m_owner);
+    }
+    std::unique_ptr<IFile> CreateBeside(const std::string& name, std::string& createdName) override {
+        m_owner.Step("create");
+        if (m_owner.CreatingDenied()) {
+            throw CFileError(CFileError::Cause::AccessDenied, name + ": creating denied");
+        }
+        return std::make_unique<CFaultyFile>(m_real->CreateBeside(name, createdName), m_owner,
+                                             m_owner.NewFilesForeign());
+    }
+    std::unique_ptr<IFile> CreateBackup(const std::string& name, std::string& backupName) override {
+        m_owner.Step("create backup");
+        if (!m_inState && m_owner.BackupsBesideDenied()) {
+            throw CFileError(CFileError::Cause::AccessDenied, name + ": backup denied");
+        }
+        return std::make_unique<CFaultyFile>(m_real->CreateBackup(name, backupName), m_owner);
+    }
+    std::unique_ptr<IFile> OpenForReading(const std::string& name) override {
+        m_owner.Step("open for reading");
+        return std::make_unique<CFaultyFile>(m_real->OpenForReading(name), m_owner);
+    }
+    void Rename(const std::string& from, const std::string& to) override {
+        m_owner.Step("rename");
+        if (m_owner.RenamingDenied()) {
+            throw CFileError(CFileError::Cause::AccessDenied, to + ": renaming denied");
+        }
+        m_real->Rename(from, to);
+    }
+    void Remove(const std::string& name) noexcept override { m_real->Remove(name); }
+    void Flush() override {
+        m_owner.Step("flush folder");
+        m_real->Flush();
+    }
+    std::string PathOf(const std::string& name) const override { return m_real->PathOf(name); }
+
+private:
+    std::unique_ptr<IFolder> m_real;
+    CFaultyFileSystem& m_owner;
+    bool m_inState;
+};
+
 }  // namespace
 
-void CFaultyFileSystem::FailCall(int call, Fault fault) {
+void CFaultyFileSystem::FailCall(int call, Fault fault, bool onwards) {
     m_failingCall = call;
     m_fault = fault;
+    m_failOnwards = onwards;
 }
 
 bool CFaultyFileSystem::Step(const char* step) {
+    m_steps.emplace_back(step);
+    if (m_action && m_actionStep == step) {
+        std::exchange(m_action, nullptr)();
+    }
     // Short writes are counted among writes only.
     if (m_fault == Fault::ShortWrite && std::string_view(step) != "write") {
         return false;
     }
-    if (++m_calls != m_failingCall) {
+    ++m_calls;
+    if (m_failingCall == 0 || m_calls < m_failingCall || (m_calls > m_failingCall && !m_failOnwards)) {
         return false;
     }
-    m_failedStep = step;
+    if (m_failedStep.empty()) {
+        m_failedStep = step;
+    }
+    if (m_fault == Fault::Kill) {
+#ifdef SIGKILL
+        std::raise(SIGKILL);
+#else
+        std::_Exit(137);  // no signals: an exit that runs nothing of the program's, as a kill
+#endif
+    }
     if (m_fault == Fault::Throw) {
         throw CFileError(CFileError::Cause::Generic, std::string("injected failure of ") + step);
     }
@@ -103,17 +181,14 @@ std::unique_ptr<IFile> CFaultyFileSystem::OpenExisting(const std::string& path) 
     return std::make_unique<CFaultyFile>(m_real.OpenExisting(path), *this);
 }
 
-std::unique_ptr<IFile> CFaultyFileSystem::OpenResolved(const std::string& path) {
-    Step("open");
-    return std::make_unique<CFaultyFile>(m_real.OpenResolved(path), *this);
+std::unique_ptr<IFolder> CFaultyFileSystem::OpenFolderOf(const std::string& path, std::string& name) {
+    Step("open folder");
+    return std::make_unique<CFaultyFolder>(m_real.OpenFolderOf(path, name), *this, false);
 }
 
-std::unique_ptr<IFile> CFaultyFileSystem::CreateBeside(const std::string& path, std::string& createdPath) {
-    Step("create");
-    if (m_denyCreating) {
-        throw CFileError(CFileError::Cause::AccessDenied, path + ": creating denied");
-    }
-    return std::make_unique<CFaultyFile>(m_real.CreateBeside(path, createdPath), *this, m_foreignNewFiles);
+std::unique_ptr<IFolder> CFaultyFileSystem::OpenStateFolder() {
+    Step("open state folder");
+    return std::make_unique<CFaultyFolder>(m_real.OpenStateFolder(), *this, true);
 }
 
 std::unique_ptr<IFile> CFaultyFileSystem::CreateScratch() {
@@ -125,13 +200,3 @@ std::string CFaultyFileSystem::FollowLinks(const std::string& path) {
     Step("follow links");
     return m_real.FollowLinks(path);
 }
-
-void CFaultyFileSystem::Rename(const std::string& from, const std::string& to) {
-    Step("rename");
-    if (m_denyRenaming) {
-        throw CFileError(CFileError::Cause::AccessDenied, to + ": renaming denied");
-    }
-    m_real.Rename(from, to);
-}
-
-void CFaultyFileSystem::Remove(const std::string& path) noexcept { m_real.Remove(path); }

@@ -10,6 +10,8 @@
 class CScratchFolder {
 public:
     CScratchFolder();
+    // A new empty folder inside parent, to test on parent's file system (POSIX only).
+    explicit CScratchFolder(const std::string& parent);
     ~CScratchFolder();
     CScratchFolder(const CScratchFolder&) = delete;
     CScratchFolder& operator=(const CScratchFolder&) = delete;
@@ -26,6 +28,9 @@ private:
 
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
+// Makes folder the user's folder for the program's state, where backups go that their own folder
+// refuses ($XDG_STATE_HOME; on Windows the local application-data folder).
+void SetStateFolder(const std::string& folder);
 // The number of descriptors this process has open.
 int CountOpenDescriptors();
 // The text of a list without rows, as the writer makes it.

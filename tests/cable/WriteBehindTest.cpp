@@ -39,6 +39,8 @@ public:
     CFileIdentity GetIdentity() override { return {}; }
     void SetPermissions(std::uint32_t) override {}
     void SetOwner(std::uint32_t, std::uint32_t) override {}
+    void TakeAccessListAndAttributes(IFile&) override {}
+    void TakeNewFilePermissions() override {}
     std::string NameBeside(const std::string& path) override { return path; }
     void Close() override {}
 };

@@ -189,6 +189,21 @@ TEST_F(QuorlisDlgTest, ExportToAReadOnlyFileSaysExportFailedAndKeepsIt) {
     EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
 }
 
+// A cell that the file cannot keep: the designed text first, then the row and the column.
+TEST_F(QuorlisDlgTest, ExportOfACellTheFileCannotKeepNamesItsRowAndColumn) {
+    const std::string target = MakeFile("target.ini", "old");
+    Import(MakeFile("CableList.ini", kTwoRows));
+    // No dialog takes such a text: the table is given it directly, as a later command might.
+    ui.Check([this] { dlg.m_list.SetCellText(1, 2, std::string("0.5\0", 4)); });
+    ui.AnswerFileChooser(target);
+    ui.Click(IDC_EXPORT);
+    RunAndExit();
+    EXPECT_EQ(Messages(), std::vector<std::string>{std::string(kExportFailed) +
+                                                   "\nRow 2, Cable Loss: holds a line break or a zero byte, which the "
+                                                   "file cannot keep."});
+    EXPECT_EQ(ReadFile(target), "old");
+}
+
 TEST_F(QuorlisDlgTest, AddAppendsTheDialogsTextsAsTheSelectedRow) {
     Import(MakeFile("CableList.ini", kTwoRows));
     ui.SelectListRow(IDC_CABLE_LIST, 0);

@@ -2,6 +2,7 @@
 // POSIX. Cases that need other users or a mount namespace run only as root.
 
 #include "cable/CableListFile.h"
+#include "cable/CableListText.h"
 #include "cable/CableTable.h"
 #include "cable/FileError.h"
 #include "cable/FileReplacement.h"
@@ -26,9 +27,11 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <set>
 #include <thread>
 
 using testing::ElementsAre;
@@ -412,6 +415,186 @@ TEST_F(PosixFileTest, KilledExportLeavesNothingBehind) {
     }
 }
 
+// In a user namespace that does not map the file's owner (a rootless container), the owner cannot
+// be given to a new file (EINVAL): the file is written in place, as for a refused owner.
+TEST_F(PosixFileTest, ExportInAUserNamespaceWithoutTheOwnerWritesInPlace) {
+    if (!MayActAsOthers()) {
+        GTEST_SKIP() << "a file of a user that the namespace leaves unmapped needs root to make";
+    }
+    WriteBytes(path, "old");
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    const ino_t oldFile = StatusOf(path).st_ino;
+    const int exitCode = RunInChild([&] {
+        const auto writeMap = [](const char* file, const char* text) {
+            const int fd = ::open(file, O_WRONLY);
+            const bool written = fd >= 0 && ::write(fd, text, std::strlen(text)) >= 0;
+            ::close(fd);
+            return written;
+        };
+        // Only this user, as root of the namespace, as "unshare -r" maps it.
+        const std::string user = "0 " + std::to_string(::geteuid()) + " 1";
+        const std::string group = "0 " + std::to_string(::getegid()) + " 1";
+        if (::unshare(CLONE_NEWUSER) != 0 || !writeMap("/proc/self/setgroups", "deny") ||
+            !writeMap("/proc/self/uid_map", user.c_str()) || !writeMap("/proc/self/gid_map", group.c_str())) {
+            return 100;
+        }
+        try {
+            WriteCableListFile(path, MakeTable(kSampleRows));
+        } catch (const CFileError&) {
+            return 1;
+        }
+        return 0;
+    });
+    if (exitCode == 100) {
+        GTEST_SKIP() << "user namespaces are refused here";
+    }
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(RowsIn(path), readBack);
+    EXPECT_EQ(StatusOf(path).st_ino, oldFile);
+    EXPECT_EQ(StatusOf(path).st_uid, 65534u);
+    EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini"));
+}
+
+// A folder that a link to another folder takes the place of while Export runs does not redirect
+// it: the file is replaced, or written in place, in the folder it was in when Export began, and
+// the other folder's file keeps its text and its links.
+TEST_F(PosixFileTest, AFolderSwappedDuringExportDoesNotRedirectIt) {
+    CScratchFolder other;
+    const std::string victim = other / "CableList.ini";
+    for (const bool inPlace : {false, true}) {
+        const std::string sub = folder / "sub";
+        ASSERT_EQ(::mkdir(sub.c_str(), 0700), 0);
+        WriteBytes(sub + "/CableList.ini", "old");
+        if (inPlace) {
+            ASSERT_EQ(::link((sub + "/CableList.ini").c_str(), (sub + "/second.ini").c_str()), 0);
+        }
+        WriteBytes(victim, "victim");
+        ASSERT_EQ(::link(victim.c_str(), (other / "link.ini").c_str()), 0);
+        CFaultyFileSystem fileSystem(GetSystemFileSystem());
+        fileSystem.BeforeStep(inPlace ? "create backup" : "flush", [&] {
+            ASSERT_EQ(::rename(sub.c_str(), (folder / "sub.old").c_str()), 0);
+            ASSERT_EQ(::symlink(other.Path().c_str(), sub.c_str()), 0);
+        });
+        WriteCableListFile(sub + "/CableList.ini", MakeTable(kSampleRows), fileSystem);
+        EXPECT_EQ(ReadBytes(victim), "victim") << inPlace;
+        EXPECT_EQ(StatusOf(victim).st_nlink, 2u) << inPlace;
+        EXPECT_EQ(RowsIn(folder / "sub.old/CableList.ini"), readBack) << inPlace;
+        EXPECT_THAT(other.Names(), ElementsAre("CableList.ini", "link.ini")) << inPlace;
+        const std::vector<std::string> names = inPlace ? std::vector<std::string>{"CableList.ini", "second.ini"}
+                                                       : std::vector<std::string>{"CableList.ini"};
+        EXPECT_EQ(NamesIn(folder / "sub.old"), names);
+        std::filesystem::remove_all(folder / "sub.old");
+        std::filesystem::remove(sub);
+        std::filesystem::remove(other / "link.ini");
+    }
+}
+
+// A file at a long but legal path (about 4,080 bytes) is exported as any other: the temporary
+// names beside it count only in their folder.
+TEST_F(PosixFileTest, ExportAtALongLegalPathReplacesTheFile) {
+    std::string longFolder = folder.Path();
+    while (longFolder.size() < 3850) {
+        longFolder += "/" + std::string(200, 'd');
+        ASSERT_EQ(::mkdir(longFolder.c_str(), 0700), 0) << std::strerror(errno);
+    }
+    const std::string longPath = longFolder + "/" + std::string(4080 - longFolder.size() - 1, 'n');
+    ASSERT_EQ(longPath.size(), 4080u);
+    WriteCableListFile(longPath, MakeTable({kSampleRows[0]}));
+    EXPECT_EQ(RowsIn(longPath), Rows{kSampleRows[0]});
+    const ino_t oldFile = StatusOf(longPath).st_ino;
+    WriteCableListFile(longPath, MakeTable(kSampleRows));
+    EXPECT_EQ(RowsIn(longPath), readBack);
+    EXPECT_NE(StatusOf(longPath).st_ino, oldFile) << "replaced, not written in place";
+    EXPECT_EQ(NamesIn(longFolder), std::vector<std::string>{longPath.substr(longFolder.size() + 1)});
+}
+
+// Paths that go on past a file name no file to the kernel, and none to Export either.
+TEST_F(PosixFileTest, PathsThatGoOnPastAFileAreRefusedAsTheKernelRefusesThem) {
+    WriteBytes(path, "old");
+    ASSERT_EQ(::symlink("CableList.ini/", (folder / "slash-link").c_str()), 0);
+    ASSERT_EQ(::symlink("CableList.ini/.", (folder / "dot-link").c_str()), 0);
+    for (const std::string name : {"CableList.ini/.", "CableList.ini/../CableList.ini", "CableList.ini/", "slash-link",
+                                   "dot-link", "CableList.ini/x/..", "slash-link/.."}) {
+        const std::string refused = folder / name;
+        ASSERT_LT(::open(refused.c_str(), O_RDWR), 0) << name;
+        EXPECT_EQ(errno, ENOTDIR) << name;
+        EXPECT_EQ(CauseOf([&] { WriteCableListFile(refused, MakeTable(kSampleRows)); }), Cause::FileNotFound) << name;
+        CCableTable table;
+        EXPECT_EQ(CauseOf([&] { ReadCableListFile(refused, table); }), Cause::FileNotFound) << name;
+    }
+    EXPECT_EQ(ReadBytes(path), "old");
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"CableList.ini", "dot-link", "slash-link"}));
+
+    // Through a folder, "." and ".." are followed as before.
+    ASSERT_EQ(::mkdir((folder / "sub").c_str(), 0700), 0);
+    WriteCableListFile(folder / "sub/./../sub/../CableList.ini", MakeTable(kSampleRows));
+    EXPECT_EQ(RowsIn(path), readBack);
+}
+
+// A crash at any step of an export, on each of its ways: the file then holds its old text whole or
+// its new text whole, or the old text is in a backup beside it.
+TEST_F(PosixFileTest, KilledAtAnyStepTheOldTextSurvives) {
+    // The old text is the longer: the new one written over it leaves a mixed file until its end.
+    const std::string oldText = BuildCableListText(MakeTable(kSampleRows));
+    const std::string newText = BuildCableListText(MakeTable({kSampleRows[0]}));
+    const std::string otherName = folder / "other.ini";
+    std::set<std::string> killedAt;
+    int backupsLeft = 0;
+    int mixedFiles = 0;
+    for (const bool twoNames : {false, true}) {
+        for (int call = 1;; ++call) {
+            WriteBytes(path, oldText);
+            if (twoNames) {
+                ASSERT_EQ(::link(path.c_str(), otherName.c_str()), 0);
+            }
+            std::string step;
+            const int exitCode = RunInChild([&] {
+                CFaultyFileSystem fileSystem(GetSystemFileSystem());
+                fileSystem.FailCall(call, CFaultyFileSystem::Fault::Kill);
+                WriteCableListFile(path, MakeTable({kSampleRows[0]}), fileSystem);
+                return 0;
+            });
+            const std::string text = ReadBytes(path);
+            std::vector<std::string> backups;
+            for (const std::string& name : folder.Names()) {
+                if (name.ends_with(".tmp")) {
+                    // Named just before its rename: the new text, whole.
+                    EXPECT_EQ(ReadBytes(folder / name), newText) << "call " << call;
+                    ::unlink((folder / name).c_str());
+                } else if (name != "CableList.ini" && name != "other.ini") {
+                    backups.push_back(name);
+                }
+            }
+            ::unlink(otherName.c_str());
+            if (exitCode == 0) {
+                EXPECT_EQ(text, newText);
+                EXPECT_TRUE(backups.empty());
+                break;
+            }
+            ASSERT_EQ(exitCode, -1) << "call " << call;
+            if (text != oldText && text != newText) {
+                ASSERT_EQ(backups.size(), 1u) << "call " << call << ": the old text is lost";
+                ++mixedFiles;
+            }
+            for (const std::string& backup : backups) {
+                EXPECT_TRUE(backup.starts_with(".CableList.ini.") && backup.ends_with(".bak")) << backup;
+                const std::string kept = ReadBytes(folder / backup);
+                if (text == oldText) {
+                    // Killed while the backup was written: the file was not touched yet.
+                    EXPECT_TRUE(oldText.starts_with(kept)) << "call " << call;
+                } else {
+                    EXPECT_EQ(kept, oldText) << "call " << call;
+                }
+                ::unlink((folder / backup).c_str());
+                ++backupsLeft;
+            }
+        }
+    }
+    EXPECT_GT(backupsLeft, 0) << "no kill came while the file was written in place";
+    EXPECT_GT(mixedFiles, 0) << "no kill came between the write and the end of the file";
+}
+
 // A large replaced file is closed after Export returns: it must still be closed, and its
 // replacement be whole, at once.
 TEST_F(PosixFileTest, LargeReplacedFileIsLetGoOf) {
@@ -443,8 +626,14 @@ TEST_F(PosixFileTest, NamedNewFilesAreRemovedOnFailure) {
             EXPECT_EQ(cause, std::nullopt);
             break;
         }
-        EXPECT_EQ(ReadBytes(path), "old") << faulty.FailedStep();
         EXPECT_THAT(folder.Names(), ElementsAre("CableList.ini")) << faulty.FailedStep();
+        if (faulty.FailedStep() == "flush folder") {
+            // After the rename: the new file is whole, but the user is told it may not last.
+            EXPECT_EQ(RowsIn(path), readBack);
+            WriteBytes(path, "old");
+            continue;
+        }
+        EXPECT_EQ(ReadBytes(path), "old") << faulty.FailedStep();
     }
     EXPECT_EQ(RowsIn(path), readBack);
     EXPECT_EQ(StatusOf(path).st_mode & 07777, 0640u);

@@ -9,13 +9,17 @@
 
 namespace fs = std::filesystem;
 
-CScratchFolder::CScratchFolder() {
-    std::string pattern = (fs::temp_directory_path() / "cable-test-XXXXXX").string();
+CScratchFolder::CScratchFolder() : CScratchFolder(fs::temp_directory_path().string()) {}
+
+CScratchFolder::CScratchFolder(const std::string& parent) {
+    std::string pattern = (fs::path(parent) / "cable-test-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("mkdtemp failed");
     }
     m_path = pattern;
 }
+
+void SetStateFolder(const std::string& folder) { ::setenv("XDG_STATE_HOME", folder.c_str(), 1); }
 
 int CountOpenDescriptors() {
     const auto entries = fs::directory_iterator("/proc/self/fd");

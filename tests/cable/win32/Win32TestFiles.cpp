@@ -10,6 +10,8 @@
 
 namespace fs = std::filesystem;
 
+void SetStateFolder(const std::string& folder) { SetEnvironmentVariableA("LOCALAPPDATA", folder.c_str()); }
+
 CScratchFolder::CScratchFolder() {
     static std::atomic<unsigned> made{0};
     const fs::path base = fs::temp_directory_path();

@@ -31,6 +31,7 @@ enum EOutcome {
     kBackupKept = 1,      // the export failed, the file changed, the named backup holds the old text
     kNewTextWritten = 2,  // the export succeeded
     kOldTextLost = 3,
+    kNoSecondName = 4,  // the second name, which makes Export write in place, could not be made
     kNoMount = 100,
     kNoOtherUser = 101,
 };
@@ -100,7 +101,7 @@ int ExportOnFullImage(const std::string& mkfs, bool asOtherUser) {
         ::setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
         WriteCableListFile(path, oldTable);
         // A second name makes Export write the file in place.
-        ::link(path.c_str(), (mountPoint + "/other.ini").c_str());
+        if (::link(path.c_str(), (mountPoint + "/other.ini").c_str()) != 0) return kNoSecondName;
         FillUp(mountPoint, 0);
         if (asOtherUser && (::chmod(folder.Path().c_str(), 0755) != 0 || ::chmod(mountPoint.c_str(), 0755) != 0 ||
                             ::chown(path.c_str(), 65534, 65534) != 0 ||

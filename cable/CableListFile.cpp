@@ -3,9 +3,9 @@
 #include "cable/CableListReader.h"
 #include "cable/CableListText.h"
 #include "cable/CableTable.h"
-#include "cable/FileReplacement.h"
-#include "cable/FileSystem.h"
-#include "cable/WriteBehind.h"
+#include "os/FileReplacement.h"
+#include "os/FileSystem.h"
+#include "os/WriteBehind.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,8 +1,8 @@
 #include "cable/CableListFile.h"
 #include "cable/CableListText.h"
 #include "cable/CableTable.h"
-#include "cable/FileError.h"
 #include "cable/UnwritableCellError.h"
+#include "os/FileError.h"
 
 #include "TestFiles.h"
 

@@ -5,10 +5,12 @@
 #include "os/FileError.h"
 
 #include "TestFiles.h"
+#include "tests/os/FaultyFileSystem.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 using namespace std::string_literals;
@@ -145,4 +147,17 @@ TEST_F(CableListFileTest, WriterKeepsCarriageReturnsAsTheyAre) {
     CCableTable again;
     ASSERT_EQ(ReadCableListFile(path, again), 2);
     EXPECT_EQ(CellsOf(again), readBack);
+}
+
+TEST_F(CableListFileTest, ReaderTakesTheTextTheFileHeldWhenOpened) {
+    // The reads ask for a buffer's worth each; only the bytes there at the start count.
+    const Rows rows = {{"RG58", "0.66", "1.0", "100"}};
+    WriteCableListFile(path, MakeTable(rows));
+    CFaultyFileSystem fileSystem(GetSystemFileSystem());
+    fileSystem.BeforeStep("read", [&] {
+        std::ofstream(path, std::ios::app) << "CableName2 = late\nVelocity2 = 1\nCableLoss2 = 1\nFrequency2 = 1\n";
+    });
+    CCableTable table;
+    EXPECT_EQ(ReadCableListFile(path, table, fileSystem), 1);
+    EXPECT_EQ(CellsOf(table), rows);
 }

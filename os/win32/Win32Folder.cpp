@@ -24,12 +24,51 @@ std::wstring Wide(const std::string& path) {
     return wide;
 }
 
-// Creates the file path exclusively, readable and writable, with no sharing; the handle, or
-// INVALID_HANDLE_VALUE with the error set.
-HANDLE CreateNew(const std::string& path) {
-    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+// Creates the file path exclusively, readable and writable, with no sharing, and with security
+// (nullptr: what the folder passes on); the handle, or INVALID_HANDLE_VALUE with the error set.
+HANDLE CreateNew(const std::string& path, SECURITY_ATTRIBUTES* security = nullptr) {
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, security, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                        nullptr);
 }
+
+// A security descriptor whose one entry gives the user running the program every right on a file,
+// protected from the entries that the folder passes on: a backup holds a private list's whole
+// text, so no one else may read it, whatever the folder allows.
+class COwnerOnlySecurity {
+public:
+    // Throws CFileError when the user's identity cannot be had.
+    explicit COwnerOnlySecurity(const std::string& path) {
+        HANDLE token = nullptr;
+        DWORD size = 0;
+        const bool known = OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+                           (GetTokenInformation(token, TokenUser, m_user, sizeof m_user, &size) != 0);
+        const DWORD error = GetLastError();
+        if (token) CloseHandle(token);
+        if (!known) throw Win32FileError(error, path);
+        PSID sid = reinterpret_cast<TOKEN_USER*>(m_user)->User.Sid;
+        if (!InitializeAcl(reinterpret_cast<ACL*>(m_acl), sizeof m_acl, ACL_REVISION) ||
+            !AddAccessAllowedAce(reinterpret_cast<ACL*>(m_acl), ACL_REVISION, FILE_ALL_ACCESS, sid) ||
+            !InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+            !SetSecurityDescriptorDacl(&m_descriptor, TRUE, reinterpret_cast<ACL*>(m_acl), FALSE) ||
+            !SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
+            throw Win32FileError(GetLastError(), path);
+        }
+        m_attributes.nLength = sizeof m_attributes;
+        m_attributes.lpSecurityDescriptor = &m_descriptor;
+        m_attributes.bInheritHandle = FALSE;
+    }
+    COwnerOnlySecurity(const COwnerOnlySecurity&) = delete;
+    COwnerOnlySecurity& operator=(const COwnerOnlySecurity&) = delete;
+
+    SECURITY_ATTRIBUTES* Get() { return &m_attributes; }
+
+private:
+    // TOKEN_USER with its SID (at most SECURITY_MAX_SID_SIZE), and an ACL of one entry.
+    alignas(void*) unsigned char m_user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE] = {};
+    alignas(DWORD) unsigned char m_acl[sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + SECURITY_MAX_SID_SIZE] = {};
+    SECURITY_DESCRIPTOR m_descriptor = {};
+    SECURITY_ATTRIBUTES m_attributes = {};
+};
 
 }  // namespace
 
@@ -85,12 +124,13 @@ std::unique_ptr<IFile> CWin32Folder::CreateBeside(const std::string&, std::strin
 }
 
 std::unique_ptr<IFile> CWin32Folder::CreateBackup(const std::string&, std::string& backupName) {
+    COwnerOnlySecurity ownerOnly(m_path);
     for (int attempt = 0;; ++attempt) {
         unsigned random = 0;
         if (rand_s(&random) != 0) throw Win32FileError(ERROR_GEN_FAILURE, m_path);
         char name[16];
         std::snprintf(name, sizeof name, "~%08x.bak", random);
-        const HANDLE handle = CreateNew(PathOf(name));
+        const HANDLE handle = CreateNew(PathOf(name), ownerOnly.Get());
         if (handle != INVALID_HANDLE_VALUE) {
             backupName = name;
             return std::make_unique<CWin32File>(handle, PathOf(name));

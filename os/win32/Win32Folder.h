@@ -9,7 +9,8 @@
 class CWin32Folder : public IFolder {
 public:
     // Opens the folder path ("" for the current one, else ending in a separator or a drive).
-    // Backups in it are named "~XXXXXXXX.bak" (random). Throws CFileError.
+    // Backups in it are named "~XXXXXXXX.bak" (random) and open to the user running the program
+    // alone. Throws CFileError.
     explicit CWin32Folder(std::string path);
     ~CWin32Folder() override;
     CWin32Folder(const CWin32Folder&) = delete;

@@ -1,21 +1,28 @@
 // The reader's and writer's failures on Windows: missing files, the read-only attribute, folders,
 // a file that another handle holds open with no sharing, bad paths. Each leaves the table and the
-// files as they were and no handle open.
+// files as they were and no handle open. And what a replacement keeps, and whom a backup is open to.
 
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
 #include "os/FileError.h"
 #include "os/win32/Win32FileError.h"
+#include "os/win32/Win32Folder.h"
 
 #include "tests/cable/TestFiles.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <sddl.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 using Cause = CFileError::Cause;
 using Rows = std::vector<std::vector<std::string>>;
@@ -132,6 +139,66 @@ TEST_F(Win32FileFailureTest, ExportKeepsHardLinks) {
     EXPECT_EQ(CellsOf(table), kRows);
     EXPECT_EQ(ReadBytes(otherName), ReadBytes(path));
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"CableList.ini", "other.ini"}));
+}
+
+// The SIDs of the entries of file's access list, as text ("S-1-1-0" for everybody).
+std::vector<std::string> AccessListSids(const std::string& file) {
+    DWORD size = 0;
+    GetFileSecurityA(file.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    std::vector<unsigned char> descriptor(size);
+    BOOL present = FALSE, defaulted = FALSE;
+    ACL* acl = nullptr;
+    std::vector<std::string> sids;
+    if (!GetFileSecurityA(file.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size) ||
+        !GetSecurityDescriptorDacl(descriptor.data(), &present, &acl, &defaulted) || !present || !acl) {
+        ADD_FAILURE() << "no access list for " << file;
+        return sids;
+    }
+    for (DWORD index = 0; index < acl->AceCount; ++index) {
+        void* ace = nullptr;
+        char* sid = nullptr;
+        if (GetAce(acl, index, &ace) &&
+            ConvertSidToStringSidA(&static_cast<ACCESS_ALLOWED_ACE*>(ace)->SidStart, &sid)) {
+            sids.emplace_back(sid);
+            LocalFree(sid);
+        }
+    }
+    return sids;
+}
+
+std::string UserSid() {
+    HANDLE token = nullptr;
+    unsigned char user[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+    DWORD size = 0;
+    char* sid = nullptr;
+    const bool known = OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token) &&
+                       GetTokenInformation(token, TokenUser, user, sizeof user, &size) &&
+                       ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &sid);
+    if (token) CloseHandle(token);
+    std::string text = known ? sid : "";
+    LocalFree(sid);
+    return text;
+}
+
+// A backup holds a list's whole old text: the user running the program alone may open it (and the
+// system itself), whatever the folder passes on to a file made in it, and it can still be removed.
+TEST_F(Win32FileFailureTest, ABackupIsOpenToItsOwnerAlone) {
+    const std::string localSystem = "S-1-5-18";
+    WriteBytes(path, kOldText);
+    const std::vector<std::string> plain = AccessListSids(path);
+    ASSERT_TRUE(std::any_of(plain.begin(), plain.end(), [&](const std::string& sid) {
+        return sid != UserSid() && sid != localSystem;
+    })) << "a plain file here is open to nobody else, so the test would show nothing";
+
+    CWin32Folder held(folder / "");
+    std::string name;
+    held.CreateBackup("CableList.ini", name)->Close();
+    const std::vector<std::string> backup = AccessListSids(held.PathOf(name));
+    EXPECT_THAT(backup, testing::Contains(UserSid()));
+    EXPECT_THAT(backup, testing::Each(testing::AnyOf(UserSid(), localSystem)));
+
+    held.Remove(name);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"CableList.ini"});
 }
 
 TEST(Win32FileError, SystemErrorsSortIntoTheirCauses) {

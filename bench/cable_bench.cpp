@@ -230,6 +230,7 @@ struct SFigures {
     double grepSeconds = 0;
     double readSeconds = 0;
     double writeSeconds = 0;
+    double copySeconds = 0;  // cp of the same file beside it, the write's yardstick
     long long readPeakBytes = 0;
     double formatSeconds = 0;      // the writer's own work, into no file
     double plainWriteSeconds = 0;  // the same bytes written and flushed by plain system calls
@@ -293,15 +294,17 @@ void PrintHeading(int runs, long long barePeak) {
                 Megabytes(barePeak));
     std::printf(
         "write: until the export returns (the replaced file is then closed by a thread, waited for before going on)\n"
-        "write parts: the writer's own work into no file (fmt), and write(2)+fsync(2) of the same bytes (sys)\n");
-    std::printf("%-6s %9s %7s %7s %7s %6s %7s %6s %6s %6s %8s %6s\n", "", "rows", "MB", "grep s", "read s", "x grep",
-                "write s", "x grep", "fmt s", "sys s", "peak MB", "x file");
+        "write parts: the writer's own work into no file (fmt), and write(2)+fsync(2) of the same bytes (sys)\n"
+        "cp: cp of the same file to a new one beside it, after each write\n");
+    std::printf("%-6s %9s %7s %7s %7s %6s %7s %6s %6s %6s %6s %6s %8s %6s\n", "", "rows", "MB", "grep s", "read s",
+                "x grep", "write s", "x grep", "cp s", "x cp", "fmt s", "sys s", "peak MB", "x file");
 }
 
 void PrintFigures(const SFigures& f) {
-    std::printf("%-6s %9d %7.1f %7.3f %7.3f %6.2f %7.3f %6.2f %6.3f %6.3f %8.1f %6.2f\n", f.charset->name, f.rows,
-                Megabytes(f.fileBytes), f.grepSeconds, f.readSeconds, f.readSeconds / f.grepSeconds, f.writeSeconds,
-                f.writeSeconds / f.grepSeconds, f.formatSeconds, f.plainWriteSeconds, Megabytes(f.readPeakBytes),
+    std::printf("%-6s %9d %7.1f %7.3f %7.3f %6.2f %7.3f %6.2f %6.3f %6.2f %6.3f %6.3f %8.1f %6.2f\n", f.charset->name,
+                f.rows, Megabytes(f.fileBytes), f.grepSeconds, f.readSeconds, f.readSeconds / f.grepSeconds,
+                f.writeSeconds, f.writeSeconds / f.grepSeconds, f.copySeconds, f.writeSeconds / f.copySeconds,
+                f.formatSeconds, f.plainWriteSeconds, Megabytes(f.readPeakBytes),
                 static_cast<double>(f.readPeakBytes) / static_cast<double>(f.fileBytes));
     std::fflush(stdout);
 }
@@ -310,7 +313,7 @@ void PrintFigures(const SFigures& f) {
 struct SCase {
     const SCharset* charset = nullptr;
     std::string path;
-    std::vector<double> grepTimes, readTimes, writeTimes;
+    std::vector<double> grepTimes, readTimes, writeTimes, copyTimes;
     CCableTable rows;  // those of the last read
 };
 
@@ -346,6 +349,9 @@ void TimeRun(SCase& c, int rows, const std::string& dir) {
     const int openFiles = OpenFileCount();
     c.writeTimes.push_back(SecondsOf([&] { WriteCableListFile(c.path, c.rows); }));
     WaitForOpenFiles(openFiles);
+    const std::string copy = c.path + ".cp";
+    c.copyTimes.push_back(SecondsOf([&] { Run({"cp", c.path, copy}); }));
+    std::filesystem::remove(copy);
 }
 
 // The runs that the figures of a list of rows are the medians of: more below 1,000,000 rows
@@ -386,6 +392,7 @@ std::vector<SFigures> TimeSize(int rows, const std::vector<const SCharset*>& cha
         f.grepSeconds = Median(c.grepTimes);
         f.readSeconds = Median(c.readTimes);
         f.writeSeconds = Median(c.writeTimes);
+        f.copySeconds = Median(c.copyTimes);
         TimeWriteParts(c.path, c.rows, runs, f);
         PrintFigures(f);
         std::filesystem::remove(c.path);

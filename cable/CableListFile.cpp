@@ -3,17 +3,14 @@
 #include "cable/CableListReader.h"
 #include "cable/CableListText.h"
 #include "cable/CableTable.h"
-#include "cable/FileReplacement.h"
-#include "cable/FileSystem.h"
-#include "cable/WriteBehind.h"
+#include "os/FileReplacement.h"
+#include "os/FileSystem.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 
 namespace {
-
-static_assert(kCableTextPiece <= CWriteBehind::kPieceSize, "the text's pieces are written behind");
 
 // As many rows as a file of size bytes can hold when each row has its four keys and short cells:
 // room for them all is made at once, so that the index of the rows is not copied as it grows.
@@ -32,9 +29,7 @@ void WriteCableListFile(const std::string& path, const CCableTable& table) {
 void WriteCableListFile(const std::string& path, const CCableTable& table, IFileSystem& fileSystem) {
     CheckCableListCells(table, path);
     ReplaceFileText(fileSystem, path, [&](IFile& file) {
-        CWriteBehind behind(file, path);
-        WriteCableListText(table, [&](std::string_view piece) { behind.Write(piece); });
-        behind.Finish();
+        WriteCableListText(table, [&](std::string_view piece) { WriteAll(file, piece, path); });
     });
 }
 

@@ -1,6 +1,6 @@
 #include "cable/CellBlocks.h"
 
-#include "cable/PageMemory.h"
+#include "os/PageMemory.h"
 
 #include <utility>
 

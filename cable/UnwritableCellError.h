@@ -2,7 +2,7 @@
 // The refusal of a table that a cable list file could not give back as it is: a cell holds a line
 // feed or a zero byte.
 
-#include "cable/FileError.h"
+#include "os/FileError.h"
 
 #include <string>
 

@@ -9,7 +9,7 @@
 
 #include "cable/CableListFile.h"
 #include "cable/CableTable.h"
-#include "cable/FileError.h"
+#include "os/FileError.h"
 
 #include <array>
 #include <cstddef>

@@ -1,5 +1,5 @@
 #include "platform/FilePath.h"
 
-#include "cable/posix/PosixPaths.h"
+#include "os/posix/PosixPaths.h"
 
 std::string GetFolderOfPath(const std::string& path) { return FolderOf(path); }

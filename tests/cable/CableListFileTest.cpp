@@ -1,14 +1,17 @@
 #include "cable/CableListFile.h"
+#include "cable/CableListReader.h"
 #include "cable/CableListText.h"
 #include "cable/CableTable.h"
-#include "cable/FileError.h"
 #include "cable/UnwritableCellError.h"
+#include "os/FileError.h"
 
 #include "TestFiles.h"
+#include "tests/os/FaultyFileSystem.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <sstream>
 
 using namespace std::string_literals;
@@ -145,4 +148,35 @@ TEST_F(CableListFileTest, WriterKeepsCarriageReturnsAsTheyAre) {
     CCableTable again;
     ASSERT_EQ(ReadCableListFile(path, again), 2);
     EXPECT_EQ(CellsOf(again), readBack);
+}
+
+TEST_F(CableListFileTest, ReaderTakesTheTextTheFileHeldWhenOpened) {
+    // Longer than the reader's buffer, so that its last read asks for more than the bytes left.
+    Rows rows;
+    for (int row = 0; row < 20000; ++row) {
+        rows.push_back({"RG58-" + std::to_string(row), "0.66", "1.0", "100"});
+    }
+    WriteCableListFile(path, MakeTable(rows));
+    ASSERT_GT(ReadBytes(path).size(), 3 * CCableListReader::kBufferSize / 2);
+    CFaultyFileSystem fileSystem(GetSystemFileSystem());
+    fileSystem.BeforeStep("read", [&] {
+        std::ofstream(path, std::ios::app)
+            << "CableName20001 = late\nVelocity20001 = 1\nCableLoss20001 = 1\nFrequency20001 = 1\n";
+    });
+    CCableTable table;
+    EXPECT_EQ(ReadCableListFile(path, table, fileSystem), 20000);
+    EXPECT_EQ(CellsOf(table), rows);
+}
+
+TEST_F(CableListFileTest, AFileWhoseLinesAreNotWholeRowsLeavesTheTable) {
+    const Rows before = kSampleRows;
+    CCableTable table = MakeTable(before);
+    table.SelectRow(2);
+    WriteBytes(path,
+               "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=2\n"
+               "CableName1 = RG58\nVelocity1 = 0.66\nCableLoss1 = 0.5\nFrequency1 = 100\n"
+               "CableName2 = RG213\nVelocity2 = 0.66\n");
+    EXPECT_EQ(ReadCableListFile(path, table), kCableFormatError);
+    EXPECT_EQ(CellsOf(table), before);
+    EXPECT_EQ(table.GetSelectedRow(), 2);
 }

@@ -4,10 +4,10 @@
 #include "cable/CableListFile.h"
 #include "cable/CableListText.h"
 #include "cable/CableTable.h"
-#include "cable/FileError.h"
+#include "os/FileError.h"
 
-#include "FaultyFileSystem.h"
 #include "TestFiles.h"
+#include "tests/os/FaultyFileSystem.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // sets the system locale to zh_CN.GBK): there the bytes 0x81 0x43 are one character, so
 // "\x81" "Velocity" holds no keyword.
 
-#include "cable/win32/Win32FileSystem.h"
+#include "os/win32/Win32FileSystem.h"
 
 #include "../DoubleByteCases.h"
 #include "../StreamingAgreement.h"

@@ -2,7 +2,7 @@
 // The reader's rules for one line of a cable list file, shared by the whole-text functions of
 // CableListFile.h and the streaming reader. Inline: they run for every line of a file.
 
-#include "cable/CableKeywords.h"
+#include "cable/CableColumns.h"
 #include "cable/TextScanner.h"
 
 #include <array>

@@ -33,7 +33,7 @@ public:
     // Appends a row of these cells, which becomes the one selected row, as InsertRow at the end
     // followed by a SetCellText for each other column would. Returns its index.
     int AppendRow(const CableCells& cells);
-    // AppendRow of the four cells named.
+    // AppendRow of the cells named, in column order.
     int AppendRow(std::string_view name, std::string_view velocity, std::string_view cableLoss,
                   std::string_view frequency);
     // Makes room for count rows in all, so that appending up to that many needs no larger index of

@@ -2,9 +2,8 @@
 // rows, a line to a cell. The first two split and group as the streaming reader does, through the
 // same classes.
 
-#include "cable/CableLines.h"
-
 #include "cable/CableLineSplitter.h"
+#include "cable/CableLines.h"
 #include "cable/CableListFile.h"
 #include "cable/CableRowGrouper.h"
 #include "cable/CableTable.h"

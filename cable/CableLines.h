@@ -2,7 +2,7 @@
 // The reader's rules for one line of a cable list file, shared by the whole-text functions of
 // CableListFile.h and the streaming reader. Inline: they run for every line of a file.
 
-#include "cable/CableKeywords.h"
+#include "cable/CableColumns.h"
 #include "cable/TextScanner.h"
 
 #include <array>
@@ -50,7 +50,7 @@ bool AnyCableKeywordIsAt(std::string_view text, std::size_t pos, std::uint64_t w
     return (CableKeywordIsAt<indices>(text, pos, word) || ...);
 }
 
-// Whether one of the four keywords begins at line[pos]: eight bytes compared at once rule out
+// Whether one of the keywords begins at line[pos]: eight bytes compared at once rule out
 // almost every place.
 inline bool CableKeywordAt(std::string_view line, std::size_t pos) {
     static_assert(kShortestCableKeyword >= 8);
@@ -62,7 +62,7 @@ inline bool CableKeywordAt(std::string_view line, std::size_t pos) {
     return AnyCableKeywordIsAt(line, pos, word, std::make_index_sequence<kCableKeywords.size()>());
 }
 
-// Whether line contains one of the four keywords, beginning at a character.
+// Whether line contains one of the keywords, beginning at a character.
 inline bool ContainsCableKeyword(std::string_view line, const CTextScanner& scanner) {
     if (line.size() < kShortestCableKeyword) {
         return false;

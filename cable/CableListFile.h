@@ -41,16 +41,16 @@ int ReadCableListFile(const std::string& path, CCableTable& table);
 void WriteCableListFile(const std::string& path, const CCableTable& table, IFileSystem& fileSystem);
 int ReadCableListFile(const std::string& path, CCableTable& table, IFileSystem& fileSystem);
 
-// The reader's three steps on a whole text in memory: the reference that ReadCableListFile, which
-// streams the file through a small buffer instead, gives the same rows as. They scan text in the
-// character set of the LC_CTYPE locale in force, stepping over multi-byte characters whole.
+// The reader's three steps on a whole text in memory. They split and group through the classes that
+// ReadCableListFile streams the file through, and scan text in the character set of the LC_CTYPE
+// locale in force, stepping over multi-byte characters whole.
 
 // Splits the file's text at line feeds, sets the first non-empty line aside, and returns the
 // later lines that contain "CableName", "Velocity", "CableLoss" or "Frequency" (anywhere, at the
 // line's end too), as views into text.
 std::vector<std::string_view> SplitCableLines(std::string_view text);
 
-// Turns each group of four keyword lines into a row, replacing the table's rows. Returns the
+// Turns each group of kCableColumnCount keyword lines, in order, into a row, replacing the table's rows. Returns the
 // number of rows, or kCableFormatError when the lines are not whole rows; unless rows were made
 // (no lines, or not whole rows) the table is untouched, its rows and its selection.
 int FillCableTable(const std::vector<std::string_view>& lines, CCableTable& table);

@@ -1,38 +1,32 @@
 #include "cable/CableListReader.h"
 
-#include "cable/CableLines.h"
+#include "cable/CableLineSplitter.h"
 #include "cable/CableListFile.h"
+#include "cable/CableRowGrouper.h"
 #include "cable/CableTable.h"
 
-#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <new>
 
 CCableListReader::CCableListReader(std::size_t bufferSize)
-    : m_lineFeedsByByte(m_scanner.AlwaysBeginsChar('\n')),
-      m_buffer(std::make_unique_for_overwrite<char[]>(bufferSize > 0 ? bufferSize : 1)),
+    : m_buffer(std::make_unique_for_overwrite<char[]>(bufferSize > 0 ? bufferSize : 1)),
       m_capacity(bufferSize > 0 ? bufferSize : 1) {}
 
 int CCableListReader::ReadRows(const TextSource& source, CCableTable& rows) {
-    m_end = m_lineStart = m_searchFrom = 0;
-    m_atZeroByte = m_firstLineSeen = false;
-    m_valueCount = m_keptCount = 0;
-    m_rows = &rows;
-    while (ReadMore(source)) {
-        if (m_atZeroByte) {
-            break;
-        }
-        TakeWholeLines(false);
-        KeepValues();
-        MovePartLineToFront();
+    m_end = 0;
+    m_atZeroByte = false;
+    CCableLineSplitter splitter(m_scanner);
+    CCableRowGrouper grouper(m_scanner, rows);
+    const auto take = [&grouper](std::string_view line) { grouper.Take(line); };
+    while (ReadMore(source) && !m_atZeroByte) {
+        splitter.TakeLines(Text(), false, take);
+        // The next read overwrites the buffer that the cells of a row not yet whole point into.
+        grouper.KeepCells();
+        MovePartLineToFront(splitter);
     }
-    TakeWholeLines(true);
-    if (m_end > m_lineStart) {
-        TakeLine(std::string_view(m_buffer.get() + m_lineStart, m_end - m_lineStart));
-    }
-    m_rows = nullptr;
-    return m_valueCount == 0 ? rows.GetItemCount() : kCableFormatError;
+    splitter.TakeLines(Text(), true, take);
+    return grouper.HasPartRow() ? kCableFormatError : rows.GetItemCount();
 }
 
 bool CCableListReader::ReadMore(const TextSource& source) {
@@ -50,89 +44,12 @@ bool CCableListReader::ReadMore(const TextSource& source) {
     return true;
 }
 
-void CCableListReader::TakeWholeLines(bool atTextEnd) {
-    if (m_lineFeedsByByte) {
-        TakeLinesBetweenLineFeedBytes();
-        return;
-    }
-    for (;;) {
-        const std::size_t lineFeed = FindLineFeedChar(atTextEnd);
-        if (lineFeed == std::string_view::npos) {
-            return;
-        }
-        if (lineFeed > m_lineStart) {
-            TakeLine(std::string_view(m_buffer.get() + m_lineStart, lineFeed - m_lineStart));
-        }
-        m_lineStart = m_searchFrom = lineFeed + 1;
-    }
-}
-
-// Every line feed byte begins a character: lines end wherever one stands.
-void CCableListReader::TakeLinesBetweenLineFeedBytes() {
-    const char* const buffer = m_buffer.get();
-    const char* const end = buffer + m_end;
-    const char* lineStart = buffer + m_lineStart;
-    const char* from = buffer + m_searchFrom;
-    const char* lineFeed;
-    while ((lineFeed = static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end - from)))) !=
-           nullptr) {
-        if (lineFeed > lineStart) {
-            TakeLine(std::string_view(lineStart, static_cast<std::size_t>(lineFeed - lineStart)));
-        }
-        lineStart = from = lineFeed + 1;
-    }
-    m_lineStart = static_cast<std::size_t>(lineStart - buffer);
-    m_searchFrom = m_end;
-}
-
-// The next line feed at or after m_searchFrom that begins a character, or npos with m_searchFrom
-// moved as far as the bytes read allow. A character near the end of the bytes read may go on in
-// the next read: its length is left undecided until then.
-std::size_t CCableListReader::FindLineFeedChar(bool atTextEnd) {
-    const std::string_view text(m_buffer.get(), m_end);
-    const std::size_t decided = atTextEnd ? m_end : m_end - std::min(m_end, m_scanner.GetLongestChar() - 1);
-    std::size_t pos = m_searchFrom;
-    while (pos < decided) {
-        if (text[pos] == '\n') {
-            m_searchFrom = pos;
-            return pos;
-        }
-        pos += m_scanner.CharLength(text, pos);
-    }
-    m_searchFrom = pos;
-    return std::string_view::npos;
-}
-
-void CCableListReader::TakeLine(std::string_view line) {
-    // The first line is set aside whatever it holds.
-    if (!m_firstLineSeen) {
-        m_firstLineSeen = true;
-        return;
-    }
-    if (!ContainsCableKeyword(line, m_scanner)) {
-        return;
-    }
-    m_values[m_valueCount++] = CableValueOf(line, m_scanner);
-    if (m_valueCount == m_values.size()) {
-        m_rows->AppendRow(m_values[0], m_values[1], m_values[2], m_values[3]);
-        m_valueCount = m_keptCount = 0;
-    }
-}
-
-// Copies the values of the row being read out of the buffer, which the next read overwrites.
-void CCableListReader::KeepValues() {
-    for (; m_keptCount < m_valueCount; ++m_keptCount) {
-        m_kept[m_keptCount].assign(m_values[m_keptCount]);
-        m_values[m_keptCount] = m_kept[m_keptCount];
-    }
-}
-
-void CCableListReader::MovePartLineToFront() {
-    const std::size_t partLength = m_end - m_lineStart;
-    std::memmove(m_buffer.get(), m_buffer.get() + m_lineStart, partLength);
-    m_searchFrom -= m_lineStart;
+void CCableListReader::MovePartLineToFront(CCableLineSplitter& splitter) {
+    const std::size_t lineStart = splitter.GetLineStart();
+    const std::size_t partLength = m_end - lineStart;
+    std::memmove(m_buffer.get(), m_buffer.get() + lineStart, partLength);
     m_end = partLength;
-    m_lineStart = 0;
+    splitter.DropTakenLines();
 }
 
 void CCableListReader::Grow() {

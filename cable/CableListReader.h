@@ -1,18 +1,18 @@
 #pragma once
 // The reader of a cable list file, streaming: the text passes through one buffer of a fixed size,
 // which is filled again and again, and only the values of keyword lines are copied out of it. A
-// line that does not fit into the buffer makes it grow to hold that line. The rows it makes are
-// exactly those of FillCableTable(SplitCableLines(text)), wherever the buffer's ends fall.
+// line that does not fit into the buffer makes it grow to hold that line. It splits and groups
+// through the classes that FillCableTable(SplitCableLines(text)) uses, so it makes the same rows,
+// wherever the buffer's ends fall.
 
 #include "cable/TextScanner.h"
 
-#include <array>
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <string>
 #include <string_view>
 
+class CCableLineSplitter;
 class CCableTable;
 
 class CCableListReader {
@@ -32,26 +32,13 @@ public:
 
 private:
     bool ReadMore(const TextSource& source);
-    void TakeWholeLines(bool atTextEnd);
-    void TakeLinesBetweenLineFeedBytes();
-    std::size_t FindLineFeedChar(bool atTextEnd);
-    void TakeLine(std::string_view line);
-    void KeepValues();
-    void MovePartLineToFront();
+    std::string_view Text() const { return std::string_view(m_buffer.get(), m_end); }
+    void MovePartLineToFront(CCableLineSplitter& splitter);
     void Grow();
 
     CTextScanner m_scanner;
-    bool m_lineFeedsByByte;  // every line feed byte begins a character
     std::unique_ptr<char[]> m_buffer;
     std::size_t m_capacity;
-    std::size_t m_end = 0;         // the bytes read and not yet taken end here
-    std::size_t m_lineStart = 0;   // the line not yet taken begins here
-    std::size_t m_searchFrom = 0;  // the first character of that line not yet searched for a line feed
-    bool m_atZeroByte = false;     // the last read met a zero byte, where the text ends
-    bool m_firstLineSeen = false;
-    CCableTable* m_rows = nullptr;
-    std::array<std::string_view, 4> m_values;  // of the row being read
-    std::size_t m_valueCount = 0;
-    std::size_t m_keptCount = 0;  // values copied out of the buffer into m_kept
-    std::array<std::string, 3> m_kept;
+    std::size_t m_end = 0;      // the bytes read and not yet taken end here
+    bool m_atZeroByte = false;  // the last read met a zero byte, where the text ends
 };

@@ -1,6 +1,6 @@
 #include "cable/CableListText.h"
 
-#include "cable/CableKeywords.h"
+#include "cable/CableColumns.h"
 #include "cable/CableTable.h"
 #include "cable/UnwritableCellError.h"
 
@@ -88,7 +88,7 @@ private:
     const std::function<void(std::string_view)>& m_write;
 };
 
-std::size_t RowTextSize(std::string_view number, const std::array<std::string_view, 4>& cells) {
+std::size_t RowTextSize(std::string_view number, const CableCells& cells) {
     std::size_t size = 0;
     for (std::size_t column = 0; column < cells.size(); ++column) {
         size += kCableKeywords[column].size() + number.size() + kEquals.size() + cells[column].size() + 1;
@@ -115,12 +115,11 @@ char* PutLine(char* out, std::string_view number, std::string_view cell) {
 }
 
 template <std::size_t... columns>
-void PutLines(char* out, std::string_view number, const std::array<std::string_view, 4>& cells,
-              std::index_sequence<columns...>) {
+void PutLines(char* out, std::string_view number, const CableCells& cells, std::index_sequence<columns...>) {
     ((out = PutLine<columns>(out, number, cells[columns])), ...);
 }
 
-void PutRow(CTextPieces& pieces, std::string_view number, const std::array<std::string_view, 4>& cells) {
+void PutRow(CTextPieces& pieces, std::string_view number, const CableCells& cells) {
     char* out = pieces.Room(RowTextSize(number, cells));
     if (out != nullptr) {
         PutLines(out, number, cells, std::make_index_sequence<kCableKeywords.size()>());
@@ -161,8 +160,8 @@ bool HoldsLineFeedOrZero(std::string_view text) {
     return false;
 }
 
-// The four cells as one text when they lie one after another, as the table keeps them.
-bool AreAdjacent(const std::array<std::string_view, 4>& cells) {
+// The cells as one text when they lie one after another, as the table keeps them.
+bool AreAdjacent(const CableCells& cells) {
     for (std::size_t column = 1; column < cells.size(); ++column) {
         if (cells[column - 1].data() + cells[column - 1].size() != cells[column].data()) {
             return false;
@@ -171,7 +170,7 @@ bool AreAdjacent(const std::array<std::string_view, 4>& cells) {
     return true;
 }
 
-std::string_view AsOneText(const std::array<std::string_view, 4>& adjacentCells) {
+std::string_view AsOneText(const CableCells& adjacentCells) {
     const char* const end = adjacentCells.back().data() + adjacentCells.back().size();
     return std::string_view(adjacentCells.front().data(), static_cast<std::size_t>(end - adjacentCells.front().data()));
 }
@@ -181,7 +180,7 @@ std::string_view AsOneText(const std::array<std::string_view, 4>& adjacentCells)
 void CheckCableListCells(const CCableTable& table, const std::string& path) {
     const int rows = table.GetItemCount();
     for (int row = 0; row < rows; ++row) {
-        const std::array<std::string_view, 4> cells = table.GetRowTextViews(row);
+        const CableCells cells = table.GetRowTextViews(row);
         if (AreAdjacent(cells) && !HoldsLineFeedOrZero(AsOneText(cells))) {
             continue;
         }

@@ -1,5 +1,6 @@
 #include "cable/CableRow.h"
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -35,7 +36,11 @@ const char* GetLength(const char* in, std::size_t& length) {
 
 // Whether every cell's length takes one byte, as it does in almost every row.
 bool AllShort(const CCableRow::Cells& cells) {
-    return (cells[0].size() | cells[1].size() | cells[2].size() | cells[3].size()) < 0x80;
+    std::size_t anyLong = 0;
+    for (std::string_view cell : cells) {
+        anyLong |= cell.size();
+    }
+    return anyLong < 0x80;
 }
 
 }  // namespace

@@ -1,16 +1,17 @@
 #pragma once
-// One row of the cable table as the table stores it: the lengths of its four cells, each in as few
-// bytes as it needs (seven bits to a byte), then the bytes of the four cells one after the other.
-// A row of short cells costs four bytes beside its text.
+// One row of the cable table as the table stores it: the lengths of its cells, each in as few bytes
+// as it needs (seven bits to a byte), then the bytes of the cells one after the other. A row of
+// short cells costs a byte a column beside its text.
 
-#include <array>
+#include "cable/CableColumns.h"
+
 #include <cstddef>
 #include <string_view>
 
 class CCableRow {
 public:
-    static constexpr int kColumnCount = 4;
-    using Cells = std::array<std::string_view, kColumnCount>;
+    static constexpr int kColumnCount = kCableColumnCount;
+    using Cells = CableCells;
 
     // The number of bytes that a row of these cells takes.
     static std::size_t StoredSize(const Cells& cells);
@@ -21,14 +22,18 @@ public:
     // The row stored at stored.
     explicit CCableRow(const char* stored) : m_stored(stored) {}
 
-    // The text of column (0..3), valid while the row stays stored.
+    // The text of column (0..kColumnCount - 1), valid while the row stays stored.
     std::string_view GetCell(int column) const;
     // The texts of all columns in order, valid while the row stays stored.
     Cells GetCells() const {
-        // Every length takes a byte at least, so the first four bytes can always be read; almost
-        // always each of them is a whole length.
+        // Every length takes a byte at least, so the first byte of each column can always be read;
+        // almost always each of them is a whole length.
         const auto* lengths = reinterpret_cast<const unsigned char*>(m_stored);
-        if ((lengths[0] | lengths[1] | lengths[2] | lengths[3]) >= 0x80) {
+        unsigned anyLong = 0;
+        for (int column = 0; column < kColumnCount; ++column) {
+            anyLong |= lengths[column];
+        }
+        if (anyLong >= 0x80) {
             return GetCellsWithLongLengths();
         }
         const char* text = m_stored + kColumnCount;

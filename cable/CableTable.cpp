@@ -75,15 +75,24 @@ int CCableTable::InsertRow(int index, const std::string& text) {
     if (index < 0 || index > GetItemCount()) {
         throw std::out_of_range("cable table: cannot insert at " + std::to_string(index));
     }
-    return PutRow(index, {text, {}, {}, {}});
+    CableCells cells{};
+    cells[kNameColumn] = text;
+    return PutRow(index, cells);
 }
+
+int CCableTable::AppendRow(const CableCells& cells) { return PutRow(GetItemCount(), cells); }
 
 int CCableTable::AppendRow(std::string_view name, std::string_view velocity, std::string_view cableLoss,
                            std::string_view frequency) {
-    return PutRow(GetItemCount(), {name, velocity, cableLoss, frequency});
+    CableCells cells{};
+    cells[kNameColumn] = name;
+    cells[kVelocityColumn] = velocity;
+    cells[kCableLossColumn] = cableLoss;
+    cells[kFrequencyColumn] = frequency;
+    return AppendRow(cells);
 }
 
-int CCableTable::PutRow(int index, const std::array<std::string_view, 4>& cells) {
+int CCableTable::PutRow(int index, const CableCells& cells) {
     CheckRoomForRow();
     CRows& rows = Rows();
     if (rows.rows.size() == rows.rows.capacity()) {
@@ -142,7 +151,7 @@ std::string_view CCableTable::GetCellTextView(int row, int column) const {
     return CCableRow(Rows().rows[static_cast<std::size_t>(row)]).GetCell(column);
 }
 
-std::array<std::string_view, 4> CCableTable::GetRowTextViews(int row) const {
+CableCells CCableTable::GetRowTextViews(int row) const {
     CheckRow(row);
     return CCableRow(Rows().rows[static_cast<std::size_t>(row)]).GetCells();
 }

@@ -1,11 +1,12 @@
 #pragma once
-// The cable table: an ordered list of rows of four text cells (name, velocity, cable loss,
-// frequency), with at most one selected row. Cells are bytes in the user's character set; the
-// table never interprets, trims or converts them. The rows are kept in large shared blocks, a few
-// bytes beside their text each, so that a table of millions of rows stays small and one row is
-// added, changed or deleted in about the time it takes to move a pointer per row.
+// The cable table: an ordered list of rows of text cells, one for each column of CableColumns.h
+// (name, velocity, cable loss, frequency), with at most one selected row. Cells are bytes in the user's character set;
+// the table never interprets, trims or converts them. The rows are kept in large shared blocks, a few bytes beside
+// their text each, so that a table of millions of rows stays small and one row is added, changed or deleted in about
+// the time it takes to move a pointer per row.
 
-#include <array>
+#include "cable/CableColumns.h"
+
 #include <string>
 #include <string_view>
 
@@ -22,15 +23,17 @@ public:
 
     // Number of rows.
     int GetItemCount() const;
-    // Number of columns: always 4.
+    // Number of columns: always kCableColumnCount.
     int GetColumnCount() const;
     // Index of the selected row, or -1 when none is selected.
     int GetSelectedRow() const;
-    // Inserts a row at index (0..count) whose column 0 is text and columns 1-3 are empty; the new
+    // Inserts a row at index (0..count) whose first column is text and other columns are empty; the new
     // row becomes the one selected row. Returns its index. Throws std::out_of_range for a bad index.
     int InsertRow(int index, const std::string& text);
-    // Appends a row of four cells, which becomes the one selected row, as InsertRow at the end
-    // followed by three SetCellText would. Returns its index.
+    // Appends a row of these cells, which becomes the one selected row, as InsertRow at the end
+    // followed by a SetCellText for each other column would. Returns its index.
+    int AppendRow(const CableCells& cells);
+    // AppendRow of the cells named, in column order.
     int AppendRow(std::string_view name, std::string_view velocity, std::string_view cableLoss,
                   std::string_view frequency);
     // Makes room for count rows in all, so that appending up to that many needs no larger index of
@@ -43,9 +46,9 @@ public:
     // The text of one cell without a copy, valid until the table next changes. Throws
     // std::out_of_range for a bad row or column.
     std::string_view GetCellTextView(int row, int column) const;
-    // The texts of the four cells of one row without a copy, valid until the table next changes.
+    // The texts of the cells of one row without a copy, valid until the table next changes.
     // Throws std::out_of_range for a bad row.
-    std::array<std::string_view, 4> GetRowTextViews(int row) const;
+    CableCells GetRowTextViews(int row) const;
     // Removes a row; later rows move up by one. A selected row below it stays selected; deleting
     // the selected row leaves none selected. Throws std::out_of_range for a bad row.
     void DeleteRow(int row);
@@ -73,7 +76,7 @@ private:
     void CheckRow(int row) const;
     void CheckColumn(int column) const;
     void CheckRoomForRow() const;
-    int PutRow(int index, const std::array<std::string_view, 4>& cells);
+    int PutRow(int index, const CableCells& cells);
     void MoveSelection(int row);
     void CompactIfWasteful() noexcept;
 

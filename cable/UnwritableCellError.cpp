@@ -1,6 +1,6 @@
 #include "cable/UnwritableCellError.h"
 
-#include "cable/CableKeywords.h"
+#include "cable/CableColumns.h"
 
 CUnwritableCellError::CUnwritableCellError(const std::string& path, int row, int column)
     : CFileError(Cause::Generic, path + ": row " + std::to_string(row + 1) + ", column " + std::to_string(column + 1) +

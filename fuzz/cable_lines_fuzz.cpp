@@ -1,8 +1,8 @@
 // Fuzzes the cable list reader's three steps, SplitCableLines, FillCableTable and
 // ExtractCableValue: each is checked against a plain model that steps through the text one
 // character at a time with mbrlen, and rows are written out and read back. The streaming reader
-// and writer are checked against the whole-text functions through small buffers and reads, so
-// that boundaries fall inside lines and characters.
+// is checked against the same model, and the writer's pieces against its whole text, through
+// small buffers and reads, so that boundaries fall inside lines and characters.
 //
 // An input's first byte picks the character set of the scan by its value modulo 3 (0: C.UTF-8,
 // 1: zh_CN.GBK, 2: C); the rest is the file's text. zh_CN.GBK is looked up along LOCPATH, where
@@ -229,12 +229,28 @@ void CheckRoundTrip(const Cells& cells) {
     Check(BuildCableListText(readBack) == text, "a second export is byte-identical to the first");
 }
 
-// The streaming reader makes the rows that the whole-text functions make of the text up to its
-// first zero byte, whatever the sizes of its buffer and of its reads.
-void CheckStreaming(std::string_view text) {
+// The rows the model makes of the text up to its first zero byte: every four keyword lines a row,
+// or no rows and kCableFormatError when the lines do not make whole rows.
+Cells ModelRows(std::string_view text, int& result) {
     const std::string_view untilZero = text.substr(0, std::min(text.find('\0'), text.size()));
-    CCableTable whole;
-    const int expected = FillCableTable(SplitCableLines(untilZero), whole);
+    const std::vector<std::string_view> lines = ModelKeywordLines(untilZero);
+    if (lines.size() % 4 != 0) {
+        result = kCableFormatError;
+        return {};
+    }
+    Cells cells(lines.size() / 4);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        cells[i / 4].emplace_back(ModelValue(lines[i]));
+    }
+    result = static_cast<int>(cells.size());
+    return cells;
+}
+
+// The streaming reader makes the model's rows of the text up to its first zero byte, whatever the
+// sizes of its buffer and of its reads.
+void CheckStreaming(std::string_view text) {
+    int expected = 0;
+    const Cells expectedCells = ModelRows(text, expected);
     static const std::size_t sizes[][2] = {{1, 1}, {2, 3}, {3, 1}, {5, 64}, {16, 7}, {4096, 4096}};
     for (const auto& [bufferSize, readSize] : sizes) {
         std::size_t offset = 0;
@@ -247,8 +263,8 @@ void CheckStreaming(std::string_view text) {
         CCableListReader reader(bufferSize);
         CCableTable rows;
         const int result = reader.ReadRows(source, rows);
-        Check(result == expected, "streaming makes as many rows as the whole text, or the same refusal");
-        Check(result <= 0 || CellsOf(rows) == CellsOf(whole), "streaming makes the rows of the whole text");
+        Check(result == expected, "streaming makes as many rows as the model, or the same refusal");
+        Check(result <= 0 || CellsOf(rows) == expectedCells, "streaming makes the model's rows");
     }
 }
 

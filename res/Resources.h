@@ -1,10 +1,12 @@
 #pragma once
 // The program's resources: dialog layouts, the string table, message texts and the icon.
 
+#include "cable/CableColumns.h"
 #include "res/Commands.h"
 #include "res/Layout.h"
 #include "res/ResourceIds.h"
 
+#include <array>
 #include <span>
 #include <string>
 
@@ -44,14 +46,17 @@ inline constexpr const char* kSelectToEdit = "Please select item to edit";
 inline constexpr const char* kNothingToDelete = "There is no item to delete";
 inline constexpr const char* kSelectToDelete = "Please select item to delete";
 inline constexpr const char* kExitQuestion = "Are you sure to exit the program?";
-inline constexpr const char* kColumnHeadings[4] = {"Cable Name", "Velocity", "Cable Loss", "Frequency(MHz)"};
-inline constexpr int kColumnWidths[4] = {220, 120, 120, 120};
+// The list's columns, in the order of CableColumns.h.
+inline constexpr std::array<const char*, kCableColumnCount> kColumnHeadings = {"Cable Name", "Velocity", "Cable Loss",
+                                                                               "Frequency(MHz)"};
+inline constexpr std::array<int, kCableColumnCount> kColumnWidths = {220, 120, 120, 120};
 // Copy and Paste.
 inline constexpr const char* kClipboardUnavailable = "The clipboard cannot be used now. Please try again.";
 inline constexpr const char* kNothingToPaste = "There are no rows on the clipboard to paste.";
 // A wrong line of the clipboard's text: "Line 2: " and one of these.
 inline constexpr const char* kLinePrefix = "Line ";
-inline constexpr const char* kPasteFieldNames[4] = {"Name", "Velocity", "Cable Loss", "Frequency"};
+inline constexpr std::array<const char*, kCableColumnCount> kPasteFieldNames = {"Name", "Velocity", "Cable Loss",
+                                                                                "Frequency"};
 inline constexpr const char* kNotANumber = " is not a number.";
 inline constexpr const char* kEmptyField = " is empty.";
 inline constexpr const char* kWrongFieldCount = "It needs 4 fields, tab-separated; it has ";  // then "3."

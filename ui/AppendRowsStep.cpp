@@ -11,7 +11,7 @@ void CAppendRowsStep::Apply() {
     const int selectedBefore = table.GetSelectedRow();
     try {
         table.ReserveRows(countBefore + static_cast<int>(m_rows.size()));
-        for (const SCableRowTexts& row : m_rows) table.AppendRow(row[0], row[1], row[2], row[3]);
+        for (const SCableRowTexts& row : m_rows) table.AppendRow(CableCellViews(row));
     } catch (...) {
         while (table.GetItemCount() > countBefore) table.DeleteRow(table.GetItemCount() - 1);
         table.SelectRow(selectedBefore);

@@ -24,8 +24,6 @@ namespace {
 
 constexpr int kEditCommands[] = {IDC_ADD_CABLE, IDC_EDIT_CABLE, IDC_EXPORT, IDC_DELETE_CABLE};
 
-enum ECableColumn { kNameColumn, kVelocityColumn, kCableLossColumn, kFrequencyColumn };
-
 }  // namespace
 
 CQuorlisDlg::CQuorlisDlg(std::function<void()> runAboutBox)
@@ -220,7 +218,7 @@ void CQuorlisDlg::OnEdit() {
 
     SCableRowTexts cells{parameterDlg.m_strName, parameterDlg.m_strVelocity, parameterDlg.m_strCableLoss,
                          parameterDlg.m_strFrequency};
-    const std::array<std::string_view, 4> before = m_list.GetRowTextViews(row);
+    const CableCells before = m_list.GetRowTextViews(row);
     if (std::equal(cells.begin(), cells.end(), before.begin())) return;
     DoStep(std::make_unique<CEditRowStep>(m_list, m_editingEnabled, row, std::move(cells)));
 }

@@ -117,9 +117,11 @@ bool AreColumnHeadings(const std::vector<std::string>& fields) {
 
 // What is wrong with the fields of a line as a row, or "".
 std::string CheckRowFields(const std::vector<std::string>& fields) {
-    if (fields.size() != 4) return QuorlisText::kWrongFieldCount + std::to_string(fields.size()) + ".";
-    if (fields[0].empty()) return std::string(QuorlisText::kPasteFieldNames[0]) + QuorlisText::kEmptyField;
-    for (std::size_t column = 1; column < fields.size(); ++column) {
+    if (fields.size() != kCableColumnCount) return QuorlisText::kWrongFieldCount + std::to_string(fields.size()) + ".";
+    if (fields[kNameColumn].empty())
+        return std::string(QuorlisText::kPasteFieldNames[kNameColumn]) + QuorlisText::kEmptyField;
+    for (std::size_t column = 0; column < fields.size(); ++column) {
+        if (column == kNameColumn) continue;
         double value = 0;
         if (!ParseLeadingNumber(fields[column], value)) {
             return std::string(QuorlisText::kPasteFieldNames[column]) + QuorlisText::kNotANumber;
@@ -145,7 +147,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 }  // namespace
 
-std::string FormatSpreadsheetLine(const std::array<std::string_view, 4>& cells, std::string_view lineEnd) {
+std::string FormatSpreadsheetLine(const CableCells& cells, std::string_view lineEnd) {
     const CTextScanner scanner;
     std::string line;
     for (std::size_t column = 0; column < cells.size(); ++column) {
@@ -181,8 +183,8 @@ SSpreadsheetRows ParseSpreadsheetRows(std::string_view text, int unconvertibleLi
             result.problem = std::move(parsed.problem);
             return result;
         }
-        result.rows.push_back(SCableRowTexts{std::move(parsed.fields[0]), std::move(parsed.fields[1]),
-                                             std::move(parsed.fields[2]), std::move(parsed.fields[3])});
+        SCableRowTexts& row = result.rows.emplace_back();
+        std::move(parsed.fields.begin(), parsed.fields.end(), row.begin());
     }
     return result;
 }

@@ -12,7 +12,7 @@
 #include <vector>
 
 // cells as one line, ended by lineEnd.
-std::string FormatSpreadsheetLine(const std::array<std::string_view, 4>& cells, std::string_view lineEnd);
+std::string FormatSpreadsheetLine(const CableCells& cells, std::string_view lineEnd);
 
 // What ParseSpreadsheetRows found.
 struct SSpreadsheetRows {

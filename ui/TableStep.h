@@ -6,11 +6,8 @@
 #include "cable/CableTable.h"
 #include "ui/UndoCommand.h"
 
-#include <array>
-#include <string>
-
-// The four cells of a row: name, velocity, cable loss, frequency.
-using SCableRowTexts = std::array<std::string, 4>;
+// The cells of a row, in the order of CableColumns.h.
+using SCableRowTexts = CableCellTexts;
 
 class CTableStep : public CUndoCommand {
 public:

@@ -1,9 +1,11 @@
 // The reader's three steps on a whole text: the file's text to keyword lines, keyword lines to
-// rows, a line to a cell.
+// rows, a line to a cell. The first two split and group as the streaming reader does, through the
+// same classes.
 
+#include "cable/CableLineSplitter.h"
 #include "cable/CableLines.h"
-
 #include "cable/CableListFile.h"
+#include "cable/CableRowGrouper.h"
 #include "cable/CableTable.h"
 
 #include <climits>
@@ -32,31 +34,15 @@ std::vector<std::string_view> SplitCableLines(std::string_view text) {
     const CTextScanner scanner;
     std::vector<std::string_view> lines;
     lines.reserve(MostKeywordLines(text));
-    bool firstToken = true;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        std::size_t end = scanner.FindChar(text, '\n', pos);
-        if (end == std::string_view::npos) {
-            end = text.size();
-        }
-        if (end > pos) {
-            const std::string_view token = text.substr(pos, end - pos);
-            if (!firstToken && ContainsCableKeyword(token, scanner)) {
-                lines.push_back(token);
-            }
-            firstToken = false;
-        }
-        pos = end + 1;
-    }
+    CCableLineSplitter(scanner).TakeLines(text, true, [&lines](std::string_view line) { lines.push_back(line); });
     return lines;
 }
 
 int FillCableTable(const std::vector<std::string_view>& lines, CCableTable& table) {
-    const std::size_t width = static_cast<std::size_t>(table.GetColumnCount());
-    if (lines.size() % width != 0) {
+    if (lines.size() % kCableColumnCount != 0) {
         return kCableFormatError;
     }
-    const std::size_t rowCount = lines.size() / width;
+    const std::size_t rowCount = lines.size() / kCableColumnCount;
     if (rowCount > static_cast<std::size_t>(INT_MAX)) {
         throw std::length_error("cable list: too many rows");
     }
@@ -66,9 +52,9 @@ int FillCableTable(const std::vector<std::string_view>& lines, CCableTable& tabl
     const CTextScanner scanner;
     CCableTable rows;
     rows.ReserveRows(static_cast<int>(rowCount));
-    for (std::size_t first = 0; first < lines.size(); first += width) {
-        rows.AppendRow(CableValueOf(lines[first], scanner), CableValueOf(lines[first + 1], scanner),
-                       CableValueOf(lines[first + 2], scanner), CableValueOf(lines[first + 3], scanner));
+    CCableRowGrouper grouper(scanner, rows);
+    for (std::string_view line : lines) {
+        grouper.Take(line);
     }
     table.ReplaceWith(std::move(rows));
     return static_cast<int>(rowCount);

@@ -264,4 +264,21 @@ TEST(WinApp, RunTakesTheCharacterSetMakesTheBackendAndRunsTheApp) {
     EXPECT_THROW(GetWindowing(), std::logic_error);
 }
 
+class CFailingApp : public CWinApp {
+public:
+    bool InitInstance() override { throw std::length_error("no room for the window"); }
+};
+
+TEST(WinApp, AStartThatThrowsEndsWithOneAndSaysWhatWasCaught) {
+    CFailingApp app;
+    char name[] = "quorlis";
+    char* argv[] = {name, nullptr};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunWinApp(1, argv), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "PlatformCoreTest: the program's start failed: std::length_error: no room for the window\n");
+    std::setlocale(LC_CTYPE, "C");
+    EXPECT_THROW(GetWindowing(), std::logic_error);
+}
+
 }  // namespace

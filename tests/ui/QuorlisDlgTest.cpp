@@ -8,6 +8,24 @@
 
 namespace {
 
+// Import and Export ask the same of their chooser but for its kind and title (each named after
+// its command): the list's extension, file name and filter, no read-only box, the overwrite
+// question, and the folder of the last file used.
+void ExpectCableFileChooser(const CHeadlessWindowing::SFileChooserRecord& chooser, bool save, const std::string& title,
+                            const std::string& initialFolder) {
+    SCOPED_TRACE(title);
+    EXPECT_EQ(chooser.request.save, save);
+    EXPECT_EQ(chooser.request.title, title);
+    EXPECT_EQ(chooser.request.defaultExt, "ini");
+    EXPECT_EQ(chooser.request.fileName, "CableList.ini");
+    EXPECT_EQ(chooser.request.filter, kFileFilter);
+    EXPECT_TRUE(chooser.request.hideReadOnly);
+    EXPECT_TRUE(chooser.request.overwritePrompt);
+    EXPECT_EQ(chooser.request.initialFolder, initialFolder);
+    EXPECT_EQ(chooser.ownerLayoutId, IDD_QUORLIS_DIALOG);
+    EXPECT_FALSE(chooser.waitCursor);
+}
+
 TEST_F(QuorlisDlgTest, StartsWithOnlyImportEnabledAndTheListSetUp) {
     ExpectEditCommandsEnabled(false);
     ui.Check([this] {
@@ -44,15 +62,7 @@ TEST_F(QuorlisDlgTest, ImportFillsTheTableSelectsTheLastRowAndUnlocks) {
     RunAndExit();
 
     ASSERT_EQ(ui.GetFileChoosers().size(), 1u);
-    const auto& chooser = ui.GetFileChoosers()[0];
-    EXPECT_FALSE(chooser.request.save);
-    EXPECT_EQ(chooser.request.title, "Import") << "named after the command";
-    EXPECT_EQ(chooser.request.defaultExt, "ini");
-    EXPECT_EQ(chooser.request.fileName, "CableList.ini");
-    EXPECT_EQ(chooser.request.filter, kFileFilter);
-    EXPECT_TRUE(chooser.request.hideReadOnly);
-    EXPECT_TRUE(chooser.request.overwritePrompt);
-    EXPECT_EQ(chooser.ownerLayoutId, IDD_QUORLIS_DIALOG);
+    ExpectCableFileChooser(ui.GetFileChoosers()[0], false, "Import", "");
 
     ASSERT_EQ(dlg.m_list.GetItemCount(), 2);
     EXPECT_EQ(Row(0), (std::vector<std::string>{"RG58", "0.66", "0.5", "100"}));
@@ -170,9 +180,7 @@ TEST_F(QuorlisDlgTest, ExportWritesTheTableThroughTheSaveChooser) {
     RunAndExit();
 
     ASSERT_EQ(ui.GetFileChoosers().size(), 2u);
-    EXPECT_TRUE(ui.GetFileChoosers()[1].request.save);
-    EXPECT_EQ(ui.GetFileChoosers()[1].request.title, "Export");
-    EXPECT_EQ(ui.GetFileChoosers()[1].request.fileName, "CableList.ini");
+    ExpectCableFileChooser(ui.GetFileChoosers()[1], true, "Export", GetFolderOfPath(source));
     EXPECT_EQ(ReadFile(target), kTwoRows);
     EXPECT_TRUE(Messages().empty());
 }

@@ -140,7 +140,7 @@ int CQtDialogWindow::ControlIdOf(const QWidget* widget) const {
     return 0;
 }
 
-void CQtDialogWindow::AttachList(int id, CCableTable& table) {
+void CQtDialogWindow::AttachList(int id, IListSource& table) {
     if (auto* list = dynamic_cast<CQtListView*>(GetControlWidget(id))) list->AttachTable(table);
 }
 

@@ -146,7 +146,7 @@ int CWin32DialogWindow::GetFocusedControl() const {
     return GetDlgCtrlID(focus);
 }
 
-void CWin32DialogWindow::AttachList(int id, CCableTable& table) {
+void CWin32DialogWindow::AttachList(int id, IListSource& table) {
     const HWND list = GetDlgItem(m_hwnd, id);
     if (!list) return;
     m_lists.erase(id);

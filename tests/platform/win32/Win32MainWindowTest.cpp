@@ -618,7 +618,7 @@ std::string CableFile(int rows) {
 TEST_F(Win32MainWindowTest, KeysUndoAndRedoAndTheExitQuestionDefaultsToNoWhileChanged) {
     const std::string source = MakeFile("long.ini", CableFile(500));
     OnMain([](HWND main) { PostControlKey(List(main), 'O'); });
-    ui.Then(CUiDriver::OnWindow("Open", [source](HWND chooser) {
+    ui.Then(CUiDriver::OnWindow("Import", [source](HWND chooser) {
         ReleaseControl();
         AnswerChooser(chooser, source);
     }));

@@ -113,8 +113,8 @@ double TimeWindowImport(const CBenchWindowing& windowing, int rows) {
     const int messages = windowing.GetMessageCount();
     dlg.DoModal();
     if (!probed) Fail("the main window has no list or no Import button");
-    if (dlg.m_list.GetItemCount() != rows || windowing.GetMessageCount() != messages) {
-        Fail("the window's Import made " + std::to_string(dlg.m_list.GetItemCount()) + " rows");
+    if (dlg.m_table.GetItemCount() != rows || windowing.GetMessageCount() != messages) {
+        Fail("the window's Import made " + std::to_string(dlg.m_table.GetItemCount()) + " rows");
     }
     return Seconds(clicked, painted);
 }
@@ -147,7 +147,7 @@ SUndoTimes TimeWindowUndo(int rows) {
     const auto key = [&](unsigned letter) { return [&dlg, letter] { dlg.HandleAccelerator(letter, kModControl); }; };
     const auto click = [&](int id) { return [&, id] { probed = probed && ClickButton(dlg, id); }; };
     const auto deleteMiddleRow = [&] {
-        dlg.m_list.SelectRow(rows / 2);
+        dlg.m_table.SelectRow(rows / 2);
         click(IDC_DELETE_CABLE)();
     };
     actions = {click(IDC_IMPORT), click(IDC_IMPORT), deleteMiddleRow, key('Z'), key('Y'), key('Z'), key('Z'), key('Y')};
@@ -155,7 +155,7 @@ SUndoTimes TimeWindowUndo(int rows) {
                &times.redoDelete, nullptr, &times.undoImport, &times.redoImport};
     CallAfterFirstWindowPaint([&] { runNext(); });
     dlg.DoModal();
-    if (!probed || dlg.m_list.GetItemCount() != rows) Fail("the window's Undo and Redo went wrong");
+    if (!probed || dlg.m_table.GetItemCount() != rows) Fail("the window's Undo and Redo went wrong");
     return times;
 }
 

@@ -35,20 +35,34 @@ std::string DescribeCurrentException() {
     }
 }
 
-}  // namespace
-
-void ReportHandlerFailure(int dialogId, std::string_view event, std::optional<unsigned> eventId) {
-    // A throw from here would leave the entry point's catch block and end the program.
+// Writes "<program>: <where> failed: <the exception>" to standard error and the debugger output.
+void LogCurrentException(const std::string& where) noexcept {
+    // A throw from here would leave the caller's catch block and end the program.
     try {
-        std::ostringstream line;
-        line << GetProgramName() << ": dialog " << dialogId << ": " << event;
-        if (eventId) line << ' ' << *eventId;
-        line << " failed: " << DescribeCurrentException() << '\n';
-        const std::string text = line.str();
+        const std::string text = GetProgramName() + ": " + where + " failed: " + DescribeCurrentException() + '\n';
         std::fputs(text.c_str(), stderr);
         std::fflush(stderr);
         WriteDebuggerOutput(text);
     } catch (...) {
     }
+}
+
+}  // namespace
+
+void ReportHandlerFailure(int dialogId, std::string_view event, std::optional<unsigned> eventId) {
+    try {
+        std::ostringstream where;
+        where << "dialog " << dialogId << ": " << event;
+        if (eventId) where << ' ' << *eventId;
+        LogCurrentException(where.str());
+    } catch (...) {
+    }
     assert(!"a dialog's handler failed: see the line above");
+}
+
+void ReportCaughtFailure(std::string_view where) {
+    try {
+        LogCurrentException(std::string(where));
+    } catch (...) {
+    }
 }

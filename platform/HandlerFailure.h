@@ -10,3 +10,9 @@
 // ("dialog 102: command 1000 failed: std::out_of_range: ..."), to standard error and the debugger
 // output; debug builds then stop at an assertion. Call it only inside a catch block. Never throws.
 void ReportHandlerFailure(int dialogId, std::string_view event, std::optional<unsigned> eventId = std::nullopt);
+
+// Logs the exception being handled by a catch-all that must let nothing through (a toolkit's event,
+// the system's dialog procedure, the program's start) as one line naming where it was caught
+// ("window procedure failed: std::bad_alloc: ...") to standard error and the debugger output, and
+// goes on: what the user sees is left to the caller. Call it only inside a catch block. Never throws.
+void ReportCaughtFailure(std::string_view where);

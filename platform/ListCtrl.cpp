@@ -1,12 +1,15 @@
 #include "platform/ListCtrl.h"
 
 #include "platform/Dialog.h"
+#include "platform/ListSource.h"
+
+CListCtrl::CListCtrl(IListSource& source) : m_source(source) {}
 
 void CListCtrl::Attach(CDialog& dialog, int id) {
     m_dialog = &dialog;
     m_id = id;
     if (IDialogWindow* window = Window()) {
-        window->AttachList(id, *this);
+        window->AttachList(id, m_source);
         window->SetListExtendedStyle(id, m_extendedStyle);
     }
 }
@@ -27,7 +30,7 @@ void CListCtrl::SetExtendedStyle(unsigned styles) {
 
 bool CListCtrl::EnsureVisible(int row, bool) {
     IDialogWindow* window = Window();
-    if (!window || row < 0 || row >= GetItemCount()) return false;
+    if (!window || row < 0 || row >= m_source.GetItemCount()) return false;
     window->EnsureListRowVisible(m_id, row);
     return true;
 }

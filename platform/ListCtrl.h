@@ -1,18 +1,20 @@
 #pragma once
-// The list control: the cable table that it holds, displayed by the backend's list once bound to a
-// dialog's control with DDX_Control. The table is the only store of the rows; the display reads
-// its cells from it.
-
-#include "cable/CableTable.h"
+// The list control: shows the rows of a list source, which stays their owner, in the backend's
+// list once bound to a dialog's control with DDX_Control. The backend's list reads the cells from
+// the source and is told of its changes; the control itself keeps only its columns and styles.
 
 #include <string>
 
 class CDialog;
 class IDialogWindow;
+class IListSource;
 
-class CListCtrl : public CCableTable {
+class CListCtrl {
 public:
-    // Binds the object to list control id of dialog, which then displays this table.
+    // A control that shows source, which outlives it.
+    explicit CListCtrl(IListSource& source);
+
+    // Binds the object to list control id of dialog, which then displays the source.
     void Attach(CDialog& dialog, int id);
 
     // Adds a column heading; format is kLvcfmtLeft. Returns column, or -1 when the control is not
@@ -29,6 +31,7 @@ private:
     // The running window of the bound dialog, or nullptr.
     IDialogWindow* Window() const;
 
+    IListSource& m_source;
     CDialog* m_dialog = nullptr;
     int m_id = 0;
     unsigned m_extendedStyle = 0;

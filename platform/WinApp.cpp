@@ -1,5 +1,6 @@
 #include "platform/WinApp.h"
 
+#include "platform/HandlerFailure.h"
 #include "platform/MessageBox.h"
 
 #include <clocale>
@@ -40,6 +41,7 @@ int RunWinApp(int argc, char** argv) {
     try {
         app->InitInstance();
     } catch (...) {
+        ReportCaughtFailure("the program's start");
         exitCode = 1;
     }
     SetWindowing(nullptr);

@@ -31,7 +31,8 @@ public:
 // Runs the program: takes the user's character set (LC_CTYPE) from the environment, makes the
 // default backend, calls the application's InitInstance. The command line is the program's: the
 // backend is given only the program's name (argv[0]). Returns the process exit code: 0, or 1 with
-// one line on standard error when the backend cannot run (no display).
+// one line on standard error when the backend cannot run (no display) or InitInstance throws (the
+// line, also written to the debugger output, says what was thrown).
 int RunWinApp(int argc, char** argv);
 
 // The backend a program runs on; defined by the backend library it links. Throws

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-class CCableTable;
+class IListSource;
 class CDialog;
 struct SDialogLayout;
 
@@ -103,8 +103,8 @@ public:
     // The id of the control that has the focus, or 0 when none has.
     virtual int GetFocusedControl() const = 0;
 
-    // List control id displays table, which outlives the window and stays the only store of rows.
-    virtual void AttachList(int id, CCableTable& table) = 0;
+    // List control id displays the rows of table, which outlives the window.
+    virtual void AttachList(int id, IListSource& table) = 0;
     // Inserts a list column; width is in pixels of the design (see kDesignedBaseUnitX), which the
     // backend scales to its font and widens where the heading would not fit.
     virtual void InsertListColumn(int id, int column, const std::string& heading, int format, int width) = 0;

@@ -59,7 +59,7 @@ bool CQuorlisDlg::OnInitDialog() {
     GetWindow()->SetIcon(m_hIcon, false);
 
     m_list.SetExtendedStyle(m_list.GetExtendedStyle() | kLvsExGridLines | kLvsExFullRowSelect);
-    for (int column = 0; column < m_list.GetColumnCount(); ++column) {
+    for (int column = 0; column < m_table.GetColumnCount(); ++column) {
         m_list.InsertColumn(column, QuorlisText::kColumnHeadings[column], kLvcfmtLeft,
                             QuorlisText::kColumnWidths[column]);
     }
@@ -131,7 +131,7 @@ void CQuorlisDlg::DoStep(std::unique_ptr<CUndoCommand> step) {
 
 void CQuorlisDlg::ReplaceTable(CCableTable&& incoming) {
     const bool wasClean = m_steps.IsClean();
-    DoStep(std::make_unique<CReplaceTableStep>(m_list, m_editingEnabled, std::move(incoming)));
+    DoStep(std::make_unique<CReplaceTableStep>(m_table, m_editingEnabled, std::move(incoming)));
     if (wasClean) m_steps.AddCleanPosition();
 }
 
@@ -141,7 +141,7 @@ void CQuorlisDlg::ShowStepState() {
 }
 
 void CQuorlisDlg::ShowSelectedRow() {
-    const int row = m_list.GetSelectedRow();
+    const int row = m_table.GetSelectedRow();
     if (row >= 0) m_list.EnsureVisible(row, false);
 }
 
@@ -177,7 +177,7 @@ void CQuorlisDlg::OnExport() {
     m_lastFolder = GetFolderOfPath(*path);
     try {
         const CWaitCursor busy;
-        WriteCableListFile(*path, m_list);
+        WriteCableListFile(*path, m_table);
         m_steps.SetClean();
     } catch (const CUnwritableCellError& error) {
         // The designed text, and on a line of its own which cell the user must change.
@@ -197,49 +197,49 @@ void CQuorlisDlg::OnAdd() {
     std::vector<SCableRowTexts> rows;
     rows.push_back(SCableRowTexts{parameterDlg.m_strName, parameterDlg.m_strVelocity, parameterDlg.m_strCableLoss,
                                   parameterDlg.m_strFrequency});
-    DoStep(std::make_unique<CAppendRowsStep>(m_list, m_editingEnabled, std::move(rows)));
+    DoStep(std::make_unique<CAppendRowsStep>(m_table, m_editingEnabled, std::move(rows)));
 }
 
 void CQuorlisDlg::OnEdit() {
-    const int row = m_list.GetSelectedRow();
+    const int row = m_table.GetSelectedRow();
     if (row < 0) {
         ShowMessageBox(QuorlisText::kSelectToEdit);
         return;
     }
 
     CQuorletDlg parameterDlg;
-    parameterDlg.m_strName = m_list.GetCellText(row, kNameColumn);
-    parameterDlg.m_strVelocity = m_list.GetCellText(row, kVelocityColumn);
-    parameterDlg.m_strCableLoss = m_list.GetCellText(row, kCableLossColumn);
-    parameterDlg.m_strFrequency = m_list.GetCellText(row, kFrequencyColumn);
+    parameterDlg.m_strName = m_table.GetCellText(row, kNameColumn);
+    parameterDlg.m_strVelocity = m_table.GetCellText(row, kVelocityColumn);
+    parameterDlg.m_strCableLoss = m_table.GetCellText(row, kCableLossColumn);
+    parameterDlg.m_strFrequency = m_table.GetCellText(row, kFrequencyColumn);
     const bool confirmed = parameterDlg.DoModal() == kIdOk;
     ShowSelectedRow();
     if (!confirmed) return;
 
     SCableRowTexts cells{parameterDlg.m_strName, parameterDlg.m_strVelocity, parameterDlg.m_strCableLoss,
                          parameterDlg.m_strFrequency};
-    const CableCells before = m_list.GetRowTextViews(row);
+    const CableCells before = m_table.GetRowTextViews(row);
     if (std::equal(cells.begin(), cells.end(), before.begin())) return;
-    DoStep(std::make_unique<CEditRowStep>(m_list, m_editingEnabled, row, std::move(cells)));
+    DoStep(std::make_unique<CEditRowStep>(m_table, m_editingEnabled, row, std::move(cells)));
 }
 
 void CQuorlisDlg::OnDelete() {
-    if (m_list.GetItemCount() == 0) {
+    if (m_table.GetItemCount() == 0) {
         ShowMessageBox(QuorlisText::kNothingToDelete);
         return;
     }
-    const int row = m_list.GetSelectedRow();
+    const int row = m_table.GetSelectedRow();
     if (row < 0) {
         ShowMessageBox(QuorlisText::kSelectToDelete);
         return;
     }
 
-    DoStep(std::make_unique<CDeleteRowStep>(m_list, m_editingEnabled, row));
+    DoStep(std::make_unique<CDeleteRowStep>(m_table, m_editingEnabled, row));
 }
 
 void CQuorlisDlg::OnListDoubleClick(const SNotify& notify) {
-    if (notify.row < 0 || notify.row >= m_list.GetItemCount()) return;
-    if (m_list.GetSelectedRow() != notify.row) m_list.SelectRow(notify.row);
+    if (notify.row < 0 || notify.row >= m_table.GetItemCount()) return;
+    if (m_table.GetSelectedRow() != notify.row) m_table.SelectRow(notify.row);
     SendCommand(IDC_EDIT_CABLE);
 }
 
@@ -270,17 +270,17 @@ void CQuorlisDlg::OnRedo() {
 }
 
 void CQuorlisDlg::OnCopy() {
-    const int row = m_list.GetSelectedRow();
+    const int row = m_table.GetSelectedRow();
     if (row < 0) return;
-    CopyText(FormatSpreadsheetLine(m_list.GetRowTextViews(row), GetTextLineEnd()));
+    CopyText(FormatSpreadsheetLine(m_table.GetRowTextViews(row), GetTextLineEnd()));
 }
 
 void CQuorlisDlg::OnCopyAll() {
     const std::string_view lineEnd = GetTextLineEnd();
     const auto& headings = QuorlisText::kColumnHeadings;
     std::string text = FormatSpreadsheetLine({headings[0], headings[1], headings[2], headings[3]}, lineEnd);
-    for (int row = 0; row < m_list.GetItemCount(); ++row) {
-        text += FormatSpreadsheetLine(m_list.GetRowTextViews(row), lineEnd);
+    for (int row = 0; row < m_table.GetItemCount(); ++row) {
+        text += FormatSpreadsheetLine(m_table.GetRowTextViews(row), lineEnd);
     }
     CopyText(text);
 }
@@ -301,7 +301,7 @@ void CQuorlisDlg::OnPaste() {
     } else if (pasted.rows.empty()) {
         ShowMessageBox(QuorlisText::kNothingToPaste);
     } else {
-        DoStep(std::make_unique<CAppendRowsStep>(m_list, m_editingEnabled, std::move(pasted.rows)));
+        DoStep(std::make_unique<CAppendRowsStep>(m_table, m_editingEnabled, std::move(pasted.rows)));
     }
 }
 
@@ -312,9 +312,9 @@ bool CQuorlisDlg::IsCommandEnabled(int id) const {
         case ID_EDIT_REDO:
             return m_steps.CanRedo();
         case ID_EDIT_COPY:
-            return m_list.GetSelectedRow() >= 0;
+            return m_table.GetSelectedRow() >= 0;
         case ID_EDIT_COPY_ALL:
-            return m_list.GetItemCount() > 0;
+            return m_table.GetItemCount() > 0;
         case ID_EDIT_PASTE:
             return CDialog::IsCommandEnabled(IDC_ADD_CABLE);
         default:

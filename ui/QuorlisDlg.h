@@ -1,5 +1,5 @@
 #pragma once
-// The main window: the cable table in a list control and the Import, Export, Add, Edit and Delete
+// The main window: the cable table, shown in a list control, and the Import, Export, Add, Edit and Delete
 // commands. Only Import is enabled until an Import has made a row; Delete of the last row locks
 // the other four again. Enter in the list (OK), Escape and the close box (Cancel) ask before the
 // window closes. The commands have keys too (Ctrl+O Import, Ctrl+S Export, F2 Edit and Delete in
@@ -16,8 +16,10 @@
 // row. The selected row is scrolled into view after each command that selects one. While the table
 // holds changes that no Export saved, the exit question's default button is No.
 
+#include "cable/CableTable.h"
 #include "platform/Dialog.h"
 #include "platform/ListCtrl.h"
+#include "ui/CableListSource.h"
 #include "ui/TableStep.h"
 #include "ui/UndoStack.h"
 
@@ -36,8 +38,11 @@ public:
     // Imports the file at path as Import would, once the window is shown.
     void ImportAtStart(std::string path);
 
-    // The table, displayed by the list control IDC_CABLE_LIST while the window runs.
-    CListCtrl m_list;
+    // The rows: owned here, displayed through m_tableSource by the list control IDC_CABLE_LIST
+    // while the window runs.
+    CCableTable m_table;
+    CCableListSource m_tableSource{m_table};
+    CListCtrl m_list{m_tableSource};
 
 protected:
     int m_hIcon;  // the application icon's resource id

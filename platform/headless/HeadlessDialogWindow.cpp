@@ -1,9 +1,9 @@
 #include "platform/headless/HeadlessDialogWindow.h"
 
-#include "cable/CableTable.h"
 #include "platform/Dialog.h"
 #include "platform/DialogKeys.h"
 #include "platform/FieldText.h"
+#include "platform/ListSource.h"
 #include "platform/headless/HeadlessWindowing.h"
 #include "res/ResourceIds.h"
 
@@ -91,7 +91,7 @@ void CHeadlessDialogWindow::FocusControl(int id) {
 
 int CHeadlessDialogWindow::GetFocusedControl() const { return m_focused; }
 
-void CHeadlessDialogWindow::AttachList(int id, CCableTable& table) {
+void CHeadlessDialogWindow::AttachList(int id, IListSource& table) {
     if (SControl* control = FindControl(id, "AttachList")) control->table = &table;
 }
 
@@ -181,7 +181,7 @@ bool CHeadlessDialogWindow::IsTextSelected(int id) const {
     return control && control->textSelected;
 }
 
-CCableTable* CHeadlessDialogWindow::GetListTable(int id) const {
+IListSource* CHeadlessDialogWindow::GetListTable(int id) const {
     const SControl* control = FindControl(id, "GetListTable");
     return control ? control->table : nullptr;
 }

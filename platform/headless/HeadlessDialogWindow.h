@@ -44,7 +44,7 @@ public:
     void FocusControl(int id) override;
     int GetFocusedControl() const override;
 
-    void AttachList(int id, CCableTable& table) override;
+    void AttachList(int id, IListSource& table) override;
     void InsertListColumn(int id, int column, const std::string& heading, int format, int width) override;
     unsigned GetListExtendedStyle(int id) const override;
     void SetListExtendedStyle(int id, unsigned styles) override;
@@ -77,8 +77,8 @@ public:
     bool IsEnded() const { return m_ended; }
     // Whether edit field id holds a selection of its whole (non-empty) text.
     bool IsTextSelected(int id) const;
-    // The table list control id displays, or nullptr before AttachList.
-    CCableTable* GetListTable(int id) const;
+    // The source that list control id displays, or nullptr before AttachList.
+    IListSource* GetListTable(int id) const;
     std::vector<SListColumn> GetListColumns(int id) const;
     // How many rows list control id shows at once, from its top row, which starts at 0 and moves
     // only by EnsureListRowVisible.
@@ -119,7 +119,7 @@ private:
         std::string text;
         bool enabled = true;
         bool textSelected = false;
-        CCableTable* table = nullptr;
+        IListSource* table = nullptr;
         unsigned listStyle = 0;
         int listTopRow = 0;
         std::vector<SListColumn> columns;

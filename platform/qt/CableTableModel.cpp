@@ -21,7 +21,7 @@ CCableTableModel::~CCableTableModel() {
     if (m_table) m_table->SetObserver(nullptr);
 }
 
-void CCableTableModel::SetTable(CCableTable* table) {
+void CCableTableModel::SetTable(IListSource* table) {
     if (m_table) m_table->SetObserver(nullptr);
     m_table = table;
     if (m_table) m_table->SetObserver(this);

@@ -1,9 +1,9 @@
 #pragma once
-// The item model through which a list view displays a CCableTable: it reads cells from the table
+// The item model through which a list view displays a list source: it reads cells from the source
 // on demand and keeps no rows of its own, only the number of rows it has announced to its views.
-// As the table's observer it turns each change into the model's signals.
+// As the source's observer it turns each change into the model's signals.
 
-#include "cable/CableTable.h"
+#include "platform/ListSource.h"
 
 #include <QAbstractTableModel>
 #include <QString>
@@ -14,14 +14,14 @@
 
 class CLocaleCodec;
 
-class CCableTableModel final : public QAbstractTableModel, public ICableTableObserver {
+class CCableTableModel final : public QAbstractTableModel, public IListObserver {
 public:
     CCableTableModel(const CLocaleCodec& codec, QObject* parent);
     ~CCableTableModel() override;
 
     // Displays table (becoming its observer) instead of the table shown so far; nullptr shows none.
-    void SetTable(CCableTable* table);
-    CCableTable* GetTable() const { return m_table; }
+    void SetTable(IListSource* table);
+    IListSource* GetTable() const { return m_table; }
     // Inserts display column column (0..count) with heading and alignment format (kLvcfmtLeft...);
     // display column n shows the table's column n.
     void InsertColumn(int column, const QString& heading, int format);
@@ -57,7 +57,7 @@ private:
     QVariant Alignment(int column) const;
 
     const CLocaleCodec& m_codec;
-    CCableTable* m_table = nullptr;
+    IListSource* m_table = nullptr;
     std::vector<SColumn> m_columns;
     int m_rowCount = 0;
     bool m_changingRows = false;

@@ -13,6 +13,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -37,7 +38,7 @@ public:
     void FocusControl(int id) override;
     int GetFocusedControl() const override;
 
-    void AttachList(int id, CCableTable& table) override;
+    void AttachList(int id, IListSource& table) override;
     void InsertListColumn(int id, int column, const std::string& heading, int format, int width) override;
     unsigned GetListExtendedStyle(int id) const override;
     void SetListExtendedStyle(int id, unsigned styles) override;
@@ -75,8 +76,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    template <class Handler>
-    void Dispatch(Handler handler);
+    // Runs a handler of the dialog; an EndModal it asked for takes effect once the outermost
+    // handler returns. Whatever it lets through is logged and goes no further.
+    void Dispatch(const std::function<void()>& handler);
     bool HandleKey(const QKeyEvent& event, QWidget* target);
     void SendCommand(int id);
     // A click on a push button (mouse, Space, an assistive tool) sends the button's command.

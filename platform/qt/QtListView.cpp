@@ -33,7 +33,7 @@ CQtListView::CQtListView(const SControlLayout& layout, const CLocaleCodec& codec
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { OnViewSelectionChanged(); });
 }
 
-void CQtListView::AttachTable(CCableTable& table) { m_model.SetTable(&table); }
+void CQtListView::AttachTable(IListSource& table) { m_model.SetTable(&table); }
 
 void CQtListView::InsertColumn(int column, const QString& heading, int format, int width) {
     m_model.InsertColumn(column, heading, format);
@@ -41,7 +41,7 @@ void CQtListView::InsertColumn(int column, const QString& heading, int format, i
     m_columnWidths.insert(m_columnWidths.begin() + std::min<std::size_t>(inserted, m_columnWidths.size()), width);
     FitColumns(m_columnWidths);
     // A selection made while there were no columns to show it in shows now.
-    if (const CCableTable* table = m_model.GetTable()) ShowTableSelection(table->GetSelectedRow());
+    if (const IListSource* table = m_model.GetTable()) ShowTableSelection(table->GetSelectedRow());
 }
 
 void CQtListView::resizeEvent(QResizeEvent* event) {
@@ -92,7 +92,7 @@ void CQtListView::UseFixedRowHeight() {
 }
 
 void CQtListView::OnViewSelectionChanged() {
-    CCableTable* table = m_model.GetTable();
+    IListSource* table = m_model.GetTable();
     if (m_showingTableSelection || m_model.IsChangingRows() || !table) return;
     const QModelIndexList selected = selectionModel()->selectedIndexes();
     const int row = selected.isEmpty() ? -1 : selected.first().row();

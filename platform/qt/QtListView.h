@@ -1,5 +1,5 @@
 #pragma once
-// The list control: a report view of a CCableTable through a CCableTableModel. One row is selected
+// The list control: a report view of a list source through a CCableTableModel. One row is selected
 // at most, whole rows; the selection follows the table (the table decides, also after a row is
 // removed) and the user's clicks and arrow keys select rows in the table. The rows cannot be edited,
 // sorted or searched by typing; Tab leaves the list; all rows have one fixed height, so that very
@@ -19,7 +19,7 @@ public:
     CQtListView(const SControlLayout& layout, const CLocaleCodec& codec, QWidget* parent);
 
     // Displays table, which outlives the view or is detached before it ends.
-    void AttachTable(CCableTable& table);
+    void AttachTable(IListSource& table);
     // Inserts column column with heading, alignment format (kLvcfmtLeft...) and width in pixels.
     // Every column is wide enough for its heading, and where the columns are wider together than
     // the list, those wider than their headings give up the excess (FitColumnWidths).

@@ -2,6 +2,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/FieldText.h"
+#include "platform/HandlerFailure.h"
 #include "platform/win32/Win32Dpi.h"
 #include "platform/win32/Win32Text.h"
 #include "res/win32/DialogTemplate.h"
@@ -11,6 +12,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -144,7 +146,7 @@ int CWin32DialogWindow::GetFocusedControl() const {
     return GetDlgCtrlID(focus);
 }
 
-void CWin32DialogWindow::AttachList(int id, CCableTable& table) {
+void CWin32DialogWindow::AttachList(int id, IListSource& table) {
     const HWND list = GetDlgItem(m_hwnd, id);
     if (!list) return;
     m_lists.erase(id);
@@ -241,6 +243,7 @@ INT_PTR CALLBACK CWin32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM 
         try {
             return window->OnInitDialogMessage(hwnd);
         } catch (...) {
+            ReportCaughtFailure("dialog window's creation");
             return TRUE;
         }
     }
@@ -248,6 +251,7 @@ INT_PTR CALLBACK CWin32DialogWindow::DialogProc(HWND hwnd, UINT message, WPARAM 
     try {
         return window->HandleMessage(message, wParam, lParam);
     } catch (...) {
+        ReportCaughtFailure("dialog window's message " + std::to_string(message));
         return FALSE;  // nothing may unwind through the dialog manager
     }
 }

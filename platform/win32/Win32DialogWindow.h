@@ -33,7 +33,7 @@ public:
     void FocusControl(int id) override;
     int GetFocusedControl() const override;
 
-    void AttachList(int id, CCableTable& table) override;
+    void AttachList(int id, IListSource& table) override;
     void InsertListColumn(int id, int column, const std::string& heading, int format, int width) override;
     unsigned GetListExtendedStyle(int id) const override;
     void SetListExtendedStyle(int id, unsigned styles) override;

@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-CWin32ListView::CWin32ListView(HWND list, CCableTable& table) : m_list(list), m_table(table) {
+CWin32ListView::CWin32ListView(HWND list, IListSource& table) : m_list(list), m_table(table) {
     m_table.SetObserver(this);
     ShowTable();
 }

@@ -1,9 +1,9 @@
 #pragma once
-// A list view control in owner-data mode that displays a CCableTable: the control keeps no rows of
+// A list view control in owner-data mode that displays a list source: the control keeps no rows of
 // its own and asks the table for each cell it draws. The selection is kept in step both ways: the
 // table's selection is shown, and the user's selection in the control is given to the table.
 
-#include "cable/CableTable.h"
+#include "platform/ListSource.h"
 
 #include <string>
 #include <vector>
@@ -12,10 +12,10 @@
 
 #include <commctrl.h>
 
-class CWin32ListView : public ICableTableObserver {
+class CWin32ListView : public IListObserver {
 public:
     // Makes list display table and observe it until destroyed.
-    CWin32ListView(HWND list, CCableTable& table);
+    CWin32ListView(HWND list, IListSource& table);
     ~CWin32ListView();
     CWin32ListView(const CWin32ListView&) = delete;
     CWin32ListView& operator=(const CWin32ListView&) = delete;
@@ -50,7 +50,7 @@ private:
     void FillDisplayInfo(LVITEMA& item) const;
 
     HWND m_list;
-    CCableTable& m_table;
+    IListSource& m_table;
     bool m_showing = false;             // while the control is being set from the table
     std::vector<int> m_designedWidths;  // as asked for
     std::vector<std::string> m_headings;

@@ -14,6 +14,22 @@ namespace {
 
 constexpr const char* kEnterNumber = "Enter a number.";
 
+// The four fields, in the order their numbers are checked (the name has none), with the caller's
+// text of each and a valid text that no sibling shares, so that a mix-up between fields shows.
+struct SField {
+    const char* what;
+    int id;
+    std::string CQuorletDlg::*text;
+    const char* valid;
+    bool numeric;
+};
+const SField kFields[] = {
+    {"name", IDC_NAME, &CQuorletDlg::m_strName, "RG58", false},
+    {"velocity", IDC_VELOCITY, &CQuorletDlg::m_strVelocity, "0.66", true},
+    {"cable loss", IDC_CABLE_LOSS, &CQuorletDlg::m_strCableLoss, "0.5", true},
+    {"frequency", IDC_FREQUENCY, &CQuorletDlg::m_strFrequency, "100", true},
+};
+
 class QuorletDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -211,32 +227,116 @@ TEST_F(QuorletDlgTest, FieldsDropLineBreaksAndNul) {
     ExpectCallerTexts("RG58", "0.66", "0.5", "100");
 }
 
-// A backend whose fields keep the line breaks and NULs they are given, as a toolkit's field may.
+// A backend whose field breakingId keeps the line breaks and NULs it is given, as a toolkit's
+// field may, with one inside its text and one at its end.
 class CLineBreakWindow : public CHeadlessDialogWindow {
 public:
-    using CHeadlessDialogWindow::CHeadlessDialogWindow;
+    CLineBreakWindow(CHeadlessWindowing& windowing, CDialog& dialog, const SDialogLayout& layout, IDialogWindow* owner,
+                     int breakingId)
+        : CHeadlessDialogWindow(windowing, dialog, layout, owner), m_breakingId(breakingId) {}
     std::string GetControlText(int id) const override {
         const std::string text = CHeadlessDialogWindow::GetControlText(id);
-        return id == IDC_NAME || id == IDC_FREQUENCY ? text + std::string("\r\0\n", 3) : text;
+        if (id != m_breakingId || text.empty()) return text;
+        return text.substr(0, 1) + std::string("\n\0", 2) + text.substr(1) + std::string("\r\0\n", 3);
     }
+
+private:
+    int m_breakingId;
 };
 
 class CLineBreakWindowing : public CHeadlessWindowing {
 public:
+    explicit CLineBreakWindowing(int breakingId) : m_breakingId(breakingId) {}
     std::unique_ptr<IDialogWindow> CreateDialogWindow(CDialog& dialog, const SDialogLayout& layout,
                                                       IDialogWindow* owner) override {
-        return std::make_unique<CLineBreakWindow>(*this, dialog, layout, owner);
+        return std::make_unique<CLineBreakWindow>(*this, dialog, layout, owner, m_breakingId);
     }
+
+private:
+    int m_breakingId;
 };
 
-TEST_F(QuorletDlgTest, OkNeverHandsBackLineBreaksOrNul) {
-    CLineBreakWindowing breaking;
-    breaking.SetFailureHandler([](const std::string& failure) { ADD_FAILURE() << failure; });
-    SetWindowing(&breaking);
-    SetCallerTexts("RG58", "0.66", "0.5", "100");
-    breaking.PressEnter();
-    EXPECT_EQ(dlg.DoModal(), kIdOk);
-    ExpectCallerTexts("RG58", "0.66", "0.5", "100");
+TEST_F(QuorletDlgTest, OkNeverHandsBackLineBreaksOrNulFromAnyField) {
+    for (const SField& field : kFields) {
+        SCOPED_TRACE(field.what);
+        CLineBreakWindowing breaking(field.id);
+        breaking.SetFailureHandler([](const std::string& failure) { ADD_FAILURE() << failure; });
+        SetWindowing(&breaking);
+        CQuorletDlg edit;
+        for (const SField& each : kFields) edit.*each.text = each.valid;
+        breaking.PressEnter();
+        EXPECT_EQ(edit.DoModal(), kIdOk);
+        for (const SField& each : kFields) EXPECT_EQ(edit.*each.text, each.valid) << each.what;
+        EXPECT_THAT(breaking.GetMessageBoxes(), IsEmpty());
+    }
+    SetWindowing(&ui);
+}
+
+// Each field on its own: shown without line breaks, typed text handed back to its own member, and
+// an empty or (for a number) wrong text keeping the dialog open with the focus in that field.
+TEST_F(QuorletDlgTest, EveryFieldIsShownCheckedAndHandedBackAlike) {
+    for (const SField& field : kFields) {
+        SCOPED_TRACE(field.what);
+        CHeadlessWindowing fieldUi;
+        fieldUi.SetFailureHandler([](const std::string& failure) { ADD_FAILURE() << failure; });
+        SetWindowing(&fieldUi);
+        CQuorletDlg edit;
+        for (const SField& each : kFields) edit.*each.text = each.valid;
+        edit.*field.text = std::string(
+            "1\r\n2\0"
+            "3\n",
+            7);
+        fieldUi.Check([&fieldUi, &field] { EXPECT_EQ(fieldUi.ActiveWindow()->GetControlText(field.id), "123"); });
+        fieldUi.Type(field.id, "");
+        fieldUi.Click(kIdOk);
+        fieldUi.Check([&fieldUi, &field] {
+            ASSERT_NE(fieldUi.ActiveWindow(), nullptr) << "an empty field keeps the dialog open";
+            EXPECT_EQ(fieldUi.ActiveWindow()->GetFocusedControl(), field.numeric ? field.id : kIdOk);
+            EXPECT_EQ(fieldUi.GetMessageBoxes().size(), field.numeric ? 1u : 0u);
+        });
+        if (field.numeric) {
+            fieldUi.Type(field.id, "x1");
+            fieldUi.Click(kIdOk);
+            fieldUi.Check([&fieldUi, &field] {
+                ASSERT_NE(fieldUi.ActiveWindow(), nullptr) << "a wrong number keeps the dialog open";
+                EXPECT_EQ(fieldUi.ActiveWindow()->GetFocusedControl(), field.id);
+                EXPECT_TRUE(fieldUi.ActiveWindow()->IsTextSelected(field.id));
+                EXPECT_EQ(fieldUi.GetMessageBoxes().size(), 3u);
+            });
+        }
+        fieldUi.Type(field.id, "7 typed");
+        fieldUi.Click(kIdOk);
+        EXPECT_EQ(edit.DoModal(), kIdOk);
+        for (const SField& each : kFields)
+            EXPECT_EQ(edit.*each.text, &each == &field ? "7 typed" : each.valid) << each.what;
+    }
+    SetWindowing(&ui);
+}
+
+// The numbers are checked in the order velocity, cable loss, frequency: of any wrong ones, the
+// first takes the focus.
+TEST_F(QuorletDlgTest, TheFirstWrongNumberInCheckOrderTakesTheFocus) {
+    for (const SField& first : kFields) {
+        for (const SField& later : kFields) {
+            if (!first.numeric || &later <= &first) continue;
+            SCOPED_TRACE(std::string(first.what) + " and " + later.what);
+            CHeadlessWindowing pairUi;
+            pairUi.SetFailureHandler([](const std::string& failure) { ADD_FAILURE() << failure; });
+            SetWindowing(&pairUi);
+            CQuorletDlg edit;
+            for (const SField& each : kFields) edit.*each.text = each.valid;
+            edit.*first.text = "wrong";
+            edit.*later.text = "wrong too";
+            pairUi.PressEnter();
+            CHeadlessWindowing* checked = &pairUi;
+            pairUi.Check([checked, &first] {
+                ASSERT_NE(checked->ActiveWindow(), nullptr);
+                EXPECT_EQ(checked->ActiveWindow()->GetFocusedControl(), first.id);
+            });
+            pairUi.PressEscape();
+            EXPECT_EQ(edit.DoModal(), kIdCancel);
+        }
+    }
     SetWindowing(&ui);
 }
 

@@ -79,7 +79,7 @@ protected:
     }
     std::vector<std::string> Row(int row) const {
         std::vector<std::string> cells;
-        for (int column = 0; column < 4; ++column) cells.push_back(dlg.m_list.GetCellText(row, column));
+        for (int column = 0; column < 4; ++column) cells.push_back(dlg.m_table.GetCellText(row, column));
         return cells;
     }
 

@@ -37,14 +37,14 @@ protected:
     }
     Rows AllRows() const {
         Rows rows;
-        for (int row = 0; row < dlg.m_list.GetItemCount(); ++row) rows.push_back(Row(row));
+        for (int row = 0; row < dlg.m_table.GetItemCount(); ++row) rows.push_back(Row(row));
         return rows;
     }
     // Checks, at this point of the script, the rows, the selected row (in view) and the enabling.
     void Expect(Rows rows, int selected, bool editing, const char* when) {
         ui.Check([this, rows = std::move(rows), selected, editing, when] {
             EXPECT_EQ(AllRows(), rows) << when;
-            EXPECT_EQ(dlg.m_list.GetSelectedRow(), selected) << when;
+            EXPECT_EQ(dlg.m_table.GetSelectedRow(), selected) << when;
             if (selected >= 0) {
                 EXPECT_TRUE(ui.ActiveWindow()->IsListRowInView(IDC_CABLE_LIST, selected)) << when;
             }
@@ -318,7 +318,7 @@ TEST_F(QuorlisDlgStepsTest, TheSelectedRowIsScrolledIntoView) {
     const int rows = 100;
     const auto expectInView = [this](int row, const char* when) {
         ui.Check([this, row, when] {
-            EXPECT_EQ(dlg.m_list.GetSelectedRow(), row) << when;
+            EXPECT_EQ(dlg.m_table.GetSelectedRow(), row) << when;
             EXPECT_TRUE(ui.ActiveWindow()->IsListRowInView(IDC_CABLE_LIST, row)) << when;
         });
     };

@@ -8,13 +8,31 @@
 
 namespace {
 
+// Import and Export ask the same of their chooser but for its kind and title (each named after
+// its command): the list's extension, file name and filter, no read-only box, the overwrite
+// question, and the folder of the last file used.
+void ExpectCableFileChooser(const CHeadlessWindowing::SFileChooserRecord& chooser, bool save, const std::string& title,
+                            const std::string& initialFolder) {
+    SCOPED_TRACE(title);
+    EXPECT_EQ(chooser.request.save, save);
+    EXPECT_EQ(chooser.request.title, title);
+    EXPECT_EQ(chooser.request.defaultExt, "ini");
+    EXPECT_EQ(chooser.request.fileName, "CableList.ini");
+    EXPECT_EQ(chooser.request.filter, kFileFilter);
+    EXPECT_TRUE(chooser.request.hideReadOnly);
+    EXPECT_TRUE(chooser.request.overwritePrompt);
+    EXPECT_EQ(chooser.request.initialFolder, initialFolder);
+    EXPECT_EQ(chooser.ownerLayoutId, IDD_QUORLIS_DIALOG);
+    EXPECT_FALSE(chooser.waitCursor);
+}
+
 TEST_F(QuorlisDlgTest, StartsWithOnlyImportEnabledAndTheListSetUp) {
     ExpectEditCommandsEnabled(false);
     ui.Check([this] {
         CHeadlessDialogWindow& window = *ui.ActiveWindow();
         EXPECT_EQ(window.GetLayout().id, IDD_QUORLIS_DIALOG);
         EXPECT_EQ(window.GetFocusedControl(), IDC_IMPORT);
-        EXPECT_EQ(window.GetListTable(IDC_CABLE_LIST), &dlg.m_list);
+        EXPECT_EQ(window.GetListTable(IDC_CABLE_LIST), &dlg.m_tableSource);
         const auto columns = window.GetListColumns(IDC_CABLE_LIST);
         ASSERT_EQ(columns.size(), 4u);
         for (int column = 0; column < 4; ++column) {
@@ -44,20 +62,12 @@ TEST_F(QuorlisDlgTest, ImportFillsTheTableSelectsTheLastRowAndUnlocks) {
     RunAndExit();
 
     ASSERT_EQ(ui.GetFileChoosers().size(), 1u);
-    const auto& chooser = ui.GetFileChoosers()[0];
-    EXPECT_FALSE(chooser.request.save);
-    EXPECT_EQ(chooser.request.title, "Import") << "named after the command";
-    EXPECT_EQ(chooser.request.defaultExt, "ini");
-    EXPECT_EQ(chooser.request.fileName, "CableList.ini");
-    EXPECT_EQ(chooser.request.filter, kFileFilter);
-    EXPECT_TRUE(chooser.request.hideReadOnly);
-    EXPECT_TRUE(chooser.request.overwritePrompt);
-    EXPECT_EQ(chooser.ownerLayoutId, IDD_QUORLIS_DIALOG);
+    ExpectCableFileChooser(ui.GetFileChoosers()[0], false, "Import", "");
 
-    ASSERT_EQ(dlg.m_list.GetItemCount(), 2);
+    ASSERT_EQ(dlg.m_table.GetItemCount(), 2);
     EXPECT_EQ(Row(0), (std::vector<std::string>{"RG58", "0.66", "0.5", "100"}));
     EXPECT_EQ(Row(1), (std::vector<std::string>{"LMR400", "0.85", "0.2", "900"}));
-    EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1);
+    EXPECT_EQ(dlg.m_table.GetSelectedRow(), 1);
     EXPECT_TRUE(Messages().empty());
 }
 
@@ -79,7 +89,7 @@ private:
 // The busy cursor covers the reading and the writing, and neither the choosers nor the messages.
 TEST_F(QuorlisDlgTest, ImportAndExportShowTheBusyCursorWhileTheyWork) {
     CBusyWhileFilled observer(ui);
-    dlg.m_list.SetObserver(&observer);
+    dlg.m_table.SetObserver(&observer);
     Import(MakeFile("CableList.ini", kTwoRows));
     Import(MakeFile("three.ini", "header\nCableName1 = a\nVelocity1 = b\nCableLoss1 = c\n"));
     ui.AnswerFileChooser((dir / "copy.ini").string());
@@ -87,7 +97,7 @@ TEST_F(QuorlisDlgTest, ImportAndExportShowTheBusyCursorWhileTheyWork) {
     ui.AnswerFileChooser((dir / "missing" / "copy.ini").string());
     ui.Click(IDC_EXPORT);
     RunAndExit();
-    dlg.m_list.SetObserver(nullptr);
+    dlg.m_table.SetObserver(nullptr);
 
     EXPECT_EQ(observer.busy, std::vector<bool>{true});
     EXPECT_EQ(ui.GetWaitCursorCount(), 4);
@@ -131,7 +141,7 @@ TEST_F(QuorlisDlgTest, ImportOfAFileThatCannotBeOpenedSaysOpenFailed) {
         EXPECT_EQ(box.caption, GetProgramName());
         EXPECT_EQ(box.ownerLayoutId, IDD_QUORLIS_DIALOG);
     }
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 2);
 }
 
 TEST_F(QuorlisDlgTest, FormatErrorShowsTwoBoxesAndLeavesTableAndButtons) {
@@ -139,7 +149,7 @@ TEST_F(QuorlisDlgTest, FormatErrorShowsTwoBoxesAndLeavesTableAndButtons) {
     ExpectEditCommandsEnabled(false);
     RunAndExit();
     EXPECT_EQ(Messages(), (std::vector<std::string>{kFormatError, kItemCountError}));
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 0);
 }
 
 // A file that yields no rows is refused like a malformed one: the table, its selection and the
@@ -155,8 +165,8 @@ TEST_F(QuorlisDlgTest, EmptyImportKeepsTheTableAndTheButtons) {
     RunAndExit();
 
     EXPECT_EQ(Messages(), (std::vector<std::string>{kItemCountError, kItemCountError}));
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
-    EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 2);
+    EXPECT_EQ(dlg.m_table.GetSelectedRow(), 1);
     EXPECT_EQ(ReadFile(exported), kTwoRows);
 }
 
@@ -170,9 +180,7 @@ TEST_F(QuorlisDlgTest, ExportWritesTheTableThroughTheSaveChooser) {
     RunAndExit();
 
     ASSERT_EQ(ui.GetFileChoosers().size(), 2u);
-    EXPECT_TRUE(ui.GetFileChoosers()[1].request.save);
-    EXPECT_EQ(ui.GetFileChoosers()[1].request.title, "Export");
-    EXPECT_EQ(ui.GetFileChoosers()[1].request.fileName, "CableList.ini");
+    ExpectCableFileChooser(ui.GetFileChoosers()[1], true, "Export", GetFolderOfPath(source));
     EXPECT_EQ(ReadFile(target), kTwoRows);
     EXPECT_TRUE(Messages().empty());
 }
@@ -186,7 +194,7 @@ TEST_F(QuorlisDlgTest, ExportToAReadOnlyFileSaysExportFailedAndKeepsIt) {
     RunAndExit();
     EXPECT_EQ(Messages(), std::vector<std::string>{kExportFailed});
     EXPECT_EQ(ReadFile(target), "old");
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 2);
 }
 
 // A cell that the file cannot keep: the designed text first, then the row and the column.
@@ -194,7 +202,7 @@ TEST_F(QuorlisDlgTest, ExportOfACellTheFileCannotKeepNamesItsRowAndColumn) {
     const std::string target = MakeFile("target.ini", "old");
     Import(MakeFile("CableList.ini", kTwoRows));
     // No dialog takes such a text: the table is given it directly, as a later command might.
-    ui.Check([this] { dlg.m_list.SetCellText(1, 2, std::string("0.5\0", 4)); });
+    ui.Check([this] { dlg.m_table.SetCellText(1, 2, std::string("0.5\0", 4)); });
     ui.AnswerFileChooser(target);
     ui.Click(IDC_EXPORT);
     RunAndExit();
@@ -224,9 +232,9 @@ TEST_F(QuorlisDlgTest, AddAppendsTheDialogsTextsAsTheSelectedRow) {
     ui.PressEscape();
     RunAndExit();
 
-    ASSERT_EQ(dlg.m_list.GetItemCount(), 3);
+    ASSERT_EQ(dlg.m_table.GetItemCount(), 3);
     EXPECT_EQ(Row(2), (std::vector<std::string>{" RG213 ", "0.66 approx", "1", "50"}));
-    EXPECT_EQ(dlg.m_list.GetSelectedRow(), 2);
+    EXPECT_EQ(dlg.m_table.GetSelectedRow(), 2);
     EXPECT_EQ(ui.GetDialogs()[1].ownerLayoutId, IDD_QUORLIS_DIALOG);
 }
 
@@ -263,18 +271,18 @@ TEST_F(QuorlisDlgTest, DeleteRemovesTheSelectedRowAndTheLastOneLocks) {
     ui.SelectListRow(IDC_CABLE_LIST, 0);
     ui.Click(IDC_DELETE_CABLE);
     ui.Check([this] {
-        EXPECT_EQ(dlg.m_list.GetItemCount(), 1);
-        EXPECT_EQ(dlg.m_list.GetCellText(0, 0), "LMR400");
-        EXPECT_EQ(dlg.m_list.GetSelectedRow(), -1);
+        EXPECT_EQ(dlg.m_table.GetItemCount(), 1);
+        EXPECT_EQ(dlg.m_table.GetCellText(0, 0), "LMR400");
+        EXPECT_EQ(dlg.m_table.GetSelectedRow(), -1);
     });
     ExpectEditCommandsEnabled(true);
     ui.SelectListRow(IDC_CABLE_LIST, 0);
     ui.Click(IDC_DELETE_CABLE);
-    ui.Check([this] { EXPECT_EQ(dlg.m_list.GetSelectedRow(), -1); });
+    ui.Check([this] { EXPECT_EQ(dlg.m_table.GetSelectedRow(), -1); });
     ExpectEditCommandsEnabled(false);
     ui.Click(IDC_ADD_CABLE);  // locked: no dialog opens
     RunAndExit();
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 0);
     EXPECT_EQ(ui.GetDialogs().size(), 1u);
     EXPECT_TRUE(Messages().empty());
 }
@@ -286,7 +294,7 @@ TEST_F(QuorlisDlgTest, DeleteWithoutSelectionAsksForOne) {
     ui.Click(IDC_DELETE_CABLE);
     RunAndExit();
     EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToDelete});
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 1);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 1);
 }
 
 // The keys, the double click and the context menu do what the buttons do, with the same rules and
@@ -325,7 +333,7 @@ TEST_F(QuorlisDlgTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
     ui.PressKey('S', kModControl);
     RunAndExit();
 
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 0);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 0);
     EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToDelete});
     ASSERT_EQ(ui.GetFileChoosers().size(), 2u) << "Ctrl+O, and Ctrl+S only while Export is enabled";
     EXPECT_TRUE(ui.GetFileChoosers()[1].request.save);
@@ -355,8 +363,8 @@ TEST_F(QuorlisDlgTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
 TEST_F(QuorlisDlgTest, FileNamedAtStartIsImportedAsImportWould) {
     dlg.ImportAtStart(MakeFile("CableList.ini", kTwoRows));
     ui.Check([this] {
-        EXPECT_EQ(dlg.m_list.GetItemCount(), 2) << "before the user does anything";
-        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1);
+        EXPECT_EQ(dlg.m_table.GetItemCount(), 2) << "before the user does anything";
+        EXPECT_EQ(dlg.m_table.GetSelectedRow(), 1);
     });
     ExpectEditCommandsEnabled(true);
     RunAndExit();
@@ -386,7 +394,7 @@ TEST_F(QuorlisDlgTest, DroppedFileIsImportedAsImportWould) {
     ui.PressEscape();
     RunAndExit();
     EXPECT_EQ(Messages(), (std::vector<std::string>{kFormatError, kItemCountError}));
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 2);
 }
 
 // The file chooser opens in the folder of the file last imported or exported, however it came.
@@ -453,7 +461,7 @@ TEST_F(QuorlisDlgTest, AboutEntryRunsTheAboutBoxOverTheWindow) {
     EXPECT_EQ(ui.GetDialogs()[1].layoutId, IDD_ABOUTBOX);
     EXPECT_EQ(ui.GetDialogs()[1].ownerLayoutId, IDD_QUORLIS_DIALOG);
     EXPECT_EQ(ui.GetDialogs()[1].result, kIdOk);
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 2);
 }
 
 // The minimised window shows the icon centred, rounding toward zero; else it paints as any dialog.

@@ -1,6 +1,7 @@
 #include "platform/DataExchange.h"
 #include "platform/Dialog.h"
 #include "platform/ListCtrl.h"
+#include "platform/ListSource.h"
 #include "platform/MessageBox.h"
 #include "platform/WinApp.h"
 #include "platform/headless/HeadlessWindowing.h"
@@ -25,6 +26,21 @@ constexpr bool kFailingHandlersStop = false;
 constexpr bool kFailingHandlersStop = true;
 #endif
 
+// Two rows of one cell each, the second selected; what the list is told goes nowhere.
+class CTwoRowSource : public IListSource {
+public:
+    int GetItemCount() const override { return 2; }
+    int GetColumnCount() const override { return 1; }
+    std::string_view GetCellTextView(int row, int) const override { return row == 0 ? "first" : "second"; }
+    int GetSelectedRow() const override { return m_selected; }
+    void SelectRow(int row) override { m_selected = row; }
+    void SetObserver(IListObserver* observer) override { m_observer = observer; }
+    IListObserver* m_observer = nullptr;
+
+private:
+    int m_selected = 1;
+};
+
 // A dialog on the main window's layout whose Import button runs onImport, and whose data exchange
 // binds a list and the numbers of the parameter dialog's fields where the layout has them.
 class CTestDlg : public CDialog {
@@ -32,7 +48,8 @@ public:
     explicit CTestDlg(int layoutId = IDD_QUORLIS_DIALOG) : CDialog(layoutId) {}
     std::function<void()> onImport;
     std::function<bool()> onInit;
-    CListCtrl list;
+    CTwoRowSource rows;
+    CListCtrl list{rows};
     double velocity = 0.66, cableLoss = 0, frequency = 1e20;
 
 protected:
@@ -227,7 +244,9 @@ TEST_F(DialogTest, TheListShowsTheControlsTableAndKeepsItsStyles) {
     EXPECT_EQ(dlg.list.InsertColumn(0, "early", kLvcfmtLeft, 10), -1);
     ui.Check([&] {
         CHeadlessDialogWindow& window = *ui.ActiveWindow();
-        EXPECT_EQ(window.GetListTable(IDC_CABLE_LIST), &dlg.list);
+        EXPECT_EQ(window.GetListTable(IDC_CABLE_LIST), &dlg.rows);
+        EXPECT_FALSE(dlg.list.EnsureVisible(2, false)) << "the source has two rows";
+        EXPECT_TRUE(dlg.list.EnsureVisible(1, false));
         EXPECT_EQ(window.GetListExtendedStyle(IDC_CABLE_LIST), kLvsExGridLines);
         dlg.list.SetExtendedStyle(dlg.list.GetExtendedStyle() | kLvsExFullRowSelect);
         EXPECT_EQ(window.GetListExtendedStyle(IDC_CABLE_LIST), kLvsExGridLines | kLvsExFullRowSelect);
@@ -261,6 +280,23 @@ TEST(WinApp, RunTakesTheCharacterSetMakesTheBackendAndRunsTheApp) {
     unsetenv("LC_ALL");
     std::setlocale(LC_CTYPE, "C");
     EXPECT_EQ(app.ctype, "C.UTF-8");
+    EXPECT_THROW(GetWindowing(), std::logic_error);
+}
+
+class CFailingApp : public CWinApp {
+public:
+    bool InitInstance() override { throw std::length_error("no room for the window"); }
+};
+
+TEST(WinApp, AStartThatThrowsEndsWithOneAndSaysWhatWasCaught) {
+    CFailingApp app;
+    char name[] = "quorlis";
+    char* argv[] = {name, nullptr};
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunWinApp(1, argv), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "PlatformCoreTest: the program's start failed: std::length_error: no room for the window\n");
+    std::setlocale(LC_CTYPE, "C");
     EXPECT_THROW(GetWindowing(), std::logic_error);
 }
 

@@ -105,27 +105,27 @@ TEST_F(QtEditStepsTest, ImportScrollsToTheLastRowAndDeleteIsUndoneAndRedoneByKey
     Import(MakeFile("long.ini", CableFile(rows)));
     script.Then([this, rows](QWidget& window) {
         QTableView& list = List(window);
-        ASSERT_EQ(dlg.m_list.GetSelectedRow(), rows - 1);
+        ASSERT_EQ(dlg.m_table.GetSelectedRow(), rows - 1);
         EXPECT_TRUE(RowInView(list, rows - 1)) << "the selected last row is on screen";
         EXPECT_FALSE(RowInView(list, 0));
 
         list.scrollToTop();
         list.selectRow(5);
         PressIn(list, Qt::Key_Delete, Qt::NoModifier);
-        EXPECT_EQ(dlg.m_list.GetItemCount(), rows - 1);
-        EXPECT_EQ(dlg.m_list.GetCellText(5, 0), "RG7");
+        EXPECT_EQ(dlg.m_table.GetItemCount(), rows - 1);
+        EXPECT_EQ(dlg.m_table.GetCellText(5, 0), "RG7");
         list.scrollToBottom();
         PressIn(list, Qt::Key_Z);
-        EXPECT_EQ(dlg.m_list.GetItemCount(), rows);
-        EXPECT_EQ(dlg.m_list.GetCellText(5, 0), "RG6");
-        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 5);
+        EXPECT_EQ(dlg.m_table.GetItemCount(), rows);
+        EXPECT_EQ(dlg.m_table.GetCellText(5, 0), "RG6");
+        EXPECT_EQ(dlg.m_table.GetSelectedRow(), 5);
         EXPECT_TRUE(RowInView(list, 5)) << "the row brought back is on screen";
         PressIn(list, Qt::Key_Y);
-        EXPECT_EQ(dlg.m_list.GetCellText(5, 0), "RG7");
+        EXPECT_EQ(dlg.m_table.GetCellText(5, 0), "RG7");
         PressIn(list, Qt::Key_Z);
         PressIn(list, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-        EXPECT_EQ(dlg.m_list.GetCellText(5, 0), "RG7") << "Ctrl+Shift+Z redoes too";
-        EXPECT_EQ(dlg.m_list.GetItemCount(), rows - 1);
+        EXPECT_EQ(dlg.m_table.GetCellText(5, 0), "RG7") << "Ctrl+Shift+Z redoes too";
+        EXPECT_EQ(dlg.m_table.GetItemCount(), rows - 1);
         PressIn(list, Qt::Key_Escape, Qt::NoModifier);
     });
     ExitQuestionWithEnter(QMessageBox::No);
@@ -150,14 +150,14 @@ TEST_F(QtEditStepsTest, CopyAndPasteGoThroughTheClipboardAsSpreadsheetText) {
             "Cable Name\tVelocity\tCable Loss\tFrequency(MHz)\r\n\"RG 8 \"\"thick\"\"\"\t0.66\t0.3\t50\r\n"
             "LMR200\t0.83\t0.5\t400\r\n"));
         PressIn(list, Qt::Key_V);
-        ASSERT_EQ(dlg.m_list.GetItemCount(), 2);
-        EXPECT_EQ(dlg.m_list.GetCellText(0, 0), "RG 8 \"thick\"");
-        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1);
+        ASSERT_EQ(dlg.m_table.GetItemCount(), 2);
+        EXPECT_EQ(dlg.m_table.GetCellText(0, 0), "RG 8 \"thick\"");
+        EXPECT_EQ(dlg.m_table.GetSelectedRow(), 1);
         list.selectRow(0);
         PressIn(list, Qt::Key_C);
         EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("\"RG 8 \"\"thick\"\"\"\t0.66\t0.3\t50\n"));
         PressIn(list, Qt::Key_Z);
-        EXPECT_EQ(dlg.m_list.GetItemCount(), 0) << "the paste was one step";
+        EXPECT_EQ(dlg.m_table.GetItemCount(), 0) << "the paste was one step";
         PressIn(list, Qt::Key_Y);
         QGuiApplication::clipboard()->setText(QStringLiteral("RG6\t0.82\t0.19\t5\nRG59\tfast\t0.3\t50\n"));
         PressIn(list, Qt::Key_V);
@@ -170,7 +170,7 @@ TEST_F(QtEditStepsTest, CopyAndPasteGoThroughTheClipboardAsSpreadsheetText) {
         box->button(QMessageBox::Ok)->click();
     });
     script.Then([this](QWidget& window) {
-        EXPECT_EQ(dlg.m_list.GetItemCount(), 2) << "nothing of a wrong clipboard is pasted";
+        EXPECT_EQ(dlg.m_table.GetItemCount(), 2) << "nothing of a wrong clipboard is pasted";
         PressIn(List(window), Qt::Key_Escape, Qt::NoModifier);
     });
     ExitQuestionWithEnter(QMessageBox::No);

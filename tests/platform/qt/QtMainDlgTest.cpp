@@ -165,7 +165,7 @@ protected:
     // Without an assistive tool listening (offscreen) the accessible cells are not told of later
     // row changes, so they are checked only on a freshly filled list.
     void ExpectTableShown(QTableView& list, bool accessibleCellsToo = false) {
-        const CCableTable& table = dlg.m_list;
+        const CCableTable& table = dlg.m_table;
         ASSERT_EQ(list.model()->rowCount(), table.GetItemCount());
         QAccessibleTableInterface* accessible = QAccessible::queryAccessibleInterface(&list)->tableInterface();
         ASSERT_NE(accessible, nullptr);
@@ -309,7 +309,7 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
         ExpectTableShown(list, true);
         EXPECT_EQ(list.model()->rowCount(), 3);
         EXPECT_EQ(SelectedViewRows(list), QList<int>{2}) << "the last row read";
-        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 2);
+        EXPECT_EQ(dlg.m_table.GetSelectedRow(), 2);
         EXPECT_FALSE(list.hasFocus());
         const QPalette styleColours = QApplication::palette(&list);
         ASSERT_NE(styleColours.color(QPalette::Inactive, QPalette::Highlight),
@@ -321,20 +321,20 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
 
         ActivateForTyping(window);
         ClickRow(list, 0);
-        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 0) << "a click selects in the table";
+        EXPECT_EQ(dlg.m_table.GetSelectedRow(), 0) << "a click selects in the table";
         QTest::keyClicks(&list, "L");
         EXPECT_TRUE(list.findChildren<QLineEdit*>().isEmpty()) << "no editor";
-        EXPECT_EQ(dlg.m_list.GetItemCount(), 3);
-        EXPECT_EQ(dlg.m_list.GetCellText(0, 0), "RG58");
-        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 0);
+        EXPECT_EQ(dlg.m_table.GetItemCount(), 3);
+        EXPECT_EQ(dlg.m_table.GetCellText(0, 0), "RG58");
+        EXPECT_EQ(dlg.m_table.GetSelectedRow(), 0);
         QTest::keyClick(&list, Qt::Key_Down);
-        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 1) << "arrow keys select in the table";
+        EXPECT_EQ(dlg.m_table.GetSelectedRow(), 1) << "arrow keys select in the table";
 
         QTest::mouseClick(&Button(window, IDC_DELETE_CABLE), Qt::LeftButton);
         ExpectTableShown(list);
-        EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
-        EXPECT_EQ(dlg.m_list.GetCellText(1, 0), "RG213");
-        EXPECT_EQ(dlg.m_list.GetSelectedRow(), -1);
+        EXPECT_EQ(dlg.m_table.GetItemCount(), 2);
+        EXPECT_EQ(dlg.m_table.GetCellText(1, 0), "RG213");
+        EXPECT_EQ(dlg.m_table.GetSelectedRow(), -1);
         EXPECT_TRUE(SelectedViewRows(list).isEmpty()) << "after Delete no row is selected";
 
         QTest::mouseClick(&Button(window, IDC_ADD_CABLE), Qt::LeftButton);
@@ -351,7 +351,7 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
     script.Then([this](QWidget& window) {
         QTableView& list = List(window);
         ExpectTableShown(list);
-        EXPECT_EQ(dlg.m_list.GetCellText(2, 0), "Belden");
+        EXPECT_EQ(dlg.m_table.GetCellText(2, 0), "Belden");
         EXPECT_EQ(SelectedViewRows(list), QList<int>{2}) << "the row added";
         PressKey(list, Qt::Key_Return);
     });
@@ -443,7 +443,7 @@ TEST_F(QtMainDlgTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
     AnswerExit(QMessageBox::Yes);
 
     EXPECT_EQ(dlg.DoModal(), kIdCancel);
-    EXPECT_EQ(dlg.m_list.GetCellTextView(0, 0).size(), 10'000'000u);
+    EXPECT_EQ(dlg.m_table.GetCellTextView(0, 0).size(), 10'000'000u);
     std::ifstream exported(dir / "copy.ini", std::ios::binary);
     EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(exported), {}) == source) << "exported unchanged";
 }
@@ -479,14 +479,14 @@ TEST_F(QtMainDlgTest, KeysDoubleClickAndContextMenuRunTheButtonsCommands) {
     });
     script.Then(cancelEditOf("RG58"));
     script.Then([this](QWidget& window) {
-        EXPECT_EQ(dlg.m_list.GetSelectedRow(), 0) << "the row double-clicked";
+        EXPECT_EQ(dlg.m_table.GetSelectedRow(), 0) << "the row double-clicked";
         PressKey(List(window), Qt::Key_F2);
     });
     script.Then(cancelEditOf("RG58"));
     script.Then([this](QWidget& window) {
         PressKey(List(window), Qt::Key_Delete);
-        EXPECT_EQ(dlg.m_list.GetItemCount(), 1);
-        EXPECT_EQ(dlg.m_list.GetCellText(0, 0), "LMR400");
+        EXPECT_EQ(dlg.m_table.GetItemCount(), 1);
+        EXPECT_EQ(dlg.m_table.GetCellText(0, 0), "LMR400");
         PressKey(List(window), Qt::Key_Delete);
     });
     script.Then([this](QWidget& box) {
@@ -557,7 +557,7 @@ TEST_F(QtMainDlgTest, DroppedFileIsImportedAndTheChooserOpensInItsFolder) {
         // the source keeps its file.
         EXPECT_EQ(Drop(rows, *FilesData({two, QStringLiteral("/nonexistent.ini")}), Qt::MoveAction), Qt::CopyAction);
         EXPECT_TRUE(fs::exists(dir / "sub" / "two.ini"));
-        EXPECT_EQ(dlg.m_list.GetItemCount(), 2);
+        EXPECT_EQ(dlg.m_table.GetItemCount(), 2);
         EXPECT_TRUE(Button(window, IDC_EXPORT).isEnabled());
         QTest::keyClick(&List(window), Qt::Key_S, Qt::ControlModifier);
     });

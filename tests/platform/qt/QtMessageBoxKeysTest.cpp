@@ -235,7 +235,7 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
     EXPECT_EQ(dlg.DoModal(), kIdOk);
     QTest::qWait(kLongestKeyDownMs + 100);
     EXPECT_EQ(boxes.Shown(), designed);
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 1);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 1);
     EXPECT_TRUE(fs::is_regular_file(dir / "two.ini")) << "the failed export touched nothing";
 }
 

@@ -99,7 +99,7 @@ TEST(QtPlacementTest, WindowsOpenWhollyOnTheScreenAndTheListTakesTheRoom) {
     });
     script.Then([&](QWidget& window) {
         // The parameter dialog opens from the locked window only through Add once a row exists.
-        dlg.m_list.InsertRow(0, "RG58");
+        dlg.m_table.InsertRow(0, "RG58");
         dlg.EnableControl(IDC_EDIT_CABLE, true);
         QTest::mouseClick(Control<QPushButton>(window, IDC_EDIT_CABLE), Qt::LeftButton);
     });

@@ -477,7 +477,7 @@ TEST_F(Win32MainWindowTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
     ui.Then(CUiDriver::OnWindow(kExportCommand, [target](HWND chooser) { AnswerChooser(chooser, target); }));
     Exit();
     Run();
-    EXPECT_EQ(dlg.m_list.GetCellText(0, 0), longName);
+    EXPECT_EQ(dlg.m_table.GetCellText(0, 0), longName);
     std::ifstream exported(target, std::ios::binary);
     std::ostringstream text;
     text << exported.rdbuf();
@@ -534,10 +534,10 @@ TEST_F(Win32MainWindowTest, KeysDoubleClickAndContextMenuActAsTheButtons) {
     }));
     OnMain([this](HWND main) {
         EXPECT_EQ(SelectedRow(main), 0) << "the row double-clicked";
-        dlg.m_list.SetCellText(0, 0,
-                               std::string("RG\0"
-                                           "58",
-                                           5));
+        dlg.m_table.SetCellText(0, 0,
+                                std::string("RG\0"
+                                            "58",
+                                            5));
         SendMessageA(List(main), WM_KEYDOWN, VK_F2, 0);
     });
     ui.Then(CUiDriver::OnWindow(kParameterTitle, [](HWND dialog) {
@@ -664,7 +664,7 @@ TEST_F(Win32MainWindowTest, KeysUndoAndRedoAndTheExitQuestionDefaultsToNoWhileCh
     EXPECT_EQ(Run(), IDCANCEL);
     // Had Enter answered Yes to the second question, the steps after it would not have run.
     EXPECT_EQ(ui.BoxTexts(), (Cells{kExitQuestion, kExitQuestion, kExitQuestion}));
-    EXPECT_EQ(dlg.m_list.GetItemCount(), 500);
+    EXPECT_EQ(dlg.m_table.GetItemCount(), 500);
 }
 
 // Copy and Copy All Rows put Unicode text with CRLF line ends on the Windows clipboard; Paste takes

@@ -64,7 +64,7 @@ TEST_F(QuorlisDlgTest, OutOfMemoryInImportOrExportSaysSoAndKeepsTableAndFile) {
         childUi.AnswerFileChooser(source);
         childUi.Click(IDC_IMPORT);
         childUi.Check([&] {
-            childDlg.m_list.SetCellText(0, 0, std::string(kBigCell, 'n'));
+            childDlg.m_table.SetCellText(0, 0, std::string(kBigCell, 'n'));
             limited = LimitGrowth(kHeadroom);
         });
         childUi.AnswerFileChooser(huge);
@@ -78,9 +78,9 @@ TEST_F(QuorlisDlgTest, OutOfMemoryInImportOrExportSaysSoAndKeepsTableAndFile) {
         childDlg.DoModal();
         const auto& boxes = childUi.GetMessageBoxes();
         const bool toldBoth = boxes.size() == 3 && boxes[0].text == kOpenFailed && boxes[1].text == kExportFailed;
-        const bool tableKept = childDlg.m_list.GetItemCount() == 2 &&
-                               childDlg.m_list.GetCellTextView(0, 0).size() == kBigCell &&
-                               childDlg.m_list.GetCellText(1, 0) == "LMR400";
+        const bool tableKept = childDlg.m_table.GetItemCount() == 2 &&
+                               childDlg.m_table.GetCellTextView(0, 0).size() == kBigCell &&
+                               childDlg.m_table.GetCellText(1, 0) == "LMR400";
         _exit(!limited ? 2 : toldBoth && tableKept && childUi.GetFailures().empty() ? 0 : 1);
     }
     int status = 0;

@@ -4,9 +4,18 @@
 # and adds the server's process to the array pids (and to xvfb_pid). Where no server can start, it
 # says why and exits with status 77, which CTest counts as skipped.
 
+# Whether an X server holds display number $1: its lock file here, or its socket in the kernel's
+# list, which a server in another root (a chroot) of this machine shares with us.
+display_taken() {
+  [[ -e /tmp/.X$1-lock ]] || grep -q "/tmp/.X11-unix/X$1\$" /proc/net/unix 2>/dev/null
+}
+
 start_display_once() {
   local work=$1 size=$2 number=$((200 + RANDOM % 700))
-  Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+  while display_taken "$number"; do number=$((200 + RANDOM % 700)); done
+  # -noreset: the server would otherwise reset when the last client (the readiness check) leaves,
+  # refusing the program that connects at that moment.
+  Xvfb ":$number" -screen 0 "${size}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   pids+=($!)
   xvfb_pid=$!
   export DISPLAY=:$number

@@ -6,6 +6,7 @@
 
 #include "os/win32/Win32File.h"
 #include "os/win32/Win32FileError.h"
+#include "os/win32/Win32FileSystem.h"
 
 #include <windows.h>
 
@@ -90,22 +91,7 @@ CWin32Folder::CWin32Folder(std::string path) : m_path(std::move(path)) {
 CWin32Folder::~CWin32Folder() { CloseHandle(m_handle); }
 
 std::unique_ptr<IFile> CWin32Folder::OpenResolved(const std::string& name) {
-    const std::string path = PathOf(name);
-    // Checked first: some systems let an administrator open a read-only file for writing.
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) throw Win32FileError(GetLastError(), path);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) throw Win32FileError(ERROR_ACCESS_DENIED, path);
-    if (attributes & FILE_ATTRIBUTE_READONLY) {
-        throw CFileError(CFileError::Cause::AccessDenied, path + ": the file is read-only");
-    }
-    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) throw Win32FileError(GetLastError(), path);
-    auto file = std::make_unique<CWin32File>(handle, path);
-    if (GetFileType(handle) != FILE_TYPE_DISK) {
-        throw CFileError(CFileError::Cause::AccessDenied, path + ": not a regular file");
-    }
-    return file;
+    return CWin32FileSystem().OpenExisting(PathOf(name));
 }
 
 std::unique_ptr<IFile> CWin32Folder::CreateBeside(const std::string&, std::string& createdName) {

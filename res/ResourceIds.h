@@ -39,8 +39,11 @@ constexpr int IDC_EDIT_CABLE = 1006;
 constexpr int IDC_DELETE_CABLE = 1007;
 constexpr int IDC_ADD_CABLE = 1008;
 
-// Cable parameter dialog.
+// Cable parameter dialog: one field a column, numbered in the columns' order.
 constexpr int IDC_NAME = 1010;
 constexpr int IDC_VELOCITY = 1011;
 constexpr int IDC_CABLE_LOSS = 1012;
 constexpr int IDC_FREQUENCY = 1013;
+// The parameter dialog's field for the column at place column (see cable/CableColumns.h): a column
+// added after these takes the next id, so it needs no name here.
+constexpr int ParameterFieldId(int column) { return IDC_NAME + column; }

@@ -10,6 +10,22 @@ QUORLIS_END_MESSAGE_MAP()
 
 CQuorletDlg::CQuorletDlg() : CDialog(IDD_CABLE_PARAMETER) {}
 
+void CQuorletDlg::SetCellTexts(const CableCells& cells) {
+    m_strName = cells[kNameColumn];
+    m_strVelocity = cells[kVelocityColumn];
+    m_strCableLoss = cells[kCableLossColumn];
+    m_strFrequency = cells[kFrequencyColumn];
+}
+
+CableCellTexts CQuorletDlg::GetCellTexts() const {
+    CableCellTexts cells;
+    cells[kNameColumn] = m_strName;
+    cells[kVelocityColumn] = m_strVelocity;
+    cells[kCableLossColumn] = m_strCableLoss;
+    cells[kFrequencyColumn] = m_strFrequency;
+    return cells;
+}
+
 void CQuorletDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_NAME, m_name);

@@ -4,6 +4,7 @@
 // typed. OK insists that every field is filled and that the three numeric fields begin with a
 // number; Cancel, Escape and the close box end it with kIdCancel.
 
+#include "cable/CableColumns.h"
 #include "platform/Dialog.h"
 
 #include <string>
@@ -18,6 +19,11 @@ public:
     std::string m_strVelocity;
     std::string m_strCableLoss;
     std::string m_strFrequency;
+
+    // The four texts as a row's cells, in column order: how a caller fills them from a row and
+    // takes a row from them.
+    void SetCellTexts(const CableCells& cells);
+    CableCellTexts GetCellTexts() const;
 
 protected:
     // Checks the three numeric fields; the name passes as it is.

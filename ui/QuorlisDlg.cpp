@@ -195,8 +195,7 @@ void CQuorlisDlg::OnAdd() {
     if (parameterDlg.DoModal() != kIdOk) return;
 
     std::vector<SCableRowTexts> rows;
-    rows.push_back(SCableRowTexts{parameterDlg.m_strName, parameterDlg.m_strVelocity, parameterDlg.m_strCableLoss,
-                                  parameterDlg.m_strFrequency});
+    rows.push_back(parameterDlg.GetCellTexts());
     DoStep(std::make_unique<CAppendRowsStep>(m_table, m_editingEnabled, std::move(rows)));
 }
 
@@ -208,16 +207,12 @@ void CQuorlisDlg::OnEdit() {
     }
 
     CQuorletDlg parameterDlg;
-    parameterDlg.m_strName = m_table.GetCellText(row, kNameColumn);
-    parameterDlg.m_strVelocity = m_table.GetCellText(row, kVelocityColumn);
-    parameterDlg.m_strCableLoss = m_table.GetCellText(row, kCableLossColumn);
-    parameterDlg.m_strFrequency = m_table.GetCellText(row, kFrequencyColumn);
+    parameterDlg.SetCellTexts(m_table.GetRowTextViews(row));
     const bool confirmed = parameterDlg.DoModal() == kIdOk;
     ShowSelectedRow();
     if (!confirmed) return;
 
-    SCableRowTexts cells{parameterDlg.m_strName, parameterDlg.m_strVelocity, parameterDlg.m_strCableLoss,
-                         parameterDlg.m_strFrequency};
+    SCableRowTexts cells = parameterDlg.GetCellTexts();
     const CableCells before = m_table.GetRowTextViews(row);
     if (std::equal(cells.begin(), cells.end(), before.begin())) return;
     DoStep(std::make_unique<CEditRowStep>(m_table, m_editingEnabled, row, std::move(cells)));

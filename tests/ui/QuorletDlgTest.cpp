@@ -29,6 +29,7 @@ const SField kFields[] = {
     {"cable loss", IDC_CABLE_LOSS, &CQuorletDlg::m_strCableLoss, "0.5", true},
     {"frequency", IDC_FREQUENCY, &CQuorletDlg::m_strFrequency, "100", true},
 };
+static_assert(std::size(kFields) == kCableColumnCount, "a field for each column, in their order");
 
 class QuorletDlgTest : public ::testing::Test {
 protected:
@@ -100,6 +101,22 @@ TEST_F(QuorletDlgTest, OpensWithTheCallersTextsAndTheFocusOnOk) {
     EXPECT_EQ(dlg.DoModal(), kIdOk);
     ExpectCallerTexts("RG58", "0.66", "0.5", "100");
     EXPECT_THAT(ui.GetMessageBoxes(), IsEmpty());
+}
+
+// The main window hands a row to the dialog and takes one back by its cells: each column has its
+// own member and its own field, numbered in the columns' order.
+TEST_F(QuorletDlgTest, EachColumnOfARowHasAFieldOfItsOwn) {
+    CableCellTexts cells;
+    for (int column = 0; column < kCableColumnCount; ++column) cells[column] = std::to_string(column + 1) + " cell";
+    dlg.SetCellTexts(CableCellViews(cells));
+    EXPECT_EQ(dlg.GetCellTexts(), cells);
+    for (const SField& field : kFields) EXPECT_EQ(dlg.*field.text, cells[&field - kFields]) << field.what;
+    ui.Check([this, &cells] {
+        for (int column = 0; column < kCableColumnCount; ++column)
+            EXPECT_EQ(ui.ActiveWindow()->GetControlText(ParameterFieldId(column)), cells[column]) << column;
+    });
+    ui.PressEscape();
+    EXPECT_EQ(dlg.DoModal(), kIdCancel);
 }
 
 TEST_F(QuorletDlgTest, EnterAtOnceOnEmptyFieldsWarnsOnceAndFocusesVelocity) {

@@ -1,5 +1,7 @@
 #include "os/posix/PosixPaths.h"
 
+#include "os/FolderPath.h"
+
 #include <unistd.h>
 #include <atomic>
 #include <chrono>
@@ -16,6 +18,8 @@ std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
+
+std::string FolderOfPath(const std::string& path) { return FolderOf(path); }
 
 std::string NameOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');

@@ -1,5 +1,7 @@
 #include "os/win32/Win32FileSystem.h"
 
+#include "os/FolderPath.h"
+
 #include "os/win32/Win32File.h"
 #include "os/win32/Win32FileError.h"
 #include "os/win32/Win32Folder.h"
@@ -49,6 +51,8 @@ std::size_t Win32FolderLength(const std::string& path) {
     }
     return length;
 }
+
+std::string FolderOfPath(const std::string& path) { return path.substr(0, Win32FolderLength(path)); }
 
 std::unique_ptr<IFile> CWin32FileSystem::OpenExisting(const std::string& path) {
     // Checked first: some systems let an administrator open a read-only file for writing.

@@ -1,5 +1,0 @@
-#include "platform/FilePath.h"
-
-#include "os/posix/PosixPaths.h"
-
-std::string GetFolderOfPath(const std::string& path) { return FolderOf(path); }

@@ -19,24 +19,12 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
-#include <fstream>
 
 namespace fs = std::filesystem;
 using namespace QuorlisText;
 
 namespace {
-
-std::string CableFile(int rows) {
-    std::string text = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows) + "\n";
-    for (int r = 1; r <= rows; ++r) {
-        const std::string n = std::to_string(r);
-        text += "CableName" + n + " = RG" + n + "\nVelocity" + n + " = 0.66\nCableLoss" + n + " = 0.5\nFrequency" + n +
-                " = 100\n";
-    }
-    return text;
-}
 
 QTableView& List(QWidget& window) { return *Control<QTableView>(window, IDC_CABLE_LIST); }
 
@@ -54,18 +42,6 @@ void PressIn(QWidget& widget, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt:
 
 class QtEditStepsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* binaryDir = std::getenv("QUORLIS_TEST_BINARY_DIR");
-        dir = fs::path(binaryDir ? binaryDir : fs::temp_directory_path().c_str()) /
-              ("edit-steps-" + std::to_string(getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    QString MakeFile(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
-        return QString::fromStdString((dir / name).string());
-    }
     // Ctrl+O and the file picked in the chooser.
     void Import(const QString& path) {
         script
@@ -94,7 +70,8 @@ protected:
         });
     }
 
-    fs::path dir;
+    CScratchFolder folder{"edit-steps"};
+    const fs::path& dir = folder.Dir();
     QPointer<QWidget> main;
     CQuorlisDlg dlg;
     CModalScript script{60000};
@@ -102,7 +79,7 @@ protected:
 
 TEST_F(QtEditStepsTest, ImportScrollsToTheLastRowAndDeleteIsUndoneAndRedoneByKeys) {
     const int rows = 20000;
-    Import(MakeFile("long.ini", CableFile(rows)));
+    Import(folder.MakeFile("long.ini", CableFileText(rows)));
     script.Then([this, rows](QWidget& window) {
         QTableView& list = List(window);
         ASSERT_EQ(dlg.m_table.GetSelectedRow(), rows - 1);

@@ -25,7 +25,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 
@@ -36,7 +35,7 @@ namespace {
 
 constexpr int kEditCommands[] = {IDC_ADD_CABLE, IDC_EDIT_CABLE, IDC_EXPORT, IDC_DELETE_CABLE};
 
-std::string CableFile(const std::vector<std::vector<std::string>>& rows) {
+std::string CableFileText(const std::vector<std::vector<std::string>>& rows) {
     std::string text =
         "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows.size()) + "\n";
     const char* const keys[] = {"CableName", "Velocity", "CableLoss", "Frequency"};
@@ -130,18 +129,6 @@ void DoubleClickRow(QTableView& list, int row) {
 
 class QtMainDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* binaryDir = std::getenv("QUORLIS_TEST_BINARY_DIR");
-        dir = fs::path(binaryDir ? binaryDir : fs::temp_directory_path().c_str()) /
-              ("main-dlg-" + std::to_string(getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    QString MakeFile(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
-        return QString::fromStdString((dir / name).string());
-    }
     // Clicks Import (by Enter on the focused button) and picks path in the file dialog.
     void Import(const QString& path) {
         script
@@ -181,7 +168,8 @@ protected:
         }
     }
 
-    fs::path dir;
+    CScratchFolder folder{"main-dlg"};
+    const fs::path& dir = folder.Dir();
     QPointer<QWidget> main;
     int aboutBoxes = 0;
     CQuorlisDlg dlg{[this] { ++aboutBoxes; }};
@@ -270,9 +258,9 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
 }
 
 TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
-    const QString path = MakeFile(
-        "three.ini",
-        CableFile({{"RG58", "0.66", "0.5", "100"}, {"LMR400", "0.85", "0.2", "900"}, {"RG213", "0.66", "0.3", "50"}}));
+    const QString path = folder.MakeFile("three.ini", CableFileText({{"RG58", "0.66", "0.5", "100"},
+                                                                     {"LMR400", "0.85", "0.2", "900"},
+                                                                     {"RG213", "0.66", "0.3", "50"}}));
     QList<Qt::CursorShape> cursorsWhileFilled;
     script.Then([this, &cursorsWhileFilled](QWidget& window) {
         main = &window;
@@ -361,8 +349,8 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
 }
 
 TEST_F(QtMainDlgTest, EmptyImportShowsARealMessageBoxAndKeepsTheList) {
-    Import(MakeFile("one.ini", CableFile({{"RG58", "0.66", "0.5", "100"}})));
-    Import(MakeFile("empty.ini", CableFile({})));
+    Import(folder.MakeFile("one.ini", CableFileText({{"RG58", "0.66", "0.5", "100"}})));
+    Import(folder.MakeFile("empty.ini", CableFileText({})));
     script.Then([this](QWidget& box) {
         AnswerMessageBox(box, main, kItemCountError, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
     });
@@ -377,12 +365,12 @@ TEST_F(QtMainDlgTest, EmptyImportShowsARealMessageBoxAndKeepsTheList) {
 }
 
 TEST_F(QtMainDlgTest, TheFileDialogOpensAMissingFileAndAsksBeforeReplacingOne) {
-    Import(MakeFile("one.ini", CableFile({{"RG58", "0.66", "0.5", "100"}})));
-    Import(QString::fromStdString((dir / "missing.ini").string()));
+    Import(folder.MakeFile("one.ini", CableFileText({{"RG58", "0.66", "0.5", "100"}})));
+    Import(folder.Path("missing.ini"));
     script.Then([this](QWidget& box) {
         AnswerMessageBox(box, main, kOpenFailed, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
     });
-    const QString old = MakeFile("old.ini", "old");
+    const QString old = folder.MakeFile("old.ini", "old");
     script.Then([](QWidget& window) { PressKey(Button(window, IDC_EXPORT), Qt::Key_Return); });
     script.Then([old](QWidget& window) {
         auto* chooser = qobject_cast<QFileDialog*>(&window);
@@ -404,13 +392,13 @@ TEST_F(QtMainDlgTest, TheFileDialogOpensAMissingFileAndAsksBeforeReplacingOne) {
     script.Then([this](QWidget& window) {
         auto* chooser = qobject_cast<QFileDialog*>(&window);
         ASSERT_NE(chooser, nullptr);
-        PickFile(*chooser, QString::fromStdString((dir / "new").string()));
+        PickFile(*chooser, folder.Path("new"));
     });
     script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });
     AnswerExit(QMessageBox::Yes);
 
     EXPECT_EQ(dlg.DoModal(), kIdCancel);
-    const std::string expected = CableFile({{"RG58", "0.66", "0.5", "100"}});
+    const std::string expected = CableFileText({{"RG58", "0.66", "0.5", "100"}});
     std::ifstream replaced(dir / "old.ini", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(replaced), {}), expected);
     EXPECT_TRUE(fs::exists(dir / "new.ini")) << "the default extension is added";
@@ -420,9 +408,9 @@ TEST_F(QtMainDlgTest, TheFileDialogOpensAMissingFileAndAsksBeforeReplacingOne) {
 TEST_F(QtMainDlgTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
     std::string euros;
     for (int i = 0; i < 5000; ++i) euros += "\xE2\x82\xAC";
-    const std::string source = CableFile({{std::string(10'000'000, 'n'), euros, "0.5", "100"}});
-    const QString target = QString::fromStdString((dir / "copy.ini").string());
-    Import(MakeFile("long.ini", source));
+    const std::string source = CableFileText({{std::string(10'000'000, 'n'), euros, "0.5", "100"}});
+    const QString target = folder.Path("copy.ini");
+    Import(folder.MakeFile("long.ini", source));
     script.Then([](QWidget& window) {
         QTableView& list = List(window);
         const QString ellipsis(QChar(0x2026));
@@ -452,8 +440,8 @@ TEST_F(QtMainDlgTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
 // rules and messages.
 TEST_F(QtMainDlgTest, KeysDoubleClickAndContextMenuRunTheButtonsCommands) {
     const QString path =
-        MakeFile("two.ini", CableFile({{"RG58", "0.66", "0.5", "100"}, {"LMR400", "0.85", "0.2", "900"}}));
-    const QString target = QString::fromStdString((dir / "saved.ini").string());
+        folder.MakeFile("two.ini", CableFileText({{"RG58", "0.66", "0.5", "100"}, {"LMR400", "0.85", "0.2", "900"}}));
+    const QString target = folder.Path("saved.ini");
     const auto cancelEditOf = [](const char* name) {
         return [name](QWidget& window) {
             EXPECT_EQ(window.windowTitle(), QStringLiteral("Cable Parameter Edit Dialog"));
@@ -543,7 +531,7 @@ TEST_F(QtMainDlgTest, FileNamedAtStartIsImportedOnceTheWindowShows) {
 TEST_F(QtMainDlgTest, DroppedFileIsImportedAndTheChooserOpensInItsFolder) {
     fs::create_directories(dir / "sub");
     const QString two =
-        MakeFile("sub/two.ini", CableFile({{"RG58", "0.66", "0.5", "100"}, {"RG213", "0.66", "0.3", "50"}}));
+        folder.MakeFile("sub/two.ini", CableFileText({{"RG58", "0.66", "0.5", "100"}, {"RG213", "0.66", "0.3", "50"}}));
     script.Then([this, two](QWidget& window) {
         main = &window;
         QWidget& rows = *List(window).viewport();
@@ -564,7 +552,7 @@ TEST_F(QtMainDlgTest, DroppedFileIsImportedAndTheChooserOpensInItsFolder) {
     script.Then([this](QWidget& window) {
         auto* chooser = qobject_cast<QFileDialog*>(&window);
         ASSERT_NE(chooser, nullptr);
-        EXPECT_EQ(chooser->directory().absolutePath(), QString::fromStdString((dir / "sub").string()));
+        EXPECT_EQ(chooser->directory().absolutePath(), folder.Path("sub"));
         chooser->reject();
     });
     script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });

@@ -20,10 +20,8 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -124,32 +122,8 @@ void ExpectStaysOnTop(QWidget& window, QPointer<QWidget> expected) {
     ASSERT_EQ(QApplication::activeModalWidget(), &window) << "a window came back";
 }
 
-std::string CableFile(int rows) {
-    std::string text = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows) + "\n";
-    for (int r = 1; r <= rows; ++r) {
-        const std::string n = std::to_string(r);
-        text += "CableName" + n + " = RG" + n + "\nVelocity" + n + " = 0.66\nCableLoss" + n + " = 0.5\nFrequency" + n +
-                " = 100\n";
-    }
-    return text;
-}
-
 class QtMessageBoxKeysTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* binaryDir = std::getenv("QUORLIS_TEST_BINARY_DIR");
-        dir = fs::path(binaryDir ? binaryDir : fs::temp_directory_path().c_str()) /
-              ("box-keys-" + std::to_string(getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    QString MakeFile(const std::string& name, const std::string& text) {
-        std::ofstream(dir / name, std::ios::binary) << text;
-        return Path(name);
-    }
-    QString Path(const std::string& name) const { return QString::fromStdString((dir / name).string()); }
-
     // On the main window (the first window of the test) once it stays on top: presses Enter on
     // button as a person does.
     void PressButton(int id) {
@@ -174,7 +148,8 @@ protected:
         script.Then([text, key](QWidget& box) { AnswerBox(box, text, key); });
     }
 
-    fs::path dir;
+    CScratchFolder folder{"box-keys"};
+    const fs::path& dir = folder.Dir();
     QPointer<QWidget> main;
     CModalScript script{60000};
 };
@@ -182,9 +157,10 @@ protected:
 }  // namespace
 
 TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQuestionToEnterAndEscape) {
-    const QString two = MakeFile("two.ini", CableFile(2));
-    const QString notInFours = MakeFile("three-lines.ini", "first\nCableName1 = a\nVelocity1 = 1\nCableLoss1 = 2\n");
-    const QString none = MakeFile("none.ini", CableFile(0));
+    const QString two = folder.MakeFile("two.ini", CableFileText(2));
+    const QString notInFours =
+        folder.MakeFile("three-lines.ini", "first\nCableName1 = a\nVelocity1 = 1\nCableLoss1 = 2\n");
+    const QString none = folder.MakeFile("none.ini", CableFileText(0));
     // A list without rows keeps the table, so the row left unselected is still there after it.
     const QStringList designed{kOpenFailed,   kFormatError,  kItemCount,   kSelectToDelete,
                                kSelectToEdit, kExportFailed, kItemCount,   kSelectToDelete,
@@ -192,7 +168,7 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
     CBoxRecorder boxes(designed);
     CQuorlisDlg dlg;
 
-    ChooseFile(IDC_IMPORT, Path("missing.ini"));
+    ChooseFile(IDC_IMPORT, folder.Path("missing.ini"));
     Answer(kOpenFailed);
     ChooseFile(IDC_IMPORT, notInFours);
     Answer(kFormatError);
@@ -209,7 +185,7 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
     Answer(kSelectToDelete);
     PressButton(IDC_EDIT_CABLE);
     Answer(kSelectToEdit);
-    ChooseFile(IDC_EXPORT, Path("two.ini/inside-a-file.ini"));
+    ChooseFile(IDC_EXPORT, folder.Path("two.ini/inside-a-file.ini"));
     Answer(kExportFailed);
     ChooseFile(IDC_IMPORT, none);
     Answer(kItemCount);
@@ -228,7 +204,7 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
     };
     script.Then(enterInTheList);
     Answer(kExitQuestion);  // No: a row was deleted since the Import, and nothing saved it
-    ChooseFile(IDC_EXPORT, Path("saved.ini"));
+    ChooseFile(IDC_EXPORT, folder.Path("saved.ini"));
     script.Then(enterInTheList);
     Answer(kExitQuestion);  // Yes: the Export saved every change
 

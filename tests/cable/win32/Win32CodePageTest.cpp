@@ -2,7 +2,7 @@
 // sets the system locale to zh_CN.GBK): there the bytes 0x81 0x43 are one character, so
 // "\x81" "Velocity" holds no keyword.
 
-#include "os/win32/Win32FileSystem.h"
+#include "os/FolderPath.h"
 
 #include "../DoubleByteCases.h"
 #include "../StreamingAgreement.h"
@@ -30,8 +30,8 @@ TEST_F(Win32CodePageTest, StreamingAgreesWithWholeText) { ExpectStreamingAgreesW
 
 // A double-byte character whose trail byte is a backslash (0x5C) is no folder separator.
 TEST_F(Win32CodePageTest, FolderPartStepsOverDoubleByteCharacters) {
-    EXPECT_EQ(Win32FolderLength("C:\\d\\\x95\x5C"), 5u);
-    EXPECT_EQ(Win32FolderLength("C:\\\x95\x5C\\CableList.ini"), 6u);
-    EXPECT_EQ(Win32FolderLength("\x95\x5C"), 0u);
-    EXPECT_EQ(Win32FolderLength("C:x.ini"), 2u);
+    EXPECT_EQ(FolderOfPath("C:\\d\\\x95\x5C"), "C:\\d\\");
+    EXPECT_EQ(FolderOfPath("C:\\\x95\x5C\\CableList.ini"), "C:\\\x95\x5C\\");
+    EXPECT_EQ(FolderOfPath("\x95\x5C"), "");
+    EXPECT_EQ(FolderOfPath("C:x.ini"), "C:");
 }

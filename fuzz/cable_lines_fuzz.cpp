@@ -1,8 +1,9 @@
 // Fuzzes the cable list reader's three steps, SplitCableLines, FillCableTable and
 // ExtractCableValue: each is checked against a plain model that steps through the text one
-// character at a time with mbrlen, and rows are written out and read back. The streaming reader
-// is checked against the same model, and the writer's pieces against its whole text, through
-// small buffers and reads, so that boundaries fall inside lines and characters.
+// character at a time with mbrlen (tests/cable/ReaderModel.h), and rows are written out and read
+// back. The streaming reader is checked against the same model, and the writer's pieces against
+// its whole text, through small buffers and reads, so that boundaries fall inside lines and
+// characters.
 //
 // An input's first byte picks the character set of the scan by its value modulo 3 (0: C.UTF-8,
 // 1: zh_CN.GBK, 2: C); the rest is the file's text. zh_CN.GBK is looked up along LOCPATH, where
@@ -13,6 +14,8 @@
 #include "cable/CableListText.h"
 #include "cable/CableTable.h"
 
+#include "ReaderModel.h"
+
 #include <locale.h>
 #include <algorithm>
 #include <clocale>
@@ -21,7 +24,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <cwchar>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -29,7 +31,6 @@
 
 namespace {
 
-constexpr std::string_view kKeywords[] = {"CableName", "Velocity", "CableLoss", "Frequency"};
 constexpr std::size_t kMostRawRows = 64;
 
 // Loaded once and kept for the whole run.
@@ -56,92 +57,6 @@ locale_t LoadLocale(const char* name) {
         std::exit(1);
     }
     return locale;
-}
-
-// --- The model: one character at a time. ---
-
-bool IsSpaceByte(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
-// The length of the character at text[pos]; an invalid or incomplete sequence, or a zero byte, is
-// one byte.
-std::size_t ModelCharLength(std::string_view text, std::size_t pos) {
-    std::mbstate_t state{};
-    const std::size_t length = std::mbrlen(text.data() + pos, text.size() - pos, &state);
-    return length == 0 || length > text.size() - pos ? 1 : length;
-}
-
-bool ModelHasKeyword(std::string_view line) {
-    for (std::size_t pos = 0; pos < line.size(); pos += ModelCharLength(line, pos)) {
-        for (std::string_view keyword : kKeywords) {
-            if (line.substr(pos).starts_with(keyword)) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// The text split at line feeds that begin a character, empty lines left out.
-std::vector<std::string_view> ModelNonEmptyLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    for (std::size_t pos = 0; pos <= text.size();) {
-        if (pos == text.size() || text[pos] == '\n') {
-            if (pos > start) {
-                lines.push_back(text.substr(start, pos - start));
-            }
-            start = ++pos;
-        } else {
-            pos += ModelCharLength(text, pos);
-        }
-    }
-    return lines;
-}
-
-std::vector<std::string_view> ModelKeywordLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    const std::vector<std::string_view> all = ModelNonEmptyLines(text);
-    for (std::size_t i = 1; i < all.size(); ++i) {
-        if (ModelHasKeyword(all[i])) {
-            lines.push_back(all[i]);
-        }
-    }
-    return lines;
-}
-
-// The end of text without white space at its end, whole characters only.
-std::size_t ModelTrimmedEnd(std::string_view text, std::size_t begin) {
-    std::size_t end = begin;
-    for (std::size_t pos = begin; pos < text.size();) {
-        const std::size_t length = ModelCharLength(text, pos);
-        if (length > 1 || !IsSpaceByte(text[pos])) {
-            end = pos + length;
-        }
-        pos += length;
-    }
-    return end;
-}
-
-std::string_view ModelTrim(std::string_view text) {
-    std::size_t begin = 0;
-    while (begin < text.size() && IsSpaceByte(text[begin])) {
-        ++begin;
-    }
-    return text.substr(begin, ModelTrimmedEnd(text, begin) - begin);
-}
-
-std::string_view ModelValue(std::string_view line) {
-    const std::string_view trimmed = ModelTrim(line);
-    for (std::size_t pos = 0; pos < trimmed.size(); pos += ModelCharLength(trimmed, pos)) {
-        if (trimmed[pos] == '=') {
-            std::string_view value = trimmed.substr(pos + 1);
-            if (value.starts_with(' ')) {
-                value.remove_prefix(1);
-            }
-            return value;
-        }
-    }
-    return trimmed;
 }
 
 // --- The checks. ---
@@ -177,7 +92,7 @@ void CheckValue(std::string_view line) {
     Check(value == ModelValue(line), "ExtractCableValue agrees with the model");
 }
 
-using Cells = std::vector<std::vector<std::string>>;
+using Cells = ModelCells;
 
 Cells CellsOf(const CCableTable& table) {
     Cells cells(static_cast<std::size_t>(table.GetItemCount()));
@@ -227,23 +142,6 @@ void CheckRoundTrip(const Cells& cells) {
     Check(FillCableTable(lines, readBack) == static_cast<int>(cells.size()), "written text reads back as as many rows");
     Check(CellsOf(readBack) == cells, "written text reads back as the same cells");
     Check(BuildCableListText(readBack) == text, "a second export is byte-identical to the first");
-}
-
-// The rows the model makes of the text up to its first zero byte: every four keyword lines a row,
-// or no rows and kCableFormatError when the lines do not make whole rows.
-Cells ModelRows(std::string_view text, int& result) {
-    const std::string_view untilZero = text.substr(0, std::min(text.find('\0'), text.size()));
-    const std::vector<std::string_view> lines = ModelKeywordLines(untilZero);
-    if (lines.size() % 4 != 0) {
-        result = kCableFormatError;
-        return {};
-    }
-    Cells cells(lines.size() / 4);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        cells[i / 4].emplace_back(ModelValue(lines[i]));
-    }
-    result = static_cast<int>(cells.size());
-    return cells;
 }
 
 // The streaming reader makes the model's rows of the text up to its first zero byte, whatever the

@@ -1,4 +1,4 @@
-#include "StreamingAgreement.h"
+#include "ReadsAgainstModel.h"
 
 #include "cable/CableListFile.h"
 #include "cable/CableListReader.h"
@@ -65,9 +65,9 @@ int ReadInPieces(const std::string& text, std::size_t bufferSize, std::size_t re
 
 }  // namespace
 
-TEST(CableListReaderTest, StreamingAgreesWithWholeTextInTheCLocale) {
+TEST(CableListReaderTest, ReadsMakeTheModelsRowsInTheCLocale) {
     std::setlocale(LC_CTYPE, "C");
-    ExpectStreamingAgreesWithWholeText();
+    ExpectReadsMakeTheModelsRows();
 }
 
 TEST(CableListReaderTest, MakesTheRowsWorkedOutByHandWhereverTheBufferEnds) {

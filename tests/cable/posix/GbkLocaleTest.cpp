@@ -5,7 +5,7 @@
 #include "cable/CableListFile.h"
 
 #include "../DoubleByteCases.h"
-#include "../StreamingAgreement.h"
+#include "../ReadsAgainstModel.h"
 
 #include <gtest/gtest.h>
 
@@ -78,13 +78,13 @@ TEST_F(GbkLocaleTest, KeywordsAreFoundOnlyWhereACharacterBegins) {
 
 TEST_F(GbkLocaleTest, CellsKeepTheirDoubleByteCharactersThroughARoundTrip) { ExpectDoubleByteCellsSurviveARoundTrip(); }
 
-TEST_F(GbkLocaleTest, StreamingAgreesWithWholeText) { ExpectStreamingAgreesWithWholeText(); }
+TEST_F(GbkLocaleTest, ReadsMakeTheModelsRows) { ExpectReadsMakeTheModelsRows(); }
 
 // EUC-JP: a line feed byte is searched for character by character, and lengths of three bytes
 // come from the system.
-TEST_F(MultiByteLocaleTest, StreamingAgreesWithWholeTextInEucJpAndUtf8) {
+TEST_F(MultiByteLocaleTest, ReadsMakeTheModelsRowsInEucJpAndUtf8) {
     ASSERT_TRUE(UseLocale("ja_JP", "EUC-JP"));
-    ExpectStreamingAgreesWithWholeText();
+    ExpectReadsMakeTheModelsRows();
     ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
-    ExpectStreamingAgreesWithWholeText();
+    ExpectReadsMakeTheModelsRows();
 }

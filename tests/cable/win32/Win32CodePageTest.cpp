@@ -5,7 +5,7 @@
 #include "os/FolderPath.h"
 
 #include "../DoubleByteCases.h"
-#include "../StreamingAgreement.h"
+#include "../ReadsAgainstModel.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ TEST_F(Win32CodePageTest, CellsKeepTheirDoubleByteCharactersThroughARoundTrip) {
     ExpectDoubleByteCellsSurviveARoundTrip();
 }
 
-TEST_F(Win32CodePageTest, StreamingAgreesWithWholeText) { ExpectStreamingAgreesWithWholeText(); }
+TEST_F(Win32CodePageTest, ReadsMakeTheModelsRows) { ExpectReadsMakeTheModelsRows(); }
 
 // A double-byte character whose trail byte is a backslash (0x5C) is no folder separator.
 TEST_F(Win32CodePageTest, FolderPartStepsOverDoubleByteCharacters) {

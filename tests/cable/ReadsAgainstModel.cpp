@@ -1,10 +1,11 @@
-#include "StreamingAgreement.h"
+#include "ReadsAgainstModel.h"
 
 #include "cable/CableListFile.h"
 #include "cable/CableListReader.h"
 #include "cable/CableTable.h"
 
 #include "DoubleByteCases.h"
+#include "ReaderModel.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -66,17 +67,27 @@ std::vector<std::string> RandomTexts() {
 
 struct SExpected {
     int result;
-    std::vector<std::vector<std::string>> cells;
+    ModelCells cells;
 };
 
-SExpected ReadWhole(const std::string& text) {
+SExpected ModelOf(const std::string& text) {
+    SExpected expected{};
+    expected.cells = ModelRows(text, expected.result);
+    return expected;
+}
+
+// The whole-text functions, given the text up to its first zero byte as the file layer gives it.
+void ExpectWholeTextReading(const std::string& text, const SExpected& expected) {
     const std::string_view untilZero(text.c_str(), std::strlen(text.c_str()));
     CCableTable table;
     const int result = FillCableTable(SplitCableLines(untilZero), table);
-    return {result, CellsOf(table)};
+    ASSERT_EQ(result, expected.result) << "whole text: " << text;
+    if (result > 0) {
+        ASSERT_EQ(CellsOf(table), expected.cells) << "whole text: " << text;
+    }
 }
 
-void ExpectAgreement(const std::string& text, std::size_t bufferSize, std::size_t readSize, const SExpected& expected) {
+void ExpectStreaming(const std::string& text, std::size_t bufferSize, std::size_t readSize, const SExpected& expected) {
     std::size_t offset = 0;
     const CCableListReader::TextSource source = [&](char* buffer, std::size_t size) {
         const std::size_t count = std::min({size, readSize, text.size() - offset});
@@ -96,17 +107,19 @@ void ExpectAgreement(const std::string& text, std::size_t bufferSize, std::size_
 
 }  // namespace
 
-void ExpectStreamingAgreesWithWholeText() {
+void ExpectReadsMakeTheModelsRows() {
     std::vector<std::string> texts = ChosenTexts();
     const std::vector<std::string> random = RandomTexts();
     texts.insert(texts.end(), random.begin(), random.end());
     const std::size_t bufferSizes[] = {1, 2, 3, 5, 8, 13, 64, CCableListReader::kBufferSize};
     const std::size_t readSizes[] = {1, 2, 3, 7, static_cast<std::size_t>(-1)};
     for (const std::string& text : texts) {
-        const SExpected expected = ReadWhole(text);
+        const SExpected expected = ModelOf(text);
+        ExpectWholeTextReading(text, expected);
+        if (testing::Test::HasFatalFailure()) return;
         for (std::size_t bufferSize : bufferSizes) {
             for (std::size_t readSize : readSizes) {
-                ExpectAgreement(text, bufferSize, readSize, expected);
+                ExpectStreaming(text, bufferSize, readSize, expected);
                 if (testing::Test::HasFatalFailure()) {
                     return;
                 }

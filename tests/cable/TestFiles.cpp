@@ -69,3 +69,13 @@ std::vector<std::vector<std::string>> CellsOf(const CCableTable& table) {
     }
     return cells;
 }
+
+std::string NumberedListText(int rows) {
+    std::string text = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows) + "\n";
+    for (int r = 1; r <= rows; ++r) {
+        const std::string n = std::to_string(r);
+        text += "CableName" + n + " = RG" + n + "\nVelocity" + n + " = 0.66\nCableLoss" + n + " = 0.5\nFrequency" + n +
+                " = 100\n";
+    }
+    return text;
+}

@@ -39,6 +39,10 @@ extern const std::string kEmptyListText;
 // cell, "=", a tab, bytes above 0x7F.
 extern const std::vector<std::vector<std::string>> kSampleRows;
 
+// The text of a list of rows rows as the writer makes it: RG1, RG2..., each with the same three
+// numbers.
+std::string NumberedListText(int rows);
+
 // A table of the given rows, each of four cells.
 CCableTable MakeTable(const std::vector<std::vector<std::string>>& rows);
 // Every cell of table, row by row.

@@ -4,22 +4,13 @@
 #include "QuorlisDlgFixture.h"
 
 #include "platform/TextLineEnd.h"
+#include "tests/cable/TestFiles.h"
 
 #include <optional>
 
 namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
-
-std::string CableFile(int rows) {
-    std::string text = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows) + "\n";
-    for (int r = 1; r <= rows; ++r) {
-        const std::string n = std::to_string(r);
-        text += "CableName" + n + " = RG" + n + "\nVelocity" + n + " = 0.66\nCableLoss" + n + " = 0.5\nFrequency" + n +
-                " = 100\n";
-    }
-    return text;
-}
 
 class QuorlisDlgStepsTest : public QuorlisDlgTest {
 protected:
@@ -117,7 +108,7 @@ TEST_F(QuorlisDlgStepsTest, DeleteKeyIsUndoneAndRedoneWithItsSelection) {
 }
 
 TEST_F(QuorlisDlgStepsTest, UndoingTheDeleteOfTheLastRowEnablesTheButtonsAgain) {
-    Import(MakeFile("one.ini", CableFile(1)));
+    Import(MakeFile("one.ini", NumberedListText(1)));
     ui.SelectListRow(IDC_CABLE_LIST, 0);
     ui.PressKey(kVkDelete);
     Expect({}, -1, false, "the last row deleted");
@@ -131,7 +122,7 @@ TEST_F(QuorlisDlgStepsTest, UndoingTheDeleteOfTheLastRowEnablesTheButtonsAgain) 
 // Undo of an Import over added rows brings them back; redo takes the imported rows from the step,
 // not from the file, which is gone by then.
 TEST_F(QuorlisDlgStepsTest, UndoOfAnImportBringsBackTheRowsItReplacedAndRedoReadsNoFile) {
-    const std::string second = MakeFile("second.ini", CableFile(3));
+    const std::string second = MakeFile("second.ini", NumberedListText(3));
     Import(MakeFile("CableList.ini", kTwoRows));
     Add({"added", "1", "2", "3"});
     ui.SelectListRow(IDC_CABLE_LIST, 0);
@@ -285,7 +276,7 @@ TEST_F(QuorlisDlgStepsTest, ExitQuestionDefaultsToNoWhileTheTableIsChanged) {
     ui.PressEscape();
     ui.AnswerMessageBox(kIdNo);
     Redo();
-    Import(MakeFile("other.ini", CableFile(3)));  // made while clean
+    Import(MakeFile("other.ini", NumberedListText(3)));  // made while clean
     ui.PressEscape();
     ui.AnswerMessageBox(kIdNo);
     Press('N');
@@ -300,7 +291,7 @@ TEST_F(QuorlisDlgStepsTest, ExitQuestionDefaultsToNoWhileTheTableIsChanged) {
 TEST_F(QuorlisDlgStepsTest, AChangeAfterACleanImportIsUnsavedUntilExported) {
     Import(MakeFile("CableList.ini", kTwoRows));
     Add({"x", "1", "2", "3"});
-    Import(MakeFile("other.ini", CableFile(3)));  // made while changed: the added row is not saved
+    Import(MakeFile("other.ini", NumberedListText(3)));  // made while changed: the added row is not saved
     Press('N');
     ui.PressEscape();
     ui.AnswerMessageBoxWithEnter();
@@ -322,7 +313,7 @@ TEST_F(QuorlisDlgStepsTest, TheSelectedRowIsScrolledIntoView) {
             EXPECT_TRUE(ui.ActiveWindow()->IsListRowInView(IDC_CABLE_LIST, row)) << when;
         });
     };
-    const std::string longFile = MakeFile("long.ini", CableFile(rows));
+    const std::string longFile = MakeFile("long.ini", NumberedListText(rows));
     dlg.ImportAtStart(longFile);
     expectInView(rows - 1, "imported at start");
     ui.SelectListRow(IDC_CABLE_LIST, 0);

@@ -70,8 +70,8 @@ protected:
         });
     }
 
-    CScratchFolder folder{"edit-steps"};
-    const fs::path& dir = folder.Dir();
+    CScratchFolder folder{ScratchParent()};
+    const fs::path dir{folder.Path()};
     QPointer<QWidget> main;
     CQuorlisDlg dlg;
     CModalScript script{60000};
@@ -79,7 +79,7 @@ protected:
 
 TEST_F(QtEditStepsTest, ImportScrollsToTheLastRowAndDeleteIsUndoneAndRedoneByKeys) {
     const int rows = 20000;
-    Import(folder.MakeFile("long.ini", CableFileText(rows)));
+    Import(MakeFileIn(folder, "long.ini", NumberedListText(rows)));
     script.Then([this, rows](QWidget& window) {
         QTableView& list = List(window);
         ASSERT_EQ(dlg.m_table.GetSelectedRow(), rows - 1);

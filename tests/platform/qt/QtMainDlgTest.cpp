@@ -35,7 +35,7 @@ namespace {
 
 constexpr int kEditCommands[] = {IDC_ADD_CABLE, IDC_EDIT_CABLE, IDC_EXPORT, IDC_DELETE_CABLE};
 
-std::string CableFileText(const std::vector<std::vector<std::string>>& rows) {
+std::string ListText(const std::vector<std::vector<std::string>>& rows) {
     std::string text =
         "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows.size()) + "\n";
     const char* const keys[] = {"CableName", "Velocity", "CableLoss", "Frequency"};
@@ -168,8 +168,8 @@ protected:
         }
     }
 
-    CScratchFolder folder{"main-dlg"};
-    const fs::path& dir = folder.Dir();
+    CScratchFolder folder{ScratchParent()};
+    const fs::path dir{folder.Path()};
     QPointer<QWidget> main;
     int aboutBoxes = 0;
     CQuorlisDlg dlg{[this] { ++aboutBoxes; }};
@@ -258,9 +258,9 @@ TEST_F(QtMainDlgTest, StartsWithImportOnlyOffersAboutAndAsksBeforeExit) {
 }
 
 TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
-    const QString path = folder.MakeFile("three.ini", CableFileText({{"RG58", "0.66", "0.5", "100"},
-                                                                     {"LMR400", "0.85", "0.2", "900"},
-                                                                     {"RG213", "0.66", "0.3", "50"}}));
+    const QString path = MakeFileIn(
+        folder, "three.ini",
+        ListText({{"RG58", "0.66", "0.5", "100"}, {"LMR400", "0.85", "0.2", "900"}, {"RG213", "0.66", "0.3", "50"}}));
     QList<Qt::CursorShape> cursorsWhileFilled;
     script.Then([this, &cursorsWhileFilled](QWidget& window) {
         main = &window;
@@ -349,8 +349,8 @@ TEST_F(QtMainDlgTest, ImportFillsTheViewWhoseSelectionFollowsTheTable) {
 }
 
 TEST_F(QtMainDlgTest, EmptyImportShowsARealMessageBoxAndKeepsTheList) {
-    Import(folder.MakeFile("one.ini", CableFileText({{"RG58", "0.66", "0.5", "100"}})));
-    Import(folder.MakeFile("empty.ini", CableFileText({})));
+    Import(MakeFileIn(folder, "one.ini", ListText({{"RG58", "0.66", "0.5", "100"}})));
+    Import(MakeFileIn(folder, "empty.ini", ListText({})));
     script.Then([this](QWidget& box) {
         AnswerMessageBox(box, main, kItemCountError, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
     });
@@ -365,12 +365,12 @@ TEST_F(QtMainDlgTest, EmptyImportShowsARealMessageBoxAndKeepsTheList) {
 }
 
 TEST_F(QtMainDlgTest, TheFileDialogOpensAMissingFileAndAsksBeforeReplacingOne) {
-    Import(folder.MakeFile("one.ini", CableFileText({{"RG58", "0.66", "0.5", "100"}})));
-    Import(folder.Path("missing.ini"));
+    Import(MakeFileIn(folder, "one.ini", ListText({{"RG58", "0.66", "0.5", "100"}})));
+    Import(PathIn(folder, "missing.ini"));
     script.Then([this](QWidget& box) {
         AnswerMessageBox(box, main, kOpenFailed, QMessageBox::Warning, QMessageBox::Ok, QMessageBox::Ok);
     });
-    const QString old = folder.MakeFile("old.ini", "old");
+    const QString old = MakeFileIn(folder, "old.ini", "old");
     script.Then([](QWidget& window) { PressKey(Button(window, IDC_EXPORT), Qt::Key_Return); });
     script.Then([old](QWidget& window) {
         auto* chooser = qobject_cast<QFileDialog*>(&window);
@@ -392,13 +392,13 @@ TEST_F(QtMainDlgTest, TheFileDialogOpensAMissingFileAndAsksBeforeReplacingOne) {
     script.Then([this](QWidget& window) {
         auto* chooser = qobject_cast<QFileDialog*>(&window);
         ASSERT_NE(chooser, nullptr);
-        PickFile(*chooser, folder.Path("new"));
+        PickFile(*chooser, PathIn(folder, "new"));
     });
     script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });
     AnswerExit(QMessageBox::Yes);
 
     EXPECT_EQ(dlg.DoModal(), kIdCancel);
-    const std::string expected = CableFileText({{"RG58", "0.66", "0.5", "100"}});
+    const std::string expected = ListText({{"RG58", "0.66", "0.5", "100"}});
     std::ifstream replaced(dir / "old.ini", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(replaced), {}), expected);
     EXPECT_TRUE(fs::exists(dir / "new.ini")) << "the default extension is added";
@@ -408,9 +408,9 @@ TEST_F(QtMainDlgTest, TheFileDialogOpensAMissingFileAndAsksBeforeReplacingOne) {
 TEST_F(QtMainDlgTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
     std::string euros;
     for (int i = 0; i < 5000; ++i) euros += "\xE2\x82\xAC";
-    const std::string source = CableFileText({{std::string(10'000'000, 'n'), euros, "0.5", "100"}});
-    const QString target = folder.Path("copy.ini");
-    Import(folder.MakeFile("long.ini", source));
+    const std::string source = ListText({{std::string(10'000'000, 'n'), euros, "0.5", "100"}});
+    const QString target = PathIn(folder, "copy.ini");
+    Import(MakeFileIn(folder, "long.ini", source));
     script.Then([](QWidget& window) {
         QTableView& list = List(window);
         const QString ellipsis(QChar(0x2026));
@@ -440,8 +440,8 @@ TEST_F(QtMainDlgTest, AVeryLongCellShowsItsBeginningAndExportsWhole) {
 // rules and messages.
 TEST_F(QtMainDlgTest, KeysDoubleClickAndContextMenuRunTheButtonsCommands) {
     const QString path =
-        folder.MakeFile("two.ini", CableFileText({{"RG58", "0.66", "0.5", "100"}, {"LMR400", "0.85", "0.2", "900"}}));
-    const QString target = folder.Path("saved.ini");
+        MakeFileIn(folder, "two.ini", ListText({{"RG58", "0.66", "0.5", "100"}, {"LMR400", "0.85", "0.2", "900"}}));
+    const QString target = PathIn(folder, "saved.ini");
     const auto cancelEditOf = [](const char* name) {
         return [name](QWidget& window) {
             EXPECT_EQ(window.windowTitle(), QStringLiteral("Cable Parameter Edit Dialog"));
@@ -531,7 +531,7 @@ TEST_F(QtMainDlgTest, FileNamedAtStartIsImportedOnceTheWindowShows) {
 TEST_F(QtMainDlgTest, DroppedFileIsImportedAndTheChooserOpensInItsFolder) {
     fs::create_directories(dir / "sub");
     const QString two =
-        folder.MakeFile("sub/two.ini", CableFileText({{"RG58", "0.66", "0.5", "100"}, {"RG213", "0.66", "0.3", "50"}}));
+        MakeFileIn(folder, "sub/two.ini", ListText({{"RG58", "0.66", "0.5", "100"}, {"RG213", "0.66", "0.3", "50"}}));
     script.Then([this, two](QWidget& window) {
         main = &window;
         QWidget& rows = *List(window).viewport();
@@ -552,7 +552,7 @@ TEST_F(QtMainDlgTest, DroppedFileIsImportedAndTheChooserOpensInItsFolder) {
     script.Then([this](QWidget& window) {
         auto* chooser = qobject_cast<QFileDialog*>(&window);
         ASSERT_NE(chooser, nullptr);
-        EXPECT_EQ(chooser->directory().absolutePath(), folder.Path("sub"));
+        EXPECT_EQ(chooser->directory().absolutePath(), PathIn(folder, "sub"));
         chooser->reject();
     });
     script.Then([](QWidget& window) { PressKey(Button(window, IDC_IMPORT), Qt::Key_Escape); });

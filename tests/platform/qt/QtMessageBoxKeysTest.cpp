@@ -148,8 +148,8 @@ protected:
         script.Then([text, key](QWidget& box) { AnswerBox(box, text, key); });
     }
 
-    CScratchFolder folder{"box-keys"};
-    const fs::path& dir = folder.Dir();
+    CScratchFolder folder{ScratchParent()};
+    const fs::path dir{folder.Path()};
     QPointer<QWidget> main;
     CModalScript script{60000};
 };
@@ -157,10 +157,10 @@ protected:
 }  // namespace
 
 TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQuestionToEnterAndEscape) {
-    const QString two = folder.MakeFile("two.ini", CableFileText(2));
+    const QString two = MakeFileIn(folder, "two.ini", NumberedListText(2));
     const QString notInFours =
-        folder.MakeFile("three-lines.ini", "first\nCableName1 = a\nVelocity1 = 1\nCableLoss1 = 2\n");
-    const QString none = folder.MakeFile("none.ini", CableFileText(0));
+        MakeFileIn(folder, "three-lines.ini", "first\nCableName1 = a\nVelocity1 = 1\nCableLoss1 = 2\n");
+    const QString none = MakeFileIn(folder, "none.ini", NumberedListText(0));
     // A list without rows keeps the table, so the row left unselected is still there after it.
     const QStringList designed{kOpenFailed,   kFormatError,  kItemCount,   kSelectToDelete,
                                kSelectToEdit, kExportFailed, kItemCount,   kSelectToDelete,
@@ -168,7 +168,7 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
     CBoxRecorder boxes(designed);
     CQuorlisDlg dlg;
 
-    ChooseFile(IDC_IMPORT, folder.Path("missing.ini"));
+    ChooseFile(IDC_IMPORT, PathIn(folder, "missing.ini"));
     Answer(kOpenFailed);
     ChooseFile(IDC_IMPORT, notInFours);
     Answer(kFormatError);
@@ -185,7 +185,7 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
     Answer(kSelectToDelete);
     PressButton(IDC_EDIT_CABLE);
     Answer(kSelectToEdit);
-    ChooseFile(IDC_EXPORT, folder.Path("two.ini/inside-a-file.ini"));
+    ChooseFile(IDC_EXPORT, PathIn(folder, "two.ini/inside-a-file.ini"));
     Answer(kExportFailed);
     ChooseFile(IDC_IMPORT, none);
     Answer(kItemCount);
@@ -204,7 +204,7 @@ TEST_F(QtMessageBoxKeysTest, EveryBoxOfTheMainWindowAnswersToEnterAndTheExitQues
     };
     script.Then(enterInTheList);
     Answer(kExitQuestion);  // No: a row was deleted since the Import, and nothing saved it
-    ChooseFile(IDC_EXPORT, folder.Path("saved.ini"));
+    ChooseFile(IDC_EXPORT, PathIn(folder, "saved.ini"));
     script.Then(enterInTheList);
     Answer(kExitQuestion);  // Yes: the Export saved every change
 

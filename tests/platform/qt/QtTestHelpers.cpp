@@ -8,9 +8,8 @@
 #include <QStyleOptionHeader>
 #include <QTest>
 
-#include <unistd.h>
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
 
 namespace {
 
@@ -72,31 +71,14 @@ void AnswerMessageBox(QWidget& window, const QWidget* owner, const QString& text
     if (QAbstractButton* button = box->button(answer)) button->click();
 }
 
-CScratchFolder::CScratchFolder(const std::string& prefix) {
+std::string ScratchParent() {
     const char* binaryDir = std::getenv("QUORLIS_TEST_BINARY_DIR");
-    m_dir = std::filesystem::path(binaryDir ? binaryDir : std::filesystem::temp_directory_path().c_str()) /
-            (prefix + "-" + std::to_string(getpid()));
-    std::filesystem::create_directories(m_dir);
+    return binaryDir ? binaryDir : std::filesystem::temp_directory_path().string();
 }
 
-CScratchFolder::~CScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_dir, ignored);
-}
+QString PathIn(const CScratchFolder& folder, const std::string& name) { return QString::fromStdString(folder / name); }
 
-QString CScratchFolder::Path(const std::string& name) const { return QString::fromStdString((m_dir / name).string()); }
-
-QString CScratchFolder::MakeFile(const std::string& name, const std::string& text) const {
-    std::ofstream(m_dir / name, std::ios::binary) << text;
-    return Path(name);
-}
-
-std::string CableFileText(int rows) {
-    std::string text = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows) + "\n";
-    for (int r = 1; r <= rows; ++r) {
-        const std::string n = std::to_string(r);
-        text += "CableName" + n + " = RG" + n + "\nVelocity" + n + " = 0.66\nCableLoss" + n + " = 0.5\nFrequency" + n +
-                " = 100\n";
-    }
-    return text;
+QString MakeFileIn(const CScratchFolder& folder, const std::string& name, const std::string& text) {
+    WriteBytes(folder / name, text);
+    return PathIn(folder, name);
 }

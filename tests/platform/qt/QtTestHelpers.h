@@ -2,6 +2,7 @@
 // Small helpers for tests of the real windows: controls by id, keys, message boxes.
 
 #include "platform/qt/QtControlBuilder.h"
+#include "tests/cable/TestFiles.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -10,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <ostream>
 #include <string>
 
@@ -40,24 +40,10 @@ QString AccessibleName(QWidget& widget);
 void AnswerMessageBox(QWidget& window, const QWidget* owner, const QString& text, QMessageBox::Icon icon,
                       QMessageBox::StandardButtons buttons, QMessageBox::StandardButton answer);
 
-// A folder of a test's own, under QUORLIS_TEST_BINARY_DIR (or the system's temporary folder) and
-// named for the test and the process; it is removed, with all it holds, when the object goes.
-class CScratchFolder {
-public:
-    explicit CScratchFolder(const std::string& prefix);
-    ~CScratchFolder();
-    CScratchFolder(const CScratchFolder&) = delete;
-    CScratchFolder& operator=(const CScratchFolder&) = delete;
-
-    const std::filesystem::path& Dir() const { return m_dir; }
-    // The path of name in the folder.
-    QString Path(const std::string& name) const;
-    // Writes text into file name, byte for byte, and gives its path.
-    QString MakeFile(const std::string& name, const std::string& text) const;
-
-private:
-    std::filesystem::path m_dir;
-};
-
-// A cable list file's text of rows rows, named RG1, RG2..., each with the same three numbers.
-std::string CableFileText(int rows);
+// Where the tests' scratch folders go: the tests' build folder (QUORLIS_TEST_BINARY_DIR), or the
+// system's temporary folder.
+std::string ScratchParent();
+// The path of name in folder, for Qt.
+QString PathIn(const CScratchFolder& folder, const std::string& name);
+// Writes text into file name of folder, byte for byte, and gives its path.
+QString MakeFileIn(const CScratchFolder& folder, const std::string& name, const std::string& text);

@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/win32/Win32Windowing.h"
 #include "res/Resources.h"
+#include "tests/cable/TestFiles.h"
 #include "ui/QuorlisDlg.h"
 
 #include <gtest/gtest.h>
@@ -598,25 +599,13 @@ TEST_F(Win32MainWindowTest, DroppedFileIsImported) {
     EXPECT_EQ(ui.BoxTexts(), Cells{kExitQuestion});
 }
 
-namespace {
-
-std::string CableFile(int rows) {
-    std::string text = "/*!!!DO NOT MODIFY!!!!*/\n[CableList] Version=1 CableCount=" + std::to_string(rows) + "\n";
-    for (int r = 1; r <= rows; ++r) {
-        const std::string n = std::to_string(r);
-        text += "CableName" + n + " = RG" + n + "\nVelocity" + n + " = 0.66\nCableLoss" + n + " = 0.5\nFrequency" + n +
-                " = 100\n";
-    }
-    return text;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 // Ctrl+N, the Delete key and Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z through the window's message loop; the
 // row brought back is selected and on screen; Enter on the exit question keeps the program while a
 // change is unsaved and ends it once Undo is back at the clean Import.
 TEST_F(Win32MainWindowTest, KeysUndoAndRedoAndTheExitQuestionDefaultsToNoWhileChanged) {
-    const std::string source = MakeFile("long.ini", CableFile(500));
+    const std::string source = MakeFile("long.ini", NumberedListText(500));
     OnMain([](HWND main) { PostControlKey(List(main), 'O'); });
     ui.Then(CUiDriver::OnWindow("Import", [source](HWND chooser) {
         ReleaseControl();

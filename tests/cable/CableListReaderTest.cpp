@@ -52,17 +52,6 @@ std::vector<SFixedCase> FixedCases() {
     };
 }
 
-int ReadInPieces(const std::string& text, std::size_t bufferSize, std::size_t readSize, CCableTable& rows) {
-    std::size_t offset = 0;
-    const CCableListReader::TextSource source = [&](char* buffer, std::size_t size) {
-        const std::size_t count = std::min({size, readSize, text.size() - offset});
-        std::memcpy(buffer, text.data() + offset, count);
-        offset += count;
-        return count;
-    };
-    return CCableListReader(bufferSize).ReadRows(source, rows);
-}
-
 }  // namespace
 
 TEST(CableListReaderTest, ReadsMakeTheModelsRowsInTheCLocale) {

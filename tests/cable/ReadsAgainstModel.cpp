@@ -88,16 +88,8 @@ void ExpectWholeTextReading(const std::string& text, const SExpected& expected) 
 }
 
 void ExpectStreaming(const std::string& text, std::size_t bufferSize, std::size_t readSize, const SExpected& expected) {
-    std::size_t offset = 0;
-    const CCableListReader::TextSource source = [&](char* buffer, std::size_t size) {
-        const std::size_t count = std::min({size, readSize, text.size() - offset});
-        std::memcpy(buffer, text.data() + offset, count);
-        offset += count;
-        return count;
-    };
-    CCableListReader reader(bufferSize);
     CCableTable rows;
-    const int result = reader.ReadRows(source, rows);
+    const int result = ReadInPieces(text, bufferSize, readSize, rows);
     ASSERT_EQ(result, expected.result) << "buffer " << bufferSize << ", reads of " << readSize << ": " << text;
     if (result > 0) {
         ASSERT_EQ(CellsOf(rows), expected.cells)
@@ -106,6 +98,17 @@ void ExpectStreaming(const std::string& text, std::size_t bufferSize, std::size_
 }
 
 }  // namespace
+
+int ReadInPieces(const std::string& text, std::size_t bufferSize, std::size_t readSize, CCableTable& rows) {
+    std::size_t offset = 0;
+    const CCableListReader::TextSource source = [&](char* buffer, std::size_t size) {
+        const std::size_t count = std::min({size, readSize, text.size() - offset});
+        std::memcpy(buffer, text.data() + offset, count);
+        offset += count;
+        return count;
+    };
+    return CCableListReader(bufferSize).ReadRows(source, rows);
+}
 
 void ExpectReadsMakeTheModelsRows() {
     std::vector<std::string> texts = ChosenTexts();

@@ -240,14 +240,14 @@ TEST_F(QuorlisDlgTest, AddAppendsTheDialogsTextsAsTheSelectedRow) {
 
 TEST_F(QuorlisDlgTest, EditShowsTheSelectedRowAndReplacesIt) {
     Import(MakeFile("CableList.ini", kTwoRows));
-    ui.SelectListRow(IDC_CABLE_LIST, 0);
+    ui.SelectListRow(IDC_CABLE_LIST, 1);
     ui.Click(IDC_EDIT_CABLE);
     ui.Check([this] {
         CHeadlessDialogWindow& edit = *ui.ActiveWindow();
-        EXPECT_EQ(edit.GetControlText(IDC_NAME), "RG58");
-        EXPECT_EQ(edit.GetControlText(IDC_VELOCITY), "0.66");
-        EXPECT_EQ(edit.GetControlText(IDC_CABLE_LOSS), "0.5");
-        EXPECT_EQ(edit.GetControlText(IDC_FREQUENCY), "100");
+        EXPECT_EQ(edit.GetControlText(IDC_NAME), "LMR400");
+        EXPECT_EQ(edit.GetControlText(IDC_VELOCITY), "0.85");
+        EXPECT_EQ(edit.GetControlText(IDC_CABLE_LOSS), "0.2");
+        EXPECT_EQ(edit.GetControlText(IDC_FREQUENCY), "900");
     });
     ui.Type(IDC_NAME, "RG58A");
     ui.Type(IDC_VELOCITY, "0.67");
@@ -261,8 +261,8 @@ TEST_F(QuorlisDlgTest, EditShowsTheSelectedRowAndReplacesIt) {
     ui.Click(IDC_EDIT_CABLE);
     RunAndExit();
 
-    EXPECT_EQ(Row(0), (std::vector<std::string>{"RG58A", "0.67", "0.4", "200"})) << "each of the four fields stored";
-    EXPECT_EQ(Row(1), (std::vector<std::string>{"LMR400", "0.85", "0.2", "900"}));
+    EXPECT_EQ(Row(0), (std::vector<std::string>{"RG58", "0.66", "0.5", "100"})) << "the other row is left";
+    EXPECT_EQ(Row(1), (std::vector<std::string>{"RG58A", "0.67", "0.4", "200"})) << "each of the four fields stored";
     EXPECT_EQ(Messages(), std::vector<std::string>{kSelectToEdit});
 }
 

@@ -4,8 +4,10 @@
 #include <utility>
 
 void CUndoStack::Push(std::unique_ptr<CUndoCommand> step) {
-    // Room first, so that nothing can fail once the step has run.
+    // Room first, so that nothing can fail once the step has run: for the step, and for marking
+    // its position clean.
     m_steps.reserve(static_cast<std::size_t>(m_index) + 1);
+    m_cleanPositions.reserve(m_cleanPositions.size() + 1);
     step->Redo();
     m_steps.resize(static_cast<std::size_t>(m_index));
     m_steps.push_back(std::move(step));

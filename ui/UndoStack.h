@@ -30,7 +30,8 @@ public:
 
     // Makes the current position the one clean position.
     void SetClean();
-    // Makes the current position clean as well as those that are already.
+    // Makes the current position clean as well as those that are already. Right after a Push it
+    // takes no memory, so a step that has run can always be marked clean.
     void AddCleanPosition();
     // Whether the current position is clean. At first, position 0 is.
     bool IsClean() const;

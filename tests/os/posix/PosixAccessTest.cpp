@@ -11,6 +11,7 @@
 #include "os/FileSystem.h"
 #include "os/posix/PosixFileSystem.h"
 
+#include "ChildProcess.h"
 #include "tests/cable/TestFiles.h"
 #include "tests/os/FaultyFileSystem.h"
 
@@ -160,32 +161,29 @@ TEST_F(PosixAccessTest, AnAttributeTheUserCannotGiveWritesInPlace) {
     ASSERT_EQ(::chown(folder.Path().c_str(), 65534, 65534), 0);
     const auto attributes = AttributesOf(path);
     const ino_t oldFile = FileNumberOf(path);
-    const pid_t child = ::fork();
-    if (child == 0) {
+    const int exitCode = RunInChild([&] {
         if (::setgroups(0, nullptr) != 0 || ::setresgid(65534, 65534, 65534) != 0 ||
             ::setresuid(65534, 65534, 65534) != 0) {
-            ::_exit(100);
+            return 100;
         }
         if (::access(folder.Path().c_str(), W_OK | X_OK) != 0) {
-            ::_exit(101);
+            return 101;
         }
         try {
             WriteCableListFile(path, MakeTable(kRows));
         } catch (const CFileError&) {
-            ::_exit(1);
+            return 1;
         }
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status));
-    if (WEXITSTATUS(status) == 100) {
+        return 0;
+    });
+    ASSERT_NE(exitCode, -1);
+    if (exitCode == 100) {
         GTEST_SKIP() << "cannot act as user 65534 here";
     }
-    if (WEXITSTATUS(status) == 101) {
+    if (exitCode == 101) {
         GTEST_SKIP() << "user 65534 cannot reach " << folder.Path() << ": a folder above it is closed to others";
     }
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(exitCode, 0);
     EXPECT_EQ(FileNumberOf(path), oldFile);
     EXPECT_EQ(AttributesOf(path), attributes);
     EXPECT_EQ(ReadBytes(path), BuildCableListText(MakeTable(kRows)));

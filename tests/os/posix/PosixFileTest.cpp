@@ -9,6 +9,7 @@
 #include "os/FileSystem.h"
 #include "os/posix/PosixFileSystem.h"
 
+#include "ChildProcess.h"
 #include "tests/cable/TestFiles.h"
 #include "tests/os/FaultyFileSystem.h"
 
@@ -39,17 +40,6 @@ using Cause = CFileError::Cause;
 using Rows = std::vector<std::vector<std::string>>;
 
 namespace {
-
-// Runs body in a child process and returns its exit code (-1 when it did not exit normally).
-int RunInChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // Runs body in a child process as user, with group as its group and groups as its supplementary
 // groups. Returns its exit code; 100 when the child could not become that user.

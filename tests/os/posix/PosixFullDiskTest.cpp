@@ -7,6 +7,7 @@
 #include "cable/CableTable.h"
 #include "os/FileError.h"
 
+#include "ChildProcess.h"
 #include "tests/cable/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -35,16 +36,6 @@ enum EOutcome {
     kNoMount = 100,
     kNoOtherUser = 101,
 };
-
-int RunInChild(const std::function<int()>& body) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // A table whose text takes about bytes bytes, its cells made from seed.
 CCableTable TableOfSize(std::size_t bytes, char seed) {

@@ -5,6 +5,7 @@
 #include "os/FileSystem.h"
 #include "os/posix/PosixFileSystem.h"
 
+#include "ChildProcess.h"
 #include "tests/cable/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -42,21 +43,17 @@ short RecordLockAgainstReading(const std::string& path) {
 // What another process finds when it asks for shared locks on path: 0 when it gets both a flock
 // and a classic record lock, 1 when the flock is refused, 2 when the record lock is.
 int SharedLocksInAnotherProcess(const std::string& path) {
-    const pid_t child = ::fork();
-    if (child == 0) {
+    return RunInChild([&] {
         const int fd = ::open(path.c_str(), O_RDONLY);
         if (::flock(fd, LOCK_SH | LOCK_NB) != 0) {
-            ::_exit(1);
+            return 1;
         }
         ::flock(fd, LOCK_UN);
         struct flock shared {};
         shared.l_type = F_RDLCK;
         shared.l_whence = SEEK_SET;
-        ::_exit(::fcntl(fd, F_SETLK, &shared) == 0 ? 0 : 2);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return ::fcntl(fd, F_SETLK, &shared) == 0 ? 0 : 2;
+    });
 }
 
 }  // namespace

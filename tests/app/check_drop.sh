@@ -24,6 +24,7 @@ cleanup() {
 trap cleanup EXIT
 
 source "$here/xvfb.sh"
+source "$here/drop.sh"
 unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb QT_ACCESSIBILITY=0 NO_AT_BRIDGE=1 GDK_BACKEND=x11
 export HOME=$work XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
@@ -54,27 +55,10 @@ done
 class=$(xprop -id "$window" WM_CLASS | sed -n 's/.*= "[^"]*", "\([^"]*\)"/\1/p')
 grep -qxF "StartupWMClass=$class" "$here/../../dist/org.quorlis.quorlis.desktop" ||
   fail "the window's class '$class' is not the desktop entry's StartupWMClass"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-target_x=$((X + WIDTH / 2)) target_y=$((Y + HEIGHT / 2))
 sleep 0.5
 
-# Pressed on the source with Shift held, dragged in small steps (the drag starts past a
-# threshold), and released over the program's window.
-xdotool mousemove 60 40 keydown shift mousedown 1
-for step in $(seq 1 20); do
-  xdotool mousemove $((60 + (target_x - 60) * step / 20)) $((40 + (target_y - 40) * step / 20))
-  sleep 0.05
-done
-sleep 0.3
-xdotool mousemove "$target_x" "$target_y"
-sleep 0.3
-xdotool mouseup 1 keyup shift
-for _ in $(seq 50); do grep -q '^answered' "$work/report" && break; sleep 0.1; done
-report=$(cat "$work/report")
-grep -qx 'proposed move' <<<"$report" || fail "the drag did not propose a move, so it proves nothing: $report"
-grep -qx 'answered copy' <<<"$report" || fail "the window did not answer the drop with a copy: $report"
-! grep -qx 'delete' <<<"$report" || fail "the source was asked to delete its file: $report"
-cmp -s "$list" "$work/original" || fail "the dropped file changed or went away"
+drag_onto_window "$window" 0.3
+expect_dropped_as_copy "$work/report" "$list" "$work/original"
 
 # Imported: Export (Ctrl+S, only enabled once a list is in) writes the same list again.
 sleep 1

@@ -15,6 +15,7 @@ for tool in Xvfb xdotool /usr/bin/python3; do
 done
 source "$root/scripts/windows-env.sh"
 source "$root/tests/app/xvfb.sh"
+source "$root/tests/app/drop.sh"
 export_wine_env "$prefix" "$bits"
 wine=$(wine_loader "$bits")
 
@@ -55,24 +56,9 @@ done
 for _ in $(seq 50); do [[ -s $work/report ]] && break; sleep 0.1; done
 [[ -s $work/report ]] || fail "the drag source did not start: $(cat "$work/source.log")"
 sleep 1
-eval "$(xdotool getwindowgeometry --shell "$window")"
-target_x=$((X + WIDTH / 2)) target_y=$((Y + HEIGHT / 2))
 
-xdotool mousemove 60 40 keydown shift mousedown 1
-for step in $(seq 1 20); do
-  xdotool mousemove $((60 + (target_x - 60) * step / 20)) $((40 + (target_y - 40) * step / 20))
-  sleep 0.05
-done
-sleep 0.5
-xdotool mousemove "$target_x" "$target_y"
-sleep 0.5
-xdotool mouseup 1 keyup shift
-for _ in $(seq 50); do grep -q '^answered' "$work/report" && break; sleep 0.1; done
-report=$(cat "$work/report")
-grep -qx 'proposed move' <<<"$report" || fail "the drag did not propose a move, so it proves nothing: $report"
-grep -qx 'answered copy' <<<"$report" || fail "the window did not answer the drop with a copy: $report"
-! grep -qx 'delete' <<<"$report" || fail "the source was asked to delete its file: $report"
-cmp -s "$list" "$work/original" || fail "the dropped file changed or went away"
+drag_onto_window "$window" 0.5
+expect_dropped_as_copy "$work/report" "$list" "$work/original"
 
 # Imported: Export (Ctrl+S, only enabled once a list is in) writes the same list again. Wine shows
 # the machine's root as drive Z:.
